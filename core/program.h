@@ -1,0 +1,108 @@
+#pragma once
+// The program's shared state: the main window's model, the per-deck state and the program-wide
+// values every subsystem reads. Operations of all subsystems take a Program& and run on the
+// user-interface thread, one at a time.
+#include <array>
+#include <string>
+
+#include "basic/rnd.h"
+#include "core/deck_state.h"
+#include "form/mainform.h"
+#include "platform/ports.h"
+
+namespace vx {
+
+// Values kept in the settings file, with the defaults the program starts with before
+// anything is read (numbers 0, strings empty; see Settings defaults in the settings reader).
+struct Settings {
+  bool samplerShown = true;
+  bool songListShown = true;
+  int stutterInterval = 2;   // main-timer ticks between returns to the mark
+  bool playOnSwitch = true;
+  std::string skinName = "orange";
+  bool samplerEnabled = true;
+  int initialTrim = 20;      // 0..40, a level: 40 = no cut
+  int gapTime = 10;          // hundredths of a second
+  int monitorDevice = 0;
+  std::array<int, 12> faderCurve{500, 0, 0, 500, 500, 0, 0, 0, 500, 0, 500, 500};  // element p + 3k
+  std::array<int, 3> faderTime{50, 50, 50};
+  std::array<int, 8> slotKind{};
+  std::array<std::string, 8> slotPath{};
+};
+
+// The headphone monitor as the program sees it.
+struct MonitorState {
+  bool monitorOn = true;
+  int monitorDeck = 0;
+  long monitorSampleRate = 0;
+  int monitorState = 0;  // 2 paused, 3 playing, else the library's last state number
+};
+
+// Crossfader, channel strips and automatic mixing.
+struct MixerState {
+  int faderPattern = 0;
+  bool cutInMode = false;
+  int switchPhase = 0;  // 0 none, 1 toward B, 2 toward A
+  bool switchBusy = false;
+  bool faderDragging = false;
+  bool trimDragging = false;
+  std::array<bool, 2> volDragging{};
+  std::array<bool, 2> panDragging{};
+  std::array<int, 2> trimLevel{100, 100};
+  std::array<bool, 2> masterDragging{};
+};
+
+// Window modes.
+struct WindowState {
+  bool menuShown = false;
+  bool barMode = false;
+  bool miniMode = false;
+};
+
+// Start-up.
+struct StartupState {
+  bool initDone = false;
+  bool playAtStartupArmed = false;
+  bool directSoundReady = false;
+};
+
+// Recorder values the transport reads.
+struct RecorderState {
+  bool autoRecordStart = false;  // "再生と同時に録音"
+  bool recorderArmed = false;
+};
+
+struct Program {
+  explicit Program(platform::Ports p) : ports(p) {}
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  platform::Ports ports;
+  platform::MediaPlayer& player(int deck) { return *ports.player[deck]; }
+
+  form::MainForm main;
+  form::SplashForm splash;
+  form::AboutForm about;
+
+  std::array<DeckState, 2> deck{};
+  int lastPlayedDeck = 0;
+  Settings settings;
+  MonitorState monitor;
+  MixerState mixer;
+  WindowState window;
+  StartupState startup;
+  RecorderState recorder;
+
+  bool searchPhase = false;
+  int pitchLockTicks = 0;
+  // Remembered folders: 0 the decks' open dialog, 1 list files, 2 the sampler.
+  std::array<std::string, 3> lastFolders{};
+  std::string dialogInitialFolder;  // the common dialog's initial folder, kept between uses
+  basic::Rnd rnd;
+
+  std::string homeDir;       // the program's folder (settings, skins)
+  std::string settingsPath;  // homeDir + "/velvoxp.ini"
+  bool quitRequested = false;
+};
+
+}  // namespace vx

@@ -1,0 +1,10 @@
+#pragma once
+
+namespace vx::driver {
+
+// `velvox --headless [--home DIR] [--script FILE]`: runs the program without windows on the
+// virtual audio device, reading commands from the script or standard input. Returns the exit
+// status: 0, or 1 after a failed expect.
+int runHeadless(int argc, char** argv);
+
+}  // namespace vx::driver

@@ -1,0 +1,8 @@
+#include "mixer/master_volume.h"
+
+// Not built yet: does nothing until its subsystem lands.
+namespace vx::mixer {
+
+void initMasterKnob(Program&) {}
+
+}  // namespace vx::mixer
