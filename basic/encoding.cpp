@@ -1,0 +1,119 @@
+#include "basic/encoding.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace vx::basic {
+namespace {
+
+constexpr std::string_view kReplacement = "\xEF\xBF\xBD";
+
+// Length of the sequence a lead byte announces, 0 for a byte that cannot lead.
+size_t sequenceLength(unsigned char lead)
+{
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
+
+// The allowed range of the second byte excludes overlongs, surrogates and values > U+10FFFF.
+bool secondByteFits(unsigned char lead, unsigned char second)
+{
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead == 0xE0)
+        low = 0xA0;
+    else if (lead == 0xED)
+        high = 0x9F;
+    else if (lead == 0xF0)
+        low = 0x90;
+    else if (lead == 0xF4)
+        high = 0x8F;
+    return second >= low && second <= high;
+}
+
+bool isContinuation(unsigned char c)
+{
+    return (c & 0xC0) == 0x80;
+}
+
+std::string replaceNonAscii(std::string_view bytes)
+{
+    std::string out;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            out += kReplacement;
+    }
+    return out;
+}
+
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t handle() const { return cd_; }
+
+private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+bool isValidUtf8(std::string_view bytes)
+{
+    for (size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const size_t length = sequenceLength(lead);
+        if (length == 0 || i + length > bytes.size())
+            return false;
+        if (length > 1 && !secondByteFits(lead, static_cast<unsigned char>(bytes[i + 1])))
+            return false;
+        for (size_t k = 2; k < length; ++k) {
+            if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
+                return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+std::string cp932ToUtf8(std::string_view bytes)
+{
+    Converter converter("UTF-8", "CP932");
+    if (!converter.valid())
+        return replaceNonAscii(bytes);
+    std::string out;
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* o = buffer;
+        size_t oLeft = sizeof buffer;
+        const size_t r = iconv(converter.handle(), &in, &inLeft, &o, &oLeft);
+        out.append(buffer, static_cast<size_t>(o - buffer));
+        if (r == static_cast<size_t>(-1) && errno != E2BIG) {
+            // An undecodable or cut-off byte: replace it and go on with the next one.
+            out += kReplacement;
+            ++in;
+            --inLeft;
+            iconv(converter.handle(), nullptr, nullptr, nullptr, nullptr);
+        }
+    }
+    return out;
+}
+
+}  // namespace vx::basic

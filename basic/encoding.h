@@ -1,0 +1,16 @@
+#pragma once
+// Byte-level text encodings met in the program's own files.
+
+#include <string>
+#include <string_view>
+
+namespace vx::basic {
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
+bool isValidUtf8(std::string_view bytes);
+
+// CP932 (the Japanese Windows code page) to UTF-8. Bytes that do not decode, and every
+// non-ASCII byte if the converter is unavailable, become U+FFFD; never fails.
+std::string cp932ToUtf8(std::string_view bytes);
+
+}  // namespace vx::basic

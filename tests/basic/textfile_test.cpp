@@ -1,0 +1,253 @@
+#include "basic/encoding.h"
+#include "basic/textfile.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iconv.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace vx::basic {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+const std::string kJapanese = "現在の状態を保存しますか？";
+
+class TextFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "velvox-basic-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        dir_ = pattern;
+    }
+    void TearDown() override
+    {
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add);
+        fs::remove_all(dir_);
+    }
+
+    std::string path(const std::string& name) const { return (dir_ / name).string(); }
+
+    void writeBytes(const std::string& name, const std::string& bytes) const
+    {
+        std::ofstream(path(name), std::ios::binary) << bytes;
+    }
+
+    std::string readBytes(const std::string& name) const
+    {
+        std::ifstream in(path(name), std::ios::binary);
+        std::ostringstream out;
+        out << in.rdbuf();
+        return out.str();
+    }
+
+    Lines readLines(const std::string& name) const
+    {
+        const auto result = readTextLines(path(name));
+        EXPECT_TRUE(result.ok) << result.error;
+        return result.lines;
+    }
+
+    fs::path dir_;
+};
+
+// Encodes with the system converter, independently of the reader under test.
+std::string toCp932(const std::string& utf8)
+{
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
+    std::string out(utf8.size() * 2, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* o = out.data();
+    size_t oLeft = out.size();
+    EXPECT_NE(iconv(cd, &in, &inLeft, &o, &oLeft), static_cast<size_t>(-1));
+    out.resize(out.size() - oLeft);
+    iconv_close(cd);
+    return out;
+}
+
+TEST_F(TextFileTest, WriterEndsEveryLineWithCrLf)
+{
+    TextWriter writer(path("a.txt"));
+    EXPECT_TRUE(writer.writeLine("0"));
+    EXPECT_TRUE(writer.writeLine(""));
+    EXPECT_TRUE(writer.writeLine("True"));
+    EXPECT_TRUE(writer.close());
+    EXPECT_EQ(readBytes("a.txt"), "0\r\n\r\nTrue\r\n");
+}
+
+TEST_F(TextFileTest, WriterTruncatesAnExistingFile)
+{
+    writeBytes("a.txt", "a much longer old content\r\nline two\r\n");
+    TextWriter writer(path("a.txt"));
+    writer.writeLine("new");
+    EXPECT_TRUE(writer.close());
+    EXPECT_EQ(readBytes("a.txt"), "new\r\n");
+}
+
+TEST_F(TextFileTest, WriterFlushesLargeOutputAndOnDestruction)
+{
+    const std::string line(1000, 'x');
+    {
+        TextWriter writer(path("big.txt"));
+        for (int i = 0; i < 200; ++i)
+            ASSERT_TRUE(writer.writeLine(line));
+    }
+    EXPECT_EQ(readBytes("big.txt").size(), 200u * 1002u);
+}
+
+TEST_F(TextFileTest, WriterReportsAnUncreatableFile)
+{
+    TextWriter writer(path("missing/a.txt"));
+    EXPECT_FALSE(writer.writeLine("x"));
+    EXPECT_FALSE(writer.close());
+    EXPECT_NE(writer.error().find("missing/a.txt"), std::string::npos) << writer.error();
+}
+
+TEST_F(TextFileTest, ReaderAcceptsEveryLineEnd)
+{
+    writeBytes("crlf.txt", "a\r\nb\r\n");
+    writeBytes("lf.txt", "a\nb\n");
+    writeBytes("cr.txt", "a\rb\r");
+    writeBytes("open.txt", "a\r\nb");
+    for (const char* name : {"crlf.txt", "lf.txt", "cr.txt", "open.txt"})
+        EXPECT_EQ(readLines(name), (Lines{"a", "b"})) << name;
+}
+
+TEST_F(TextFileTest, ReaderKeepsEmptyLinesAndBlanks)
+{
+    writeBytes("a.txt", "\r\n  x \r\n\n\r\n");
+    EXPECT_EQ(readLines("a.txt"), (Lines{"", "  x ", "", ""}));
+    writeBytes("empty.txt", "");
+    EXPECT_TRUE(readLines("empty.txt").empty());
+}
+
+TEST_F(TextFileTest, ReaderDropsUtf8ByteOrderMark)
+{
+    writeBytes("bom.txt", "\xEF\xBB\xBF" + kJapanese + "\r\n");
+    const auto result = readTextLines(path("bom.txt"));
+    EXPECT_EQ(result.lines, Lines{kJapanese});
+    EXPECT_FALSE(result.wasLegacyEncoding);
+}
+
+TEST_F(TextFileTest, Utf8RoundTrip)
+{
+    const Lines lines{kJapanese, "C:\\曲\\テスト.mp3", "orange"};
+    TextWriter writer(path("w.txt"));
+    for (const auto& line : lines)
+        writer.writeLine(line);
+    ASSERT_TRUE(writer.close());
+    const auto result = readTextLines(path("w.txt"));
+    EXPECT_EQ(result.lines, lines);
+    EXPECT_FALSE(result.wasLegacyEncoding);
+}
+
+TEST_F(TextFileTest, ReaderFallsBackToCp932)
+{
+    const std::string title = "ﾗﾝﾀﾞﾑ再生 ～ 曲①";
+    writeBytes("old.lis", toCp932(kJapanese) + "\r\n" + toCp932(title) + "\r\n1\r\n");
+    const auto result = readTextLines(path("old.lis"));
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.wasLegacyEncoding);
+    EXPECT_EQ(result.lines, (Lines{kJapanese, title, "1"}));
+}
+
+TEST_F(TextFileTest, UndecodableBytesBecomeReplacementCharacters)
+{
+    // A CP932 lead byte cut off by the end of the file decodes in neither encoding.
+    writeBytes("bad.txt", toCp932("曲") + "\r\nabc\x82");
+    const auto result = readTextLines(path("bad.txt"));
+    ASSERT_TRUE(result.ok);
+    EXPECT_TRUE(result.wasLegacyEncoding);
+    EXPECT_EQ(result.lines, (Lines{"曲", "abc\xEF\xBF\xBD"}));
+}
+
+TEST_F(TextFileTest, MissingFileIsAnErrorNotAThrow)
+{
+    const auto result = readTextLines(path("nothing.ini"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.lines.empty());
+    EXPECT_NE(result.error.find("nothing.ini"), std::string::npos) << result.error;
+    const auto folder = readTextLines(dir_.string());
+    EXPECT_FALSE(folder.ok);
+    EXPECT_FALSE(folder.error.empty());
+}
+
+TEST_F(TextFileTest, AtomicWriteReplacesTheFile)
+{
+    writeBytes("velvoxp.ini", "old\r\n");
+    std::string error;
+    ASSERT_TRUE(writeTextLinesAtomic(path("velvoxp.ini"), {"0", "0", kJapanese}, &error)) << error;
+    EXPECT_EQ(readBytes("velvoxp.ini"), "0\r\n0\r\n" + kJapanese + "\r\n");
+    EXPECT_FALSE(fs::exists(path("velvoxp.ini.tmp")));
+}
+
+TEST_F(TextFileTest, AtomicWriteKeepsTheOldFileWhenTheFolderIsReadOnly)
+{
+    writeBytes("velvoxp.ini", "old\r\n");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(dir_.c_str(), W_OK) == 0)
+        GTEST_SKIP() << "folder permissions are not enforced for this user";
+    std::string error;
+    EXPECT_FALSE(writeTextLinesAtomic(path("velvoxp.ini"), {"new"}, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(readBytes("velvoxp.ini"), "old\r\n");
+    EXPECT_FALSE(fs::exists(path("velvoxp.ini.tmp")));
+}
+
+TEST_F(TextFileTest, AtomicWriteFailsWhenTheTargetCannotBeReplaced)
+{
+    // The temporary file can be written, but a folder cannot be renamed over by a file.
+    fs::create_directory(path("target"));
+    std::string error;
+    EXPECT_FALSE(writeTextLinesAtomic(path("target"), {"x"}, &error));
+    EXPECT_NE(error.find("target"), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_directory(path("target")));
+    EXPECT_FALSE(fs::exists(path("target.tmp")));
+}
+
+TEST(TextLineReader, HandsOutLinesInOrder)
+{
+    TextLineReader reader(Lines{"2", "a"});
+    std::string line;
+    EXPECT_EQ(reader.lineNumber(), 0u);
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(line, "2");
+    ASSERT_TRUE(reader.next(line));
+    EXPECT_EQ(line, "a");
+    EXPECT_EQ(reader.lineNumber(), 2u);
+    EXPECT_TRUE(reader.atEnd());
+    EXPECT_FALSE(reader.next(line));
+    EXPECT_EQ(line, "");
+    EXPECT_EQ(reader.lineNumber(), 2u);
+}
+
+TEST(TextLineReader, FailedReadHasNoLines)
+{
+    TextReadResult failed;
+    failed.lines = {"stale"};
+    TextLineReader reader(failed);
+    EXPECT_TRUE(reader.atEnd());
+}
+
+TEST(Encoding, Utf8ValidationIsStrict)
+{
+    EXPECT_TRUE(isValidUtf8(kJapanese));
+    EXPECT_TRUE(isValidUtf8("\xF0\x9F\x8E\xB5"));    // U+1F3B5
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));           // overlong "/"
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));       // surrogate
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));   // above U+10FFFF
+    EXPECT_FALSE(isValidUtf8("\xE3\x81"));           // cut short
+    EXPECT_FALSE(isValidUtf8(toCp932(kJapanese)));
+}
+
+}  // namespace
+}  // namespace vx::basic
