@@ -1,0 +1,47 @@
+#include "tests/support/test_program.h"
+
+#include "shell/wiring.h"
+#include "songlist/song_list.h"
+
+namespace vx::test {
+
+namespace {
+
+platform::Ports fakePorts(TestProgram& t, const TestOptions& o) {
+  platform::Ports ports;
+  ports.player[0] = &t.players[0];
+  ports.player[1] = &t.players[1];
+  ports.monitor = o.monitorMissing ? nullptr : &t.monitor;
+  ports.waveOut = &t.waveOut;
+  ports.sound = &t.sound;
+  ports.recorder = &t.recorder;
+  ports.dialogs = &t.dialogs;
+  ports.shell = &t.shell;
+  return ports;
+}
+
+}  // namespace
+
+TestProgram::TestProgram(TestOptions options) : p(fakePorts(*this, options)) {
+  players[1].deck = 1;
+  if (options.wire) shell::wireMainForm(p);
+}
+
+int TestProgram::addSong(int deck, const std::string& path, bool open) {
+  songlist::SongList list(p.main, deck);
+  list.append(songlist::newSongEntry(p, path));
+  int index = list.count() - 1;
+  list.select(index);
+  if (open) players[deck].setFileName(path);
+  return index;
+}
+
+void TestProgram::clearCalls() {
+  for (auto& pl : players) pl.clearCalls();
+  monitor.clearCalls();
+  waveOut.clearCalls();
+  sound.clearCalls();
+  recorder.clearCalls();
+}
+
+}  // namespace vx::test
