@@ -1,0 +1,32 @@
+#pragma once
+// Test media written by the tests themselves into a private temporary folder.
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vx::audio::testing {
+
+// A folder under the system's temporary folder, removed with the object.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  std::string path(const std::string& name) const { return dir_ + "/" + name; }
+
+ private:
+  std::string dir_;
+};
+
+// Interleaved 16-bit PCM WAV file; samples are floats in -1..1, clipped.
+void writeWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved);
+// Frames of a stereo sine (the same on both channels).
+std::vector<float> sine(double hz, double amplitude, int sampleRate, int frames);
+// Any bytes as a file.
+void writeBytes(const std::string& path, const std::string& bytes);
+// Converts with the ffmpeg command line tool (the codec chosen by the target's extension); false
+// when the tool is missing or fails.
+bool convert(const std::string& from, const std::string& to, const std::string& extraArgs = "");
+
+}  // namespace vx::audio::testing
