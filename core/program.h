@@ -3,6 +3,7 @@
 // values every subsystem reads. Operations of all subsystems take a Program& and run on the
 // user-interface thread, one at a time.
 #include <array>
+#include <memory>
 #include <string>
 
 #include "basic/rnd.h"
@@ -103,6 +104,8 @@ struct Program {
   std::string homeDir;       // the program's folder (settings, skins)
   std::string settingsPath;  // homeDir + "/velvoxp.ini"
   bool quitRequested = false;
+  // Receives both players' events; attached once by the wiring.
+  std::unique_ptr<platform::MediaPlayerListener> playerEvents;
 };
 
 }  // namespace vx

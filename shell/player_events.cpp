@@ -1,0 +1,39 @@
+#include "shell/player_events.h"
+
+#include "decks/monitor.h"
+#include "mixer/automix.h"
+#include "songlist/song_list.h"
+
+namespace vx::shell {
+
+namespace {
+
+bool validDeck(int deck) { return deck == 0 || deck == 1; }
+
+}  // namespace
+
+void PlayerEvents::endOfStream(int deck, long) {
+  if (validDeck(deck)) mixer::nonstop(p_, deck);
+}
+
+// The state numbers the event carries are not trusted: the player is asked again.
+void PlayerEvents::playStateChange(int deck, int, int) {
+  if (!validDeck(deck) || !p_.ports.player[deck]) return;
+  std::string name;
+  if (p_.player(deck).playState() == platform::Playing)
+    name = songlist::SongList(p_.main, deck).selectedValue(songlist::Title);
+  p_.main.label("lbfilename", deck).setCaption(name);
+}
+
+void PlayerEvents::positionChange(int deck, double, double newPosition) {
+  if (!validDeck(deck) || deck != p_.monitor.monitorDeck) return;
+  decks::monitorSeekSeconds(p_, newPosition);
+}
+
+void attachPlayerEvents(Program& p) {
+  p.playerEvents = std::make_unique<PlayerEvents>(p);
+  for (auto* player : p.ports.player)
+    if (player) player->setListener(p.playerEvents.get());
+}
+
+}  // namespace vx::shell
