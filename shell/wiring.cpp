@@ -4,6 +4,7 @@
 #include "decks/transport_wiring.h"
 #include "shell/player_events.h"
 #include "shell/startup_wiring.h"
+#include "songlist/wiring.h"
 
 namespace vx::shell {
 
@@ -12,6 +13,7 @@ void wireMainForm(Program& p) {
   decks::wireDeckControls(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
+  songlist::wireSongLists(p);
 }
 
 }  // namespace vx::shell

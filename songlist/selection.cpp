@@ -1,9 +1,49 @@
 #include "songlist/selection.h"
 
-// Not built yet: does nothing until its subsystem lands.
-namespace vx::songlist {
+#include "songlist/loading.h"
+#include "songlist/song_list.h"
 
-void Nextsong(Program&, int) {}
-void Presong(Program&, int) {}
+namespace vx::songlist {
+namespace {
+
+// Selects `index` and loads it, paused at its start.
+void loadPaused(Program& p, int deck, int index) {
+  SongList(p.main, deck).select(index);
+  if (!title1_DblClick(p, deck)) return;
+  p.player(deck).play();
+  p.player(deck).pause();
+}
+
+void stopIdle(Program& p, int deck) {
+  p.deck[deck].deckIdle = true;
+  p.player(deck).stop();
+}
+
+}  // namespace
+
+void Nextsong(Program& p, int deck) {
+  const SongList list(p.main, deck);
+  const int n = list.count();
+  if (n == 0) return;
+  const int s = list.selected();
+  loadPaused(p, deck, s + 1 >= n ? 0 : s + 1);
+}
+
+void Presong(Program& p, int deck) {
+  const SongList list(p.main, deck);
+  const int s = list.selected();
+  if (s < 0) return;
+  loadPaused(p, deck, s == 0 ? list.count() - 1 : s - 1);
+}
+
+void SongNext_Click(Program& p, int deck) {
+  Nextsong(p, deck);
+  stopIdle(p, deck);
+}
+
+void SongPre_Click(Program& p, int deck) {
+  Presong(p, deck);
+  stopIdle(p, deck);
+}
 
 }  // namespace vx::songlist

@@ -3,9 +3,16 @@
 
 namespace vx::songlist {
 
-// Selects the entry after the selected one (wrapping) and loads it into the deck, paused.
+// Selects the entry after the selected one (wrapping to the first; the first when nothing is
+// selected), copies the selection to all seven lists and loads it into the deck, held paused
+// at its start. On an empty list, or when the load stops early, it ends silently.
 void Nextsong(Program& p, int deck);
-// The same toward the previous entry.
+// The same toward the previous entry (wrapping to the last); nothing when nothing is selected.
 void Presong(Program& p, int deck);
+
+// The next and previous buttons: the step, then the deck is stopped and idle even when the
+// step did nothing.
+void SongNext_Click(Program& p, int deck);
+void SongPre_Click(Program& p, int deck);
 
 }  // namespace vx::songlist

@@ -1,5 +1,7 @@
 #include "songlist/song_list.h"
 
+#include <iterator>
+
 namespace vx::songlist {
 
 SongList::SongList(form::MainForm& form, int deck) {
@@ -16,16 +18,62 @@ SongEntry SongList::entry(int i) const {
 }
 
 bool SongList::append(const SongEntry& e) {
-  if (count() >= form::ListBox::kMaxItems) return false;
+  if (count() >= kMaxSongs) return false;
   const std::array<const std::string*, kColumns> values{&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
   for (int c = 0; c < kColumns; ++c) lists_[c]->addItem(*values[c]);
   return true;
+}
+
+bool SongList::appendColumns(Columns columns) {
+  const size_t n = columns[Path].size();
+  for (const auto& column : columns)
+    if (column.size() != n) return false;
+  if (static_cast<size_t>(count()) + n > static_cast<size_t>(kMaxSongs)) return false;
+  for (int c = 0; c < kColumns; ++c) {
+    std::vector<std::string> items = lists_[c]->items();
+    items.insert(items.end(), std::make_move_iterator(columns[c].begin()), std::make_move_iterator(columns[c].end()));
+    lists_[c]->setItems(std::move(items), lists_[c]->listIndex());
+  }
+  return true;
+}
+
+Columns SongList::columns() const {
+  Columns all;
+  for (int c = 0; c < kColumns; ++c) all[c] = lists_[c]->items();
+  return all;
 }
 
 bool SongList::select(int i) {
   if (i < -1 || i >= count()) return false;
   for (auto* l : lists_) l->setListIndex(i);
   return true;
+}
+
+void SongList::copyVisibleSelection() {
+  const int i = visibleSelected();
+  for (int c = 0; c < kColumns; ++c)
+    if (c != Title) lists_[c]->setListIndex(i);
+}
+
+bool SongList::swap(int i, int j) {
+  if (i < 0 || j < 0 || i >= count() || j >= count()) return false;
+  for (auto* l : lists_) {
+    std::string kept = l->item(j);
+    l->setItem(j, l->item(i));
+    l->setItem(i, std::move(kept));
+  }
+  return true;
+}
+
+bool SongList::remove(int i) {
+  if (i < 0 || i >= count()) return false;
+  for (auto* l : lists_) l->removeItem(i);
+  select(-1);
+  return true;
+}
+
+void SongList::clear() {
+  for (auto* l : lists_) l->clear();
 }
 
 SongEntry newSongEntry(const Program& p, const std::string& path) {

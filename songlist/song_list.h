@@ -3,6 +3,7 @@
 // to song i. Every change goes through this class so the seven lists never fall out of step.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/program.h"
 
@@ -13,25 +14,46 @@ inline constexpr int kColumns = 7;
 // Names of the list boxes in column order, as the settings file and list files keep them.
 inline constexpr std::array<const char*, kColumns> kColumnNames{"List1", "title1", "tempolis", "vollis",
                                                                 "cuelis", "startlis", "endlis"};
+// The most entries one list holds (entry indexes are 16-bit).
+inline constexpr int kMaxSongs = form::ListBox::kMaxItems;
 
 struct SongEntry {
   std::string path, title, tempo = "100", trim, cue = "-1", start = "-1", end = "-1";
 };
+
+// A whole list as text, column by column; every column has the same length.
+using Columns = std::array<std::vector<std::string>, kColumns>;
 
 class SongList {
  public:
   SongList(form::MainForm& form, int deck);
   int count() const;
   int selected() const;  // the selected index of List1; -1 = none
+  // The selected index of the visible list, which the editing operations act on.
+  int visibleSelected() const { return lists_[Title]->listIndex(); }
   form::ListBox& column(Column c) const { return *lists_[c]; }
   const std::string& value(Column c, int i) const { return lists_[c]->item(i); }
   const std::string& selectedValue(Column c) const { return value(c, selected()); }
+  // The entry of column c at that column's own selected index ("" when it has none).
+  const std::string& ownSelectedValue(Column c) const { return value(c, lists_[c]->listIndex()); }
   bool setValue(Column c, int i, std::string v) { return lists_[c]->setItem(i, std::move(v)); }
   SongEntry entry(int i) const;
   // Appends to all seven lists; false (and nothing changed) at the list's limit.
   bool append(const SongEntry& e);
+  // Appends whole columns at once; false (and nothing changed) when the columns differ in
+  // length or the list would pass its limit. Selections are kept.
+  bool appendColumns(Columns columns);
+  // Every entry, column by column.
+  Columns columns() const;
   // Selects i (-1 = none) in all seven lists; false when i is out of range.
   bool select(int i);
+  // Copies the visible list's selection to the six hidden lists.
+  void copyVisibleSelection();
+  // Exchanges entries i and j in all seven lists; false when either is out of range.
+  bool swap(int i, int j);
+  // Removes entry i from all seven lists and leaves nothing selected; false when out of range.
+  bool remove(int i);
+  void clear();
 
  private:
   std::array<form::ListBox*, kColumns> lists_{};

@@ -1,0 +1,99 @@
+#include "songlist/adding.h"
+
+#include <array>
+#include <optional>
+#include <string_view>
+
+#include "songlist/song_list.h"
+
+namespace vx::songlist {
+namespace {
+
+constexpr std::array<std::string_view, 5> kDropExtensions{".mp3", ".wav", ".mid", ".wmd", ".mpg"};
+// A folder adds no .mpg files although a single dropped one is taken.
+constexpr std::array<std::string_view, 4> kFolderExtensions{".mp3", ".wav", ".mid", ".wmd"};
+
+bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+bool isDroppedMusic(std::string_view path) {
+  if (hasLineBreak(path)) return false;
+  for (auto ext : kDropExtensions)
+    if (path.ends_with(ext)) return true;
+  return false;
+}
+
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool endsWithIgnoringCase(std::string_view name, std::string_view lowerExt) {
+  if (name.size() < lowerExt.size()) return false;
+  const auto tail = name.substr(name.size() - lowerExt.size());
+  for (size_t i = 0; i < tail.size(); ++i)
+    if (lowerAscii(tail[i]) != lowerExt[i]) return false;
+  return true;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+void reportDropFailure(Program& p) {
+  p.ports.dialogs->messageBox({"ファイルが読み込めません。", "", platform::MsgButtons::OK, platform::MsgIcon::None});
+}
+
+// Appends a dropped folder's music files, switching decks after each with Shift held.
+bool addFolder(Program& p, int& deck, const std::string& folder, bool deal) {
+  for (const auto& name : folderMusicFiles(p.ports.shell->listFiles(folder))) {
+    if (!appendSong(p, deck, joinPath(folder, name), name)) return false;
+    if (deal) deck = 1 - deck;
+  }
+  return true;
+}
+
+// A dropped path may be a music file and a folder at once: both tests apply.
+bool addDropped(Program& p, int& deck, const std::string& path, bool deal) {
+  if (isDroppedMusic(path) && !appendSong(p, deck, path, fileTitle(path))) return false;
+  return !p.ports.shell->isFolder(path) || addFolder(p, deck, path, deal);
+}
+
+// The deck takes the entry selected in its path list, with no other per-song value.
+void loadDropped(Program& p, int deck) {
+  SongList list(p.main, deck);
+  p.player(deck).setFileName(list.selectedValue(Path));
+  p.main.label("lbfilename", deck).setCaption("");
+  p.main.label("text2", deck).setCaption(list.value(Title, list.selected()));
+}
+
+}  // namespace
+
+bool appendSong(Program& p, int deck, const std::string& path, const std::string& title) {
+  SongList list(p.main, deck);
+  SongEntry e = newSongEntry(p, path);
+  e.title = title;
+  if (!list.append(e)) return false;
+  list.select(list.count() - 1);
+  return true;
+}
+
+std::vector<std::string> folderMusicFiles(const std::vector<std::string>& listing) {
+  std::vector<std::string> found;
+  for (auto ext : kFolderExtensions)
+    for (const auto& entry : listing) {
+      const std::string name = fileTitle(entry);
+      if (!hasLineBreak(name) && name.size() > ext.size() && endsWithIgnoringCase(name, ext)) found.push_back(name);
+    }
+  return found;
+}
+
+void title1_OLEDragDrop(Program& p, int deck, const std::vector<std::string>& paths, int shift) {
+  if (paths.empty()) return;
+  const bool deal = (shift & form::ShiftKey) != 0;
+  for (const auto& path : paths) {
+    if (!addDropped(p, deck, path, deal)) {
+      reportDropFailure(p);
+      return;
+    }
+  }
+  loadDropped(p, deck);
+}
+
+}  // namespace vx::songlist

@@ -1,0 +1,87 @@
+#include "songlist/list_block.h"
+
+#include "basic/convert.h"
+
+namespace vx::songlist {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+size_t skipBlanks(std::string_view s, size_t i) {
+  while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+  return i;
+}
+
+size_t skipDigits(std::string_view s, size_t i) {
+  while (i < s.size() && isDigit(s[i])) ++i;
+  return i;
+}
+
+size_t skipSign(std::string_view s, size_t i) { return i < s.size() && (s[i] == '+' || s[i] == '-') ? i + 1 : i; }
+
+// The end of the exponent starting at i, or npos when what starts there is not one.
+size_t skipExponent(std::string_view s, size_t i) {
+  if (i >= s.size() || (s[i] != 'E' && s[i] != 'e' && s[i] != 'D' && s[i] != 'd')) return i;
+  const size_t digits = skipSign(s, i + 1);
+  const size_t end = skipDigits(s, digits);
+  return end == digits ? std::string_view::npos : end;
+}
+
+std::optional<int> readCount(basic::TextLineReader& in) {
+  std::string line;
+  if (!in.next(line)) return std::nullopt;
+  const auto n = basic::ParseInteger(line);
+  if (!n || *n < 0 || *n > kMaxSongs) return std::nullopt;
+  return static_cast<int>(*n);
+}
+
+std::string oneLine(const std::string& value) {
+  if (value.find_first_of("\r\n") == std::string::npos) return value;
+  std::string line = value;
+  for (char& ch : line)
+    if (ch == '\r' || ch == '\n') ch = ' ';
+  return line;
+}
+
+bool holdsNumbers(Column c) { return c != Path && c != Title; }
+
+}  // namespace
+
+bool isNumberText(std::string_view s) {
+  size_t i = skipSign(s, skipBlanks(s, 0));
+  const size_t intStart = i;
+  i = skipDigits(s, i);
+  size_t digits = i - intStart;
+  if (i < s.size() && s[i] == '.') {
+    const size_t fracStart = ++i;
+    i = skipDigits(s, i);
+    digits += i - fracStart;
+  }
+  if (digits == 0) return false;
+  i = skipExponent(s, i);
+  return i != std::string_view::npos && skipBlanks(s, i) == s.size();
+}
+
+std::optional<Columns> readListBlock(basic::TextLineReader& in) {
+  const auto n = readCount(in);
+  if (!n) return std::nullopt;
+  Columns block;
+  for (int c = 0; c < kColumns; ++c) {
+    auto& column = block[c];
+    column.resize(static_cast<size_t>(*n));
+    for (auto& value : column) {
+      if (!in.next(value)) return std::nullopt;
+      if (holdsNumbers(static_cast<Column>(c)) && !isNumberText(value)) return std::nullopt;
+    }
+  }
+  return block;
+}
+
+void writeListBlock(const SongList& list, std::vector<std::string>& lines) {
+  lines.push_back(std::to_string(list.count()));
+  for (int c = 0; c < kColumns; ++c) {
+    for (const auto& item : list.column(static_cast<Column>(c)).items()) lines.push_back(oneLine(item));
+  }
+}
+
+}  // namespace vx::songlist

@@ -1,0 +1,55 @@
+#include "songlist/loading.h"
+
+#include "basic/convert.h"
+#include "decks/pitch.h"
+#include "mixer/channel_strip.h"
+#include "mixer/volume_law.h"
+#include "songlist/song_list.h"
+
+namespace vx::songlist {
+namespace {
+
+// The monitor follows the deck it monitors. A failed open leaves the known sample rate alone.
+bool openInMonitor(Program& p, int deck, const std::string& path) {
+  if (!p.monitor.monitorOn || deck != p.monitor.monitorDeck || !p.ports.monitor) return true;
+  platform::MonitorInfo info;
+  if (p.ports.monitor->open(path, info) == 0) return false;
+  p.monitor.monitorSampleRate = info.sampleRate;
+  return true;
+}
+
+void applyStoredLevels(Program& p, int deck, const SongList& list) {
+  p.main.picture("pitchbtn", deck).setTop(pitchKnobTop(basic::Val(list.ownSelectedValue(Tempo))));
+  decks::applyPitch(p, deck);
+  mixer::trimlinedraw(p, deck);
+  mixer::volcontrol(p);
+}
+
+void showLoaded(Program& p, int deck, const SongList& list) {
+  p.deck[deck].deckIdle = true;
+  p.main.label("lbfilename", deck).setCaption("");
+  p.player(deck).setSelectionStart(basic::Val(list.ownSelectedValue(Start)));
+  p.main.label("text2", deck).setCaption(list.ownSelectedValue(Title));
+  p.main.label("Totaltime", deck).setCaption("");
+  p.main.picture("Pause", deck).setPicture("play1.bmp");
+  // The cue lamp reads the cue list at the tempo list's row, as the lists share one selection.
+  const bool hasCue = list.value(Cue, list.column(Tempo).listIndex()) != "-1";
+  p.main.picture("Play", deck).setPicture(hasCue ? "cue2.bmp" : "cue1.bmp");
+}
+
+}  // namespace
+
+double pitchKnobTop(double tempo) { return (tempo / 100 - 1) * 3000 + 2400; }
+
+bool title1_DblClick(Program& p, int deck) {
+  SongList list(p.main, deck);
+  if (list.selected() < 0) return false;
+  const std::string& path = list.selectedValue(Path);
+  p.player(deck).setFileName(path);
+  if (p.player(deck).openCheck() || !openInMonitor(p, deck, path)) return false;
+  applyStoredLevels(p, deck, list);
+  showLoaded(p, deck, list);
+  return true;
+}
+
+}  // namespace vx::songlist
