@@ -3,8 +3,11 @@
 // values every subsystem reads. Operations of all subsystems take a Program& and run on the
 // user-interface thread, one at a time.
 #include <array>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "basic/rnd.h"
 #include "core/deck_state.h"
@@ -73,6 +76,22 @@ struct RecorderState {
   bool recorderArmed = false;
 };
 
+// Where the skin's pictures come from. `roots` are the picture folders searched for a skin, the
+// first that holds it wins (the home folder's, then the installed ones). `assigned` keeps, per
+// control, the file that the skin loader, the layout or a button swap last gave it, numbered by
+// `serial`: a skin change stopped by a missing file leaves the later controls drawn from the
+// skin they had.
+struct SkinState {
+  struct Source {
+    std::string name;  // the picture's file name, as the control holds it
+    std::string path;  // the file it was taken from
+    uint64_t serial = 0;
+  };
+  std::vector<std::string> roots;
+  std::map<const form::Control*, Source> assigned;
+  uint64_t serial = 0;
+};
+
 struct Program {
   explicit Program(platform::Ports p) : ports(p) {}
   Program(const Program&) = delete;
@@ -84,6 +103,7 @@ struct Program {
   form::MainForm main;
   form::SplashForm splash;
   form::AboutForm about;
+  form::Form fontInfo{"FontInfo"};  // the skin window (skin list, fonts and colours)
 
   std::array<DeckState, 2> deck{};
   int lastPlayedDeck = 0;
@@ -93,6 +113,7 @@ struct Program {
   WindowState window;
   StartupState startup;
   RecorderState recorder;
+  SkinState skin;
 
   bool searchPhase = false;
   int pitchLockTicks = 0;
