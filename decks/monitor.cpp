@@ -31,4 +31,13 @@ void monitorSeekSeconds(Program& p, double seconds) {
   }
 }
 
+void monitorSetPitch(Program& p, double rate) {
+  if (!p.monitor.monitorOn || !p.ports.monitor) return;
+  try {
+    p.ports.monitor->setPitch(basic::CLng(100 * rate));
+  } catch (const basic::OverflowError&) {
+    // A rate no player accepts leaves the monitor's pitch as it was.
+  }
+}
+
 }  // namespace vx::decks

@@ -13,6 +13,9 @@ void vbmp3play(Program& p);
 // Returns the open's result for the callers that test it.
 int monitorOpen(Program& p, const std::string& path);
 
+// Sets the monitor's pitch to the rate in percent, when it is on.
+void monitorSetPitch(Program& p, double rate);
+
 // Moves the monitor to the sample of `seconds` at the monitor's sample rate, when it is on.
 void monitorSeekSeconds(Program& p, double seconds);
 

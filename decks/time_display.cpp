@@ -1,8 +1,90 @@
 #include "decks/time_display.h"
 
-// Not built yet: does nothing until its subsystem lands.
+#include <cmath>
+
+#include "basic/convert.h"
+#include "decks/marquee.h"
+#include "mixer/automix.h"
+#include "songlist/song_list.h"
+
 namespace vx::decks {
 
-void timecounter(Program&, int) {}
+namespace {
+
+using basic::Format;
+using basic::Int;
+
+// Minutes and seconds of a whole number of seconds, with integer division and remainder that
+// keep the sign of the seconds as the classic operators do.
+std::string minutesSeconds(double wholeSeconds, const char* separator) {
+  auto s = static_cast<long long>(wholeSeconds);
+  return Format(static_cast<double>(s / 60), "00") + separator + Format(static_cast<double>(s % 60), "00");
+}
+
+std::string selectedTitle(Program& p, int deck) {
+  return songlist::SongList(p.main, deck).selectedValue(songlist::Title);
+}
+
+// The selected song's end point in seconds; -1 (no end point) also when nothing is selected,
+// so that a deck playing with an emptied list is not ended on every tick.
+double selectedEndPoint(Program& p, int deck) {
+  songlist::SongList list(p.main, deck);
+  if (list.selected() < 0) return -1;
+  return basic::Val(list.selectedValue(songlist::End));
+}
+
+void checkEndPoint(Program& p, int deck) {
+  double end = selectedEndPoint(p, deck);
+  if (end != -1 && p.player(deck).currentPosition() > end) mixer::nonstop(p, deck);
+}
+
+void scrollInto(form::Label& label, const std::string& name, int& marqueeTick, int window, int limit) {
+  std::string text;
+  if (scrollTitle(name, marqueeTick, window, limit, text)) label.setCaption(text);
+}
+
+}  // namespace
+
+void timecounter(Program& p, int deck) {
+  auto& player = p.player(deck);
+  bool countdown = p.main.menu("countdown").checked();
+  // Seconds and milliseconds come from two readings of the position, as the display always did.
+  auto shown = [&] { return countdown ? player.duration() - player.currentPosition() : player.currentPosition(); };
+  double s = Int(shown());
+  double ms = Int(1000 * (shown() - s));
+  if (!std::isfinite(s) || !std::isfinite(ms) || std::fabs(s) > 1e15) return;
+  p.main.label("text2", deck).setCaption(minutesSeconds(s, "'") + "''" + Format(ms, "000"));
+}
+
+void playingmonitor(Program& p, int deck) {
+  std::string name = selectedTitle(p, deck);
+  if (p.player(deck).playState() != platform::Playing || p.deck[deck].stutterArmed) return;
+  checkEndPoint(p, deck);
+  timecounter(p, deck);
+  scrollInto(p.main.label("lbfilename", deck), name, p.deck[deck].marqueeTick, 19, 16);
+}
+
+void fontroll(Program& p, int deck) {
+  scrollInto(p.main.label("text2", deck), selectedTitle(p, deck), p.deck[deck].marqueeTick, 11, 8);
+}
+
+void minimumdisplay(Program& p) {
+  int deck = p.lastPlayedDeck;
+  if (deck < 0 || deck > 1) return;
+  double s = Int(p.player(deck).currentPosition());
+  if (!std::isfinite(s) || std::fabs(s) > 1e15) return;
+  std::string time = minutesSeconds(s, ":");
+  if (p.window.barMode && !p.window.miniMode) p.main.label("bartime").setCaption(time);
+  std::string name = selectedTitle(p, deck);
+  if (p.window.miniMode) {
+    std::string caption = time + "  " + name;
+    if (p.main.caption != caption) {
+      p.main.caption = caption;
+      p.main.touch();
+    }
+    return;
+  }
+  scrollInto(p.main.label("topbar"), name, p.deck[deck].marqueeTick, 13, 10);
+}
 
 }  // namespace vx::decks

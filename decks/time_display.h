@@ -1,9 +1,24 @@
 #pragma once
+// The per-deck time displays and title scrolls the main tick refreshes, and the compact display
+// of the bar and mini window modes.
 #include "core/program.h"
 
 namespace vx::decks {
 
-// Refreshes the deck's time display `text2`.
+// Refreshes the deck's time display `text2` as mm'ss''mmm: elapsed time, or the time left when
+// the menu option `countdown` is checked. Minutes are never cut to two digits.
 void timecounter(Program& p, int deck);
+
+// The per-tick check of a deck that plays and is not frozen: an end point that the position has
+// passed ends the song (again on every tick while it holds), the time display is refreshed and
+// a long title scrolls in `lbfilename`. A frozen or silent deck is left alone.
+void playingmonitor(Program& p, int deck);
+
+// Scrolls a long title in `text2` while the deck is idle.
+void fontroll(Program& p, int deck);
+
+// Bar and mini mode: the position of the deck played last as mm:ss in `bartime` (bar mode) or
+// in the window caption with the title (mini mode); in bar mode a long title scrolls in `topbar`.
+void minimumdisplay(Program& p);
 
 }  // namespace vx::decks
