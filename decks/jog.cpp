@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "decks/knob_point.h"
 #include "decks/monitor.h"
 #include "decks/time_display.h"
 
@@ -69,17 +70,8 @@ void startStutterFromStandby(Program& p, int deck) {
   state.cueStandby = false;
 }
 
-void wheelPoint(Program& p, int deck, const form::MouseEvent& e, bool onKnob, double& x, double& y) {
-  x = e.x;
-  y = e.y;
-  if (!onKnob) return;
-  x += knob(p, deck).left() - wheel(p, deck).left();
-  y += knob(p, deck).top() - wheel(p, deck).top();
-}
-
 void jogTo(Program& p, int deck, const form::MouseEvent& e, bool onKnob) {
-  double x, y;
-  wheelPoint(p, deck, e, onKnob, x, y);
+  auto [x, y] = trackPoint(wheel(p, deck), knob(p, deck), e, onKnob);
   JogUpdatePosition(p, deck, x, y);
 }
 

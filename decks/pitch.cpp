@@ -1,6 +1,7 @@
 #include "decks/pitch.h"
 
 #include "basic/convert.h"
+#include "decks/knob_point.h"
 #include "decks/monitor.h"
 #include "songlist/song_list.h"
 
@@ -37,15 +38,6 @@ void storeTempoCode(Program& p, int deck, double knobTop) {
   list.setValue(songlist::Tempo, list.selected(), basic::StrSingle(code));
 }
 
-// Pointer coordinates relative to the track, from an event on the track or on the knob.
-void trackPoint(Program& p, int deck, const form::MouseEvent& e, bool onKnob, double& x, double& y) {
-  x = e.x;
-  y = e.y;
-  if (!onKnob) return;
-  x += knob(p, deck).left() - track(p, deck).left();
-  y += knob(p, deck).top() - track(p, deck).top();
-}
-
 }  // namespace
 
 double knobRate(double knobTop) { return static_cast<float>((knobTop - kPitchCentre) / kRateSpan + 1); }
@@ -78,17 +70,14 @@ void pitchReset(Program& p, int deck) {
 
 void pitchMouseDown(Program& p, int deck, const form::MouseEvent& e, bool onKnob) {
   if (e.button != form::MouseButton::Left) return;
-  double x, y;
-  trackPoint(p, deck, e, onKnob, x, y);
-  PitchUpdatePosition(p, deck, y);
+  PitchUpdatePosition(p, deck, trackPoint(track(p, deck), knob(p, deck), e, onKnob).y);
   p.deck[deck].pitchDragging = true;
 }
 
 void pitchMouseMove(Program& p, int deck, const form::MouseEvent& e, bool onKnob) {
   if (e.button != form::MouseButton::Left || !p.deck[deck].pitchDragging) return;
-  double x, y;
-  trackPoint(p, deck, e, onKnob, x, y);
   auto& t = track(p, deck);
+  auto [x, y] = trackPoint(t, knob(p, deck), e, onKnob);
   if (x < 0 || x > t.width() || y < 0 || y > t.height()) return;
   PitchUpdatePosition(p, deck, y);
 }
