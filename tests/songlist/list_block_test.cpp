@@ -1,0 +1,108 @@
+#include "songlist/list_block.h"
+
+#include "tests/songlist/songlist_fixture.h"
+
+namespace vx::test {
+namespace {
+
+using basic::TextLineReader;
+using songlist::isNumberText;
+using songlist::readListBlock;
+using Lines = std::vector<std::string>;
+
+Lines block(int n, const std::string& prefix = "s") {
+  Lines lines{std::to_string(n)};
+  for (int c = 0; c < songlist::kColumns; ++c)
+    for (int i = 0; i < n; ++i) {
+      const auto e = songEntry(prefix + std::to_string(i), i);
+      const std::string* v[] = {&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
+      lines.push_back(*v[c]);
+    }
+  return lines;
+}
+
+TEST(ListBlockNumbers, AcceptsTheNumbersTheListsHold) {
+  for (const char* s : {"100", " 103.5", "-1", ".5", "-.25", "2000", "1E+16", "1.5E-07", "3D2", "  7  ", "+4", "12."})
+    EXPECT_TRUE(isNumberText(s)) << s;
+  for (const char* s : {"", " ", "abc", "12x", "1,5", ".", "-", "1E", "1E+", "--1", "1 2", "&H10", "0x10"})
+    EXPECT_FALSE(isNumberText(s)) << s;
+}
+
+TEST(ListBlockRead, ReadsColumnsInOrderAndLeavesTheReaderAfterTheBlock) {
+  Lines lines = block(2);
+  lines.push_back("next");
+  TextLineReader in(lines);
+  const auto b = readListBlock(in);
+  ASSERT_TRUE(b);
+  EXPECT_EQ((*b)[songlist::Path], (Lines{"/music/s0.mp3", "/music/s1.mp3"}));
+  EXPECT_EQ((*b)[songlist::Title], (Lines{"s0.mp3", "s1.mp3"}));
+  EXPECT_EQ((*b)[songlist::End], (Lines{"100", "101"}));
+  std::string rest;
+  ASSERT_TRUE(in.next(rest));
+  EXPECT_EQ(rest, "next");
+}
+
+TEST(ListBlockRead, EmptyListIsTheSingleLineZero) {
+  TextLineReader in(Lines{"0"});
+  const auto b = readListBlock(in);
+  ASSERT_TRUE(b);
+  for (const auto& column : *b) EXPECT_TRUE(column.empty());
+  EXPECT_TRUE(in.atEnd());
+}
+
+TEST(ListBlockRead, RefusesMalformedBlocksWhole) {
+  const auto refused = [](Lines lines) {
+    TextLineReader in(std::move(lines));
+    return !readListBlock(in).has_value();
+  };
+  EXPECT_TRUE(refused({}));
+  EXPECT_TRUE(refused({"two", "a", "b"}));
+  EXPECT_TRUE(refused({"-1"}));
+  EXPECT_TRUE(refused({"32768"}));
+  EXPECT_TRUE(refused({"1.0"}));
+  Lines truncated = block(3);
+  truncated.pop_back();
+  EXPECT_TRUE(refused(truncated));
+  Lines countTooLarge = block(2);
+  countTooLarge[0] = "3";
+  EXPECT_TRUE(refused(countTooLarge));
+  Lines badTempo = block(2);
+  badTempo[1 + 2 * 2] = "fast";
+  EXPECT_TRUE(refused(badTempo));
+  Lines badEnd = block(2);
+  badEnd.back() = "";
+  EXPECT_TRUE(refused(badEnd));
+}
+
+TEST(ListBlockRead, AcceptsTheLimitAndBlanksAroundTheCount) {
+  Lines lines = block(songlist::kMaxSongs);
+  lines[0] = " 32767 ";
+  TextLineReader in(std::move(lines));
+  const auto b = readListBlock(in);
+  ASSERT_TRUE(b);
+  EXPECT_EQ((*b)[songlist::Trim].size(), 32767u);
+}
+
+class ListBlockWrite : public SongListTest {};
+
+TEST_F(ListBlockWrite, TwoSongsAreFifteenLinesColumnAfterColumn) {
+  fillList(0, 2);
+  Lines out;
+  songlist::writeListBlock(list(0), out);
+  EXPECT_EQ(out, block(2));
+  Lines empty;
+  songlist::writeListBlock(list(1), empty);
+  EXPECT_EQ(empty, Lines{"0"});
+}
+
+TEST_F(ListBlockWrite, ALineBreakInsideAValueCannotShiftTheLinesAfterIt) {
+  list(0).append({"/music/a\nb.mp3", "a\r\nb.mp3", "100", "2000", "-1", "-1", "-1"});
+  Lines out;
+  songlist::writeListBlock(list(0), out);
+  ASSERT_EQ(out.size(), 8u);
+  EXPECT_EQ(out[1], "/music/a b.mp3");
+  EXPECT_EQ(out[2], "a  b.mp3");
+}
+
+}  // namespace
+}  // namespace vx::test

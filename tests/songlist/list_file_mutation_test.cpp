@@ -1,0 +1,59 @@
+// Random damage to valid list files, a bounded number of times: the reader must never crash,
+// and whatever it accepts must give seven columns of one length per deck.
+#include <random>
+
+#include "songlist/list_file.h"
+#include "tests/songlist/songlist_fixture.h"
+
+namespace vx::test {
+namespace {
+
+std::string validFile(std::mt19937& rng) {
+  std::string text;
+  for (int deck = 0; deck < 2; ++deck) {
+    const int n = static_cast<int>(rng() % 4);
+    text += std::to_string(n) + "\r\n";
+    for (int c = 0; c < songlist::kColumns; ++c)
+      for (int i = 0; i < n; ++i) {
+        const auto e = songEntry("曲" + std::to_string(i), i);
+        const std::string* v[] = {&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
+        text += *v[c] + "\r\n";
+      }
+  }
+  return text;
+}
+
+void mutate(std::string& s, std::mt19937& rng) {
+  const auto pick = [&](size_t n) { return n == 0 ? 0 : rng() % n; };
+  switch (rng() % 6) {
+    case 0: if (!s.empty()) s[pick(s.size())] = static_cast<char>(rng()); break;
+    case 1: s.insert(pick(s.size() + 1), 1, "\r\n0-9.E \xFF\x8B"[pick(12)]); break;
+    case 2: if (!s.empty()) s.erase(pick(s.size()), 1 + pick(8)); break;
+    case 3: s.resize(pick(s.size() + 1)); break;
+    case 4: s.insert(pick(s.size() + 1), std::to_string(static_cast<int>(rng() % 70000) - 2)); break;
+    default: { const size_t at = pick(s.size() + 1); s.insert(at, s.substr(at, pick(40))); } break;
+  }
+}
+
+TEST(ListFileMutation, DamagedFilesAreRefusedOrReadInStep) {
+  std::mt19937 rng(20240611);
+  int accepted = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string text = validFile(rng);
+    const int edits = 1 + static_cast<int>(rng() % 4);
+    for (int e = 0; e < edits; ++e) mutate(text, rng);
+    const auto f = songlist::parseListFile(text);
+    if (!f) continue;
+    ++accepted;
+    for (const auto& block : *f) {
+      for (const auto& column : block) ASSERT_EQ(column.size(), block[songlist::Path].size()) << round;
+      ASSERT_LE(block[songlist::Path].size(), static_cast<size_t>(songlist::kMaxSongs));
+    }
+  }
+  // Some damage leaves a valid file (a changed title); the test must reach both outcomes.
+  EXPECT_GT(accepted, 0);
+  EXPECT_LT(accepted, 4000);
+}
+
+}  // namespace
+}  // namespace vx::test

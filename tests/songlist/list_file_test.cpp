@@ -1,0 +1,116 @@
+#include "songlist/list_file.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/songlist/songlist_fixture.h"
+
+namespace vx::test {
+namespace {
+
+using songlist::parseListFile;
+
+std::string crlf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\r\n";
+  return text;
+}
+
+std::vector<std::string> oneSongBlock(const std::string& path, const std::string& title) {
+  return {"1", path, title, "100", "2000", "-1", "-1", "-1"};
+}
+
+std::vector<std::string> twoBlocks(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST(ListFileParse, ReadsBothBlocksWithAnyLineEnds) {
+  const auto lines = twoBlocks({"0"}, oneSongBlock("/m/b.wav", "b.wav"));
+  for (const std::string& text : {crlf(lines), crlf(lines) + "\r\n\r\n", std::string("\xEF\xBB\xBF") + crlf(lines)}) {
+    const auto f = parseListFile(text);
+    ASSERT_TRUE(f);
+    EXPECT_TRUE((*f)[0][songlist::Path].empty());
+    EXPECT_EQ((*f)[1][songlist::Title], std::vector<std::string>{"b.wav"});
+  }
+  std::string lf;
+  for (const auto& l : lines) lf += l + "\n";
+  lf.pop_back();  // no line end after the last value
+  ASSERT_TRUE(parseListFile(lf));
+  EXPECT_EQ((*parseListFile(lf))[1][songlist::End], std::vector<std::string>{"-1"});
+}
+
+TEST(ListFileParse, RefusesAFileWhoseCountsDoNotDescribeItsLines) {
+  const auto good = twoBlocks(oneSongBlock("/m/a.mp3", "a.mp3"), oneSongBlock("/m/b.mp3", "b.mp3"));
+  auto shortB = good;
+  shortB.pop_back();
+  EXPECT_FALSE(parseListFile(crlf(shortB)));
+  auto extra = good;
+  extra.push_back("/m/c.mp3");
+  EXPECT_FALSE(parseListFile(crlf(extra)));
+  auto onlyA = oneSongBlock("/m/a.mp3", "a.mp3");
+  EXPECT_FALSE(parseListFile(crlf(onlyA)));
+  EXPECT_FALSE(parseListFile(""));
+  EXPECT_FALSE(parseListFile("\x89PNG\r\n\x1a\n"));
+}
+
+TEST(ListFileParse, DecodesEachLineThatIsNotUtf8AsCp932) {
+  // "曲" in CP932 is 0x8B 0xC8. The other lines are UTF-8 and must stay as they were.
+  const auto lines = twoBlocks(oneSongBlock("/m/\x8B\xC8.mp3", "\x8B\xC8.mp3"),
+                               oneSongBlock("/m/音楽.mp3", "音楽.mp3"));
+  const auto f = parseListFile(crlf(lines));
+  ASSERT_TRUE(f);
+  EXPECT_EQ((*f)[0][songlist::Title], std::vector<std::string>{"曲.mp3"});
+  EXPECT_EQ((*f)[1][songlist::Path], std::vector<std::string>{"/m/音楽.mp3"});
+}
+
+TEST(ListFileParse, BytesInvalidInEveryEncodingStillKeepTheListsInStep) {
+  const auto lines = twoBlocks(oneSongBlock("/m/\xFF\xFE\x80.mp3", "\xFF.mp3"), {"0"});
+  const auto f = parseListFile(crlf(lines));
+  ASSERT_TRUE(f);
+  for (const auto& column : (*f)[0]) EXPECT_EQ(column.size(), 1u);
+}
+
+class ListFileWrite : public SongListTest {
+ protected:
+  std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                              ("velvox-listfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                               "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  void SetUp() override { std::filesystem::create_directories(dir); }
+  void TearDown() override { std::filesystem::remove_all(dir); }
+};
+
+TEST_F(ListFileWrite, WritesBothBlocksAndReadsThemBackValueForValue) {
+  fillList(0, 3, "a");
+  fillList(1, 2, "b");
+  const auto path = (dir / "x.lis").string();
+  std::string error;
+  ASSERT_TRUE(songlist::writeListFile(path, p.main, &error)) << error;
+  const auto f = songlist::readListFile(path);
+  ASSERT_TRUE(f);
+  EXPECT_EQ((*f)[0], list(0).columns());
+  EXPECT_EQ((*f)[1], list(1).columns());
+  std::ifstream in(path, std::ios::binary);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first, "3\r");
+}
+
+TEST_F(ListFileWrite, AFailedWriteKeepsTheEarlierFile) {
+  fillList(0, 1);
+  fillList(1, 1);
+  const auto path = (dir / "keep.lis").string();
+  { std::ofstream(path) << "earlier"; }
+  // A folder where the temporary file must go makes the write fail, even for root.
+  std::filesystem::create_directory(path + ".tmp");
+  std::string error;
+  EXPECT_FALSE(songlist::writeListFile(path, p.main, &error));
+  EXPECT_FALSE(error.empty());
+  std::ifstream in(path);
+  std::string content;
+  std::getline(in, content);
+  EXPECT_EQ(content, "earlier");
+}
+
+}  // namespace
+}  // namespace vx::test
