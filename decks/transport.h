@@ -17,8 +17,11 @@ namespace vx::decks {
 inline constexpr const char* kCueStandbyText = "CUE STAND BY!";
 inline constexpr const char* kModes[] = {"CUE", "START", "END", "RESET"};
 
-// PLAY button pressed (mouse, keys, start-up): toggles between playing and frozen, or starts
-// a stopped or parked deck; shows the pressed picture and the song length.
+// A press moves its button down 10 twips and the matching release moves it back: every caller
+// of a press (mouse, keys, start-up) must also release, or the button stays drawn pressed.
+
+// PLAY button pressed: toggles between playing and frozen, or starts a stopped or parked deck;
+// shows the pressed picture and the song length.
 void Pause_MouseDown(Program& p, int deck);
 void Pause_MouseUp(Program& p, int deck);
 void PLAYBTNON(Program& p, int deck);
