@@ -1,0 +1,41 @@
+#pragma once
+// The whole program without windows: the engine on the virtual device, the scripted dialogs,
+// the recording log, the real shell services with the single-instance lock in the settings
+// folder (so runs with different home folders never refuse each other), and the program.
+#include <istream>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "audio/sound_system.h"
+#include "core/program.h"
+#include "driver/home_folder.h"
+#include "driver/recording_log.h"
+#include "driver/scripted_dialogs.h"
+#include "platform/posix_shell.h"
+
+namespace vx::driver {
+
+class HeadlessProgram {
+ public:
+  HeadlessProgram(const HomePaths& paths, std::ostream& out);
+  HeadlessProgram(const HeadlessProgram&) = delete;
+  HeadlessProgram& operator=(const HeadlessProgram&) = delete;
+
+  // Starts the program, hands over from the splash and paints the main window at once, then
+  // runs the script. Returns the exit status (see Runner::run).
+  int run(std::istream& script, const std::string& scriptName, std::ostream& err);
+
+ private:
+  platform::Ports ports();
+  bool start();
+
+  std::ostream& out_;
+  std::unique_ptr<audio::SoundSystem> sound_;
+  ScriptedDialogs dialogs_;
+  RecordingLog recorder_;
+  platform::PosixShell shell_;
+  Program p_;
+};
+
+}  // namespace vx::driver
