@@ -118,6 +118,8 @@ bool PosixShell::folderExists(const std::string& path) { return !path.empty() &&
 
 bool PosixShell::isFolder(const std::string& path) { return folderExists(path); }
 
+bool PosixShell::folderReadable(const std::string& folder) { return ::access(folder.c_str(), R_OK | X_OK) == 0; }
+
 std::vector<std::string> PosixShell::listFiles(const std::string& folder) {
   std::vector<std::string> names;
   DIR* dir = ::opendir(folder.c_str());

@@ -25,6 +25,7 @@ class PosixShell : public Shell {
   // Regular files (symbolic links to them included), hidden ones left out, sorted by name.
   std::vector<std::string> listFiles(const std::string& folder) override;
   bool isFolder(const std::string& path) override;
+  bool folderReadable(const std::string& folder) override;
   // Starts the program (a command name found on PATH, or a path) without waiting for it;
   // false when it could not be started.
   bool startProcess(const std::string& program) override;

@@ -17,6 +17,9 @@ class Shell {
   // Files (not folders) directly inside `folder`, hidden files excluded, in the listing's order.
   virtual std::vector<std::string> listFiles(const std::string& folder) = 0;
   virtual bool isFolder(const std::string& path) = 0;
+  // False when the folder's entries cannot be read (no permission, gone): listFiles then gives
+  // nothing although the folder may hold files.
+  virtual bool folderReadable(const std::string& folder) { return true; }
   virtual bool startProcess(const std::string& program) = 0;
 };
 

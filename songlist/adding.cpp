@@ -42,6 +42,7 @@ void reportDropFailure(Program& p) {
 
 // Appends a dropped folder's music files, switching decks after each with Shift held.
 bool addFolder(Program& p, int& deck, const std::string& folder, bool deal) {
+  if (!p.ports.shell->folderReadable(folder)) return false;
   for (const auto& name : folderMusicFiles(p.ports.shell->listFiles(folder))) {
     if (!appendSong(p, deck, joinPath(folder, name), name)) return false;
     if (deal) deck = 1 - deck;

@@ -82,6 +82,18 @@ TEST_F(DropTest, AFullListStopsTheDropWithAMessageKeepingWhatWasAdded) {
     EXPECT_EQ(list(0).column(songlist::Column(c)).listCount(), songlist::kMaxSongs);
 }
 
+TEST_F(DropTest, AnUnreadableFolderEndsTheDropWithAMessage) {
+  struct LockedShell : FakeShell {
+    bool folderReadable(const std::string& folder) override { return folder != "/m/locked"; }
+  } shell;
+  shell.folders = {{"/m/locked", {"/m/locked/x.mp3"}}, {"/m/open", {"/m/open/y.mp3"}}};
+  p.ports.shell = &shell;
+  drop(0, {"/m/a.mp3", "/m/locked", "/m/open"});
+  EXPECT_EQ(titles(0), Strings{"a.mp3"});
+  EXPECT_EQ(messages(), Strings{"ファイルが読み込めません。"});
+  EXPECT_TRUE(t.player(0).calls.empty());
+}
+
 TEST_F(DropTest, NamesWithLineBreaksInAFolderAreSkipped) {
   EXPECT_EQ(songlist::folderMusicFiles({"/d/a\nb.mp3", "c.mp3", ".mp3"}), Strings{"c.mp3"});
 }
