@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "audio/media_probe.h"
+#include "audio/decoder.h"
 
 namespace vx::audio {
 
@@ -16,9 +16,9 @@ void DeckPlayer::setFileName(const std::string& path) {
   duration_ = 0;
   openFailed_ = false;
   if (path.empty()) return;
-  MediaInfo info = probeMedia(path);
-  openFailed_ = !info.ok;
-  if (info.ok) duration_ = info.durationSeconds;
+  OpenResult opened = openDecoder(path);
+  openFailed_ = !opened.decoder;
+  if (opened.decoder) duration_ = opened.decoder->format().durationSeconds;
 }
 
 double DeckPlayer::currentPosition() const { return anchorSeconds_ + playedFrames_ / outputRate_; }

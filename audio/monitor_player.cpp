@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/media_probe.h"
+#include "audio/decoder.h"
 
 namespace vx::audio {
 
@@ -20,8 +20,9 @@ void MonitorPlayer::free() {
 }
 
 int MonitorPlayer::open(const std::string& path, platform::MonitorInfo& info) {
-  MediaInfo media = probeMedia(path);
-  if (!media.ok) return 0;
+  OpenResult opened = openDecoder(path);
+  if (!opened.decoder) return 0;
+  const SourceFormat& media = opened.decoder->format();
   state_ = Stopped;
   fileName_ = path;
   sampleRate_ = media.sampleRate;

@@ -1,0 +1,9 @@
+#pragma once
+// Every format FFmpeg reads (mp3, wav, mpg audio, wma, flac, ogg, m4a, ...).
+#include "audio/decoder.h"
+
+namespace vx::audio {
+
+OpenResult openFfmpegDecoder(const std::string& path);
+
+}  // namespace vx::audio

@@ -1,0 +1,11 @@
+#pragma once
+// Standard MIDI Files, synthesised with a General MIDI sound font.
+#include "audio/decoder.h"
+
+namespace vx::audio {
+
+// True when the bytes begin like a Standard MIDI File.
+bool looksLikeMidi(const std::string& firstBytes);
+OpenResult openMidiDecoder(const std::string& path);
+
+}  // namespace vx::audio
