@@ -5,6 +5,8 @@
 #include "shell/player_events.h"
 #include "shell/startup_wiring.h"
 #include "songlist/wiring.h"
+#include "ui/skin_buttons.h"
+#include "ui/window_wiring.h"
 
 namespace vx::shell {
 
@@ -14,6 +16,9 @@ void wireMainForm(Program& p) {
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
   songlist::wireSongLists(p);
+  ui::wireWindowModes(p);
+  // Keep last: the press pictures chain onto the buttons' own handlers attached above.
+  ui::wireSkinButtons(p);
 }
 
 }  // namespace vx::shell

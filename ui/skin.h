@@ -1,9 +1,21 @@
 #pragma once
+#include <string>
+
 #include "core/program.h"
 
 namespace vx::ui {
 
-// Loads the current skin's pictures into the controls, stopping at the first missing one.
+// Loads the current skin's pictures into the main window's controls in the skin's fixed order,
+// stopping silently at the first picture that cannot be loaded: the controls before it show the
+// new skin, the others keep the pictures they had.
 void loadSkin(Program& p);
+
+// Shows the current skin's picture `name` on a picture control, which takes the picture's size
+// as an image control does (a panel only while it sizes itself automatically). False, and the
+// control unchanged, when the file cannot be loaded.
+bool showSkinPicture(Program& p, form::Picture& control, const std::string& name);
+
+// The same with the skin folder already found.
+bool showPictureFrom(Program& p, const std::string& folder, form::Picture& control, const std::string& name);
 
 }  // namespace vx::ui

@@ -1,0 +1,42 @@
+#include "ui/window_wiring.h"
+
+#include "ui/about.h"
+#include "ui/mini_buttons.h"
+#include "ui/skin_chooser.h"
+#include "ui/window_drag.h"
+#include "ui/window_modes.h"
+
+namespace vx::ui {
+
+namespace {
+
+using Action = void (*)(Program&);
+
+void onClick(Program& p, form::Control& c, Action action) {
+  c.events.click = [&p, action] { action(p); };
+}
+
+}  // namespace
+
+void wireWindowModes(Program& p) {
+  onClick(p, p.main.picture("Imgsam"), Imgsam_Click);
+  onClick(p, p.main.picture("Imglist"), Imglist_Click);
+  onClick(p, p.main.picture("Imgmenu"), Imgmenu_Click);
+  onClick(p, p.main.picture("Tobar"), Tobar_Click);
+  onClick(p, p.main.picture("Minimum"), Minimum_Click);
+  onClick(p, p.main.menu("temae"), temae_Click);
+  onClick(p, p.main.picture("miniplay"), miniplay_Click);
+  onClick(p, p.main.picture("ministop"), ministop_Click);
+  onClick(p, p.main.picture("minipre"), minipre_Click);
+  onClick(p, p.main.picture("mininext"), mininext_Click);
+  for (form::Control* title : {static_cast<form::Control*>(&p.main.picture("Image1")),
+                               static_cast<form::Control*>(&p.main.label("topbar")),
+                               static_cast<form::Control*>(&p.main.label("bartime"))})
+    title->events.dblClick = [&p] { formtobig(p); };
+  p.main.resize = [&p] { Form_Resize(p); };
+  wireWindowDrag(p);
+  wireAbout(p);
+  wireSkinChooser(p);
+}
+
+}  // namespace vx::ui
