@@ -19,7 +19,10 @@ int Runner::run(std::istream& in, const std::string& scriptName, std::ostream& e
   std::string text;
   int line = 0;
   try {
-    while (std::getline(in, text)) runLine(text, ++line, err);
+    while (std::getline(in, text)) {
+      if (++line == 1 && text.rfind("\xEF\xBB\xBF", 0) == 0) text.erase(0, 3);  // an editor's byte-order mark
+      runLine(text, line, err);
+    }
   } catch (const ScriptError& e) {
     err << scriptName << ":" << line << ": " << e.what() << '\n';
     return 2;

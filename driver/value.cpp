@@ -10,34 +10,30 @@
 namespace vx::driver {
 
 Value Value::text(std::string s) {
-  Value v;
-  v.kind_ = Kind::Text;
+  Value v(Kind::Text);
   v.text_ = std::move(s);
   return v;
 }
 
 Value Value::boolean(bool b) {
-  Value v;
-  v.kind_ = Kind::Boolean;
+  Value v(Kind::Boolean);
   v.boolean_ = b;
   return v;
 }
 
 Value Value::integer(long long i) {
-  Value v;
-  v.kind_ = Kind::Integer;
+  Value v(Kind::Integer);
   v.integer_ = i;
   return v;
 }
 
 Value Value::real(double d) {
-  Value v;
-  v.kind_ = Kind::Real;
+  Value v(Kind::Real);
   v.real_ = d;
   return v;
 }
 
-Value Value::unavailable() { return Value{}; }
+Value Value::unavailable() { return Value(Kind::Unavailable); }
 
 std::string formatReal(double d) {
   if (std::isnan(d)) return "NaN";

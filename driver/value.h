@@ -25,7 +25,9 @@ class Value {
   std::string print() const;
 
  private:
-  Kind kind_ = Kind::Unavailable;
+  explicit Value(Kind kind) : kind_(kind) {}
+
+  Kind kind_;
   std::string text_;
   bool boolean_ = false;
   long long integer_ = 0;

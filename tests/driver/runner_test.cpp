@@ -211,7 +211,7 @@ TEST_F(RunnerTest, EveryProgramVariableCanBeRead) {
 }
 
 TEST_F(RunnerTest, ExitStatusNamesTheLine) {
-  EXPECT_EQ(run("# comment\n\nexpect Pause(0).picture = play1.bmp\nexpect @holdActive(0) = True\n"), 1);
+  EXPECT_EQ(run("\xEF\xBB\xBF# comment\r\n\nexpect Pause(0).picture = play1.bmp\r\nexpect @holdActive(0) = True\n"), 1);
   EXPECT_NE(err.str().find("s.vxs:4: expect @holdActive(0) = True failed: it is False"), std::string::npos) << err.str();
   for (const char* bad : {"press Pause(0)\n", "click NoSuch(0)\n", "print Pause(0).colour\n", "print nosuch.x.caption\n",
                           "print @nosuch\n", "tick x\n", "print player(2).state\n", "print monitor.speed\n"}) {

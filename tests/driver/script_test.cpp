@@ -62,11 +62,8 @@ TEST(ScriptWords, EnvironmentVariables) {
 }
 
 TEST(ScriptWords, MistakesAreReported) {
-  EXPECT_THROW(texts("x \"open"), ScriptError);
-  EXPECT_THROW(texts("x \"a\"b"), ScriptError);
-  EXPECT_THROW(texts("x $UNSET/a"), ScriptError);
-  EXPECT_THROW(texts("x ${MEDIA"), ScriptError);
-  EXPECT_THROW(texts("x ${}"), ScriptError);
+  for (const char* bad : {"x \"open", "x \"a\"b", "x $UNSET/a", "x ${MEDIA", "x ${}"})
+    EXPECT_THROW(texts(bad), ScriptError) << bad;
 }
 
 TEST(ScriptCommands, MouseArguments) {
@@ -91,13 +88,10 @@ TEST(ScriptCommands, MouseArguments) {
   c = parse("move Faderbtn 10 20 none");
   EXPECT_EQ(c.mouse.button, form::MouseButton::None);
 
-  EXPECT_THROW(parse("move Faderbtn"), ScriptError);
-  EXPECT_THROW(parse("move Faderbtn 10"), ScriptError);
-  EXPECT_THROW(parse("down Pause(0) 10"), ScriptError);  // X without Y
-  EXPECT_THROW(parse("down Pause(0) left right"), ScriptError);
-  EXPECT_THROW(parse("down Pause(0) sideways"), ScriptError);
-  EXPECT_THROW(parse("click"), ScriptError);
-  EXPECT_THROW(parse("click Pause(0) 10 10"), ScriptError);
+  // a move needs its point, X needs Y, one button at most, click takes no arguments
+  for (const char* bad : {"move Faderbtn", "move Faderbtn 10", "down Pause(0) 10", "down Pause(0) left right",
+                          "down Pause(0) sideways", "click", "click Pause(0) 10 10"})
+    EXPECT_THROW(parse(bad), ScriptError) << bad;
 }
 
 TEST(ScriptCommands, KeysDropsAndMenus) {
