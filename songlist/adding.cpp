@@ -1,7 +1,6 @@
 #include "songlist/adding.h"
 
 #include <array>
-#include <optional>
 #include <string_view>
 
 #include "songlist/song_list.h"
@@ -32,6 +31,14 @@ bool endsWithIgnoringCase(std::string_view name, std::string_view lowerExt) {
   return true;
 }
 
+// The folder pattern a file name matches, or -1.
+int folderPattern(std::string_view name) {
+  for (size_t k = 0; k < kFolderExtensions.size(); ++k)
+    if (name.size() > kFolderExtensions[k].size() && endsWithIgnoringCase(name, kFolderExtensions[k]))
+      return static_cast<int>(k);
+  return -1;
+}
+
 std::string joinPath(const std::string& folder, const std::string& name) {
   return !folder.empty() && folder.back() == '/' ? folder + name : folder + "/" + name;
 }
@@ -40,11 +47,22 @@ void reportDropFailure(Program& p) {
   p.ports.dialogs->messageBox({"ファイルが読み込めません。", "", platform::MsgButtons::OK, platform::MsgIcon::None});
 }
 
+// Appends and selects the new entry; false when the list is full.
+bool appendSelected(SongList& list, const SongEntry& e) {
+  if (!list.append(e)) return false;
+  list.select(list.count() - 1);
+  return true;
+}
+
 // Appends a dropped folder's music files, switching decks after each with Shift held.
 bool addFolder(Program& p, int& deck, const std::string& folder, bool deal) {
   if (!p.ports.shell->folderReadable(folder)) return false;
-  for (const auto& name : folderMusicFiles(p.ports.shell->listFiles(folder))) {
-    if (!appendSong(p, deck, joinPath(folder, name), name)) return false;
+  std::array<SongList, 2> lists{SongList(p.main, 0), SongList(p.main, 1)};
+  SongEntry e = newSongEntry(p, "");
+  for (auto& name : folderMusicFiles(p.ports.shell->listFiles(folder))) {
+    e.path = joinPath(folder, name);
+    e.title = std::move(name);
+    if (!appendSelected(lists[deck], e)) return false;
     if (deal) deck = 1 - deck;
   }
   return true;
@@ -70,18 +88,18 @@ bool appendSong(Program& p, int deck, const std::string& path, const std::string
   SongList list(p.main, deck);
   SongEntry e = newSongEntry(p, path);
   e.title = title;
-  if (!list.append(e)) return false;
-  list.select(list.count() - 1);
-  return true;
+  return appendSelected(list, e);
 }
 
 std::vector<std::string> folderMusicFiles(const std::vector<std::string>& listing) {
+  std::array<std::vector<std::string>, kFolderExtensions.size()> byPattern;
+  for (const auto& entry : listing) {
+    std::string name = fileTitle(entry);
+    const int k = hasLineBreak(name) ? -1 : folderPattern(name);
+    if (k >= 0) byPattern[static_cast<size_t>(k)].push_back(std::move(name));
+  }
   std::vector<std::string> found;
-  for (auto ext : kFolderExtensions)
-    for (const auto& entry : listing) {
-      const std::string name = fileTitle(entry);
-      if (!hasLineBreak(name) && name.size() > ext.size() && endsWithIgnoringCase(name, ext)) found.push_back(name);
-    }
+  for (auto& group : byPattern) found.insert(found.end(), std::make_move_iterator(group.begin()), std::make_move_iterator(group.end()));
   return found;
 }
 

@@ -1,5 +1,7 @@
 #include "songlist/list_block.h"
 
+#include <algorithm>
+
 #include "basic/convert.h"
 
 namespace vx::songlist {
@@ -27,20 +29,23 @@ size_t skipExponent(std::string_view s, size_t i) {
   return end == digits ? std::string_view::npos : end;
 }
 
-std::optional<int> readCount(basic::TextLineReader& in) {
+std::optional<int> readCount(const LineSource& next) {
   std::string line;
-  if (!in.next(line)) return std::nullopt;
+  if (!next(line)) return std::nullopt;
   const auto n = basic::ParseInteger(line);
   if (!n || *n < 0 || *n > kMaxSongs) return std::nullopt;
   return static_cast<int>(*n);
 }
 
-std::string oneLine(const std::string& value) {
-  if (value.find_first_of("\r\n") == std::string::npos) return value;
-  std::string line = value;
-  for (char& ch : line)
+void writeOneLine(const std::string& value, const LineSink& line) {
+  if (std::none_of(value.begin(), value.end(), [](char ch) { return ch == '\r' || ch == '\n'; })) {
+    line(value);
+    return;
+  }
+  std::string blanked = value;
+  for (char& ch : blanked)
     if (ch == '\r' || ch == '\n') ch = ' ';
-  return line;
+  line(blanked);
 }
 
 bool holdsNumbers(Column c) { return c != Path && c != Title; }
@@ -63,25 +68,28 @@ bool isNumberText(std::string_view s) {
 }
 
 std::optional<Columns> readListBlock(basic::TextLineReader& in) {
-  const auto n = readCount(in);
+  return readListBlock([&in](std::string& line) { return in.next(line); });
+}
+
+std::optional<Columns> readListBlock(const LineSource& next) {
+  const auto n = readCount(next);
   if (!n) return std::nullopt;
   Columns block;
   for (int c = 0; c < kColumns; ++c) {
     auto& column = block[c];
     column.resize(static_cast<size_t>(*n));
     for (auto& value : column) {
-      if (!in.next(value)) return std::nullopt;
+      if (!next(value)) return std::nullopt;
       if (holdsNumbers(static_cast<Column>(c)) && !isNumberText(value)) return std::nullopt;
     }
   }
   return block;
 }
 
-void writeListBlock(const SongList& list, std::vector<std::string>& lines) {
-  lines.push_back(std::to_string(list.count()));
-  for (int c = 0; c < kColumns; ++c) {
-    for (const auto& item : list.column(static_cast<Column>(c)).items()) lines.push_back(oneLine(item));
-  }
+void writeListBlock(const SongList& list, const LineSink& line) {
+  line(std::to_string(list.count()));
+  for (int c = 0; c < kColumns; ++c)
+    for (const auto& item : list.column(static_cast<Column>(c)).items()) writeOneLine(item, line);
 }
 
 }  // namespace vx::songlist

@@ -2,25 +2,31 @@
 // The list block: how the settings file and list files keep one deck's song list. A count line
 // N, then the seven columns one after another, N lines each (paths, titles, tempo, trim, cue,
 // start, end). An empty list is the single line "0".
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "basic/textfile.h"
 #include "songlist/song_list.h"
 
 namespace vx::songlist {
 
-// Reads one block from `in`. nullopt when the count is not a whole number from 0 to the list
-// limit, when the lines end before the seven columns are complete, or when a tempo, trim, cue,
-// start or end line is not a number. A caller that gets nullopt must apply nothing it read, so
-// the seven lists never take a half block. The reader's position is then unspecified.
+// Gives the next line in `line`; false when there is none left.
+using LineSource = std::function<bool(std::string& line)>;
+// Takes one line to write, without its line end.
+using LineSink = std::function<void(std::string_view line)>;
+
+// Reads one block. nullopt when the count is not a whole number from 0 to the list limit, when
+// the lines end before the seven columns are complete, or when a tempo, trim, cue, start or end
+// line is not a number. A caller that gets nullopt must apply nothing it read, so the seven
+// lists never take a half block. The source's position is then unspecified.
+std::optional<Columns> readListBlock(const LineSource& next);
 std::optional<Columns> readListBlock(basic::TextLineReader& in);
 
-// Appends the block of `list` to `lines`. A line break inside a value (a file name may hold
+// Writes the block of `list`, line by line. A line break inside a value (a file name may hold
 // one) is written as a blank: one value must stay one line, or every later line shifts.
-void writeListBlock(const SongList& list, std::vector<std::string>& lines);
+void writeListBlock(const SongList& list, const LineSink& line);
 
 // True for the numbers the lists hold: optional blanks, a sign, digits with at most one point
 // (at least one digit), an optional exponent (E or D, a sign, digits). " 103.5", ".5", "-1",

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "songlist/song_list.h"
 
@@ -22,8 +21,8 @@ std::optional<ListFile> parseListFile(std::string_view bytes);
 // The same from a file; nullopt also when it cannot be read.
 std::optional<ListFile> readListFile(const std::string& path);
 
-// The lines of a list file holding both decks' lists as they stand.
-std::vector<std::string> listFileLines(form::MainForm& form);
+// The text of a list file holding both decks' lists as they stand, every line ended by CR LF.
+std::string listFileText(form::MainForm& form);
 
 // Writes the file through a temporary file renamed over it, so a failed save leaves any
 // earlier file whole. False with a reason in *error on failure.

@@ -83,22 +83,24 @@ TEST(ListBlockRead, AcceptsTheLimitAndBlanksAroundTheCount) {
   EXPECT_EQ((*b)[songlist::Trim].size(), 32767u);
 }
 
-class ListBlockWrite : public SongListTest {};
+class ListBlockWrite : public SongListTest {
+ protected:
+  Lines written(int deck) {
+    Lines out;
+    songlist::writeListBlock(list(deck), [&out](std::string_view line) { out.emplace_back(line); });
+    return out;
+  }
+};
 
 TEST_F(ListBlockWrite, TwoSongsAreFifteenLinesColumnAfterColumn) {
   fillList(0, 2);
-  Lines out;
-  songlist::writeListBlock(list(0), out);
-  EXPECT_EQ(out, block(2));
-  Lines empty;
-  songlist::writeListBlock(list(1), empty);
-  EXPECT_EQ(empty, Lines{"0"});
+  EXPECT_EQ(written(0), block(2));
+  EXPECT_EQ(written(1), Lines{"0"});
 }
 
 TEST_F(ListBlockWrite, ALineBreakInsideAValueCannotShiftTheLinesAfterIt) {
   list(0).append({"/music/a\nb.mp3", "a\r\nb.mp3", "100", "2000", "-1", "-1", "-1"});
-  Lines out;
-  songlist::writeListBlock(list(0), out);
+  const Lines out = written(0);
   ASSERT_EQ(out.size(), 8u);
   EXPECT_EQ(out[1], "/music/a b.mp3");
   EXPECT_EQ(out[2], "a  b.mp3");
