@@ -8,8 +8,8 @@
 
 namespace vx::driver {
 
-// A control's property; `element` is the I of list(I), -1 for every other property.
-// ScriptError when the control has no such property.
+// A control's property; `element` is the I of list(I), -1 for every other property. An entry
+// the list does not have is not available. ScriptError when the control has no such property.
 Value readControlProperty(const form::Control& c, const std::string& property, int element);
 
 // caption, left, top, width, height, visible of a window.

@@ -5,6 +5,7 @@
 #include "driver/runner.h"
 #include "shell/startup.h"
 #include "shell/wiring.h"
+#include "ui/skin_files.h"
 
 namespace vx::driver {
 
@@ -16,6 +17,7 @@ HeadlessProgram::HeadlessProgram(const HomePaths& paths, std::ostream& out)
       p_(ports()) {
   p_.homeDir = paths.home;
   p_.settingsPath = paths.settingsFolder + "/velvoxp.ini";
+  p_.skin.roots = ui::skinRoots(paths.home, paths.executableFolder, paths.executableFolder + "/../share/velvox");
 }
 
 platform::Ports HeadlessProgram::ports() {

@@ -44,6 +44,7 @@ bool resolveHome(const std::string& argument, const EnvLookup& env, const std::s
   if (!makeFolder(home, error)) return false;
   out.home = home;
   out.settingsFolder = home;
+  out.executableFolder = executableFolder;
   if (access(home.c_str(), W_OK) == 0) return true;
   out.settingsFolder = userConfigFolder(env);
   return makeFolder(out.settingsFolder, error);

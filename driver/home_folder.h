@@ -7,8 +7,9 @@
 namespace vx::driver {
 
 struct HomePaths {
-  std::string home;            // the program's folder: skins are looked up here first
-  std::string settingsFolder;  // the home folder, or the user's configuration folder when it is not writable
+  std::string home;              // the program's folder: skins are looked up here first
+  std::string settingsFolder;    // the home folder, or the user's configuration folder when it is not writable
+  std::string executableFolder;  // the installed skins lie beside the executable or in ../share/velvox
 };
 
 // --home DIR, else $VELVOX_HOME, else `executableFolder`. A home folder that does not exist

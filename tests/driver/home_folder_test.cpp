@@ -36,6 +36,7 @@ TEST_F(HomeFolderTest, ArgumentBeforeEnvironmentBeforeExecutableFolder) {
   ASSERT_TRUE(resolveHome(arg, envWithHome(env), exe, paths, error)) << error;
   EXPECT_EQ(paths.home, arg);
   EXPECT_EQ(paths.settingsFolder, arg);
+  EXPECT_EQ(paths.executableFolder, exe);
   ASSERT_TRUE(resolveHome("", envWithHome(env), exe, paths, error)) << error;
   EXPECT_EQ(paths.home, env);
   ASSERT_TRUE(resolveHome("", envWithHome(""), exe, paths, error)) << error;

@@ -170,7 +170,7 @@ TEST_F(RunnerTest, PrintShowsItemsAsTheProgramHoldsThem) {
   recorder.sendCommand("record rec", rec);
   ASSERT_EQ(run("print player(0).position\nprint player(0).filename\nprint player(1).state\n"
                 "print player(1).mute\nprint @markPosition(1)\nprint @lastFolders(2)\nprint @gapTime\n"
-                "print Totaltime(0).caption\nprint cuelis(0).list(1)\nprint cuelis(0).listcount\n"
+                "print Totaltime(0).caption\nprint cuelis(0).list(1)\nprint cuelis(0).list(2)\nprint cuelis(0).listcount\n"
                 "print Pause(0).visible\nprint MainForm.visible\nprint monitor.pitch\nprint slot(0).status\n"
                 "print recorder.commands\nprint settings.path\n"),
             0)
@@ -185,6 +185,7 @@ TEST_F(RunnerTest, PrintShowsItemsAsTheProgramHoldsThem) {
             "@gapTime = 10\n"
             "Totaltime(0).caption = \"/03'25\"\n"
             "cuelis(0).list(1) = \" 1.5\"\n"
+            "cuelis(0).list(2) = not available\n"
             "cuelis(0).listcount = 2\n"
             "Pause(0).visible = True\n"
             "MainForm.visible = False\n"
