@@ -10,16 +10,7 @@ using songlist::isNumberText;
 using songlist::readListBlock;
 using Lines = std::vector<std::string>;
 
-Lines block(int n, const std::string& prefix = "s") {
-  Lines lines{std::to_string(n)};
-  for (int c = 0; c < songlist::kColumns; ++c)
-    for (int i = 0; i < n; ++i) {
-      const auto e = songEntry(prefix + std::to_string(i), i);
-      const std::string* v[] = {&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
-      lines.push_back(*v[c]);
-    }
-  return lines;
-}
+Lines block(int n) { return blockLines(n); }
 
 TEST(ListBlockNumbers, AcceptsTheNumbersTheListsHold) {
   for (const char* s : {"100", " 103.5", "-1", ".5", "-.25", "2000", "1E+16", "1.5E-07", "3D2", "  7  ", "+4", "12."})

@@ -9,18 +9,9 @@ namespace vx::test {
 namespace {
 
 std::string validFile(std::mt19937& rng) {
-  std::string text;
-  for (int deck = 0; deck < 2; ++deck) {
-    const int n = static_cast<int>(rng() % 4);
-    text += std::to_string(n) + "\r\n";
-    for (int c = 0; c < songlist::kColumns; ++c)
-      for (int i = 0; i < n; ++i) {
-        const auto e = songEntry("曲" + std::to_string(i), i);
-        const std::string* v[] = {&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
-        text += *v[c] + "\r\n";
-      }
-  }
-  return text;
+  const auto a = blockLines(static_cast<int>(rng() % 4), "曲");
+  const auto b = blockLines(static_cast<int>(rng() % 4), "歌");
+  return crlfText(a) + crlfText(b);
 }
 
 void mutate(std::string& s, std::mt19937& rng) {

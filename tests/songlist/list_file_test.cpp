@@ -10,12 +10,6 @@ namespace {
 
 using songlist::parseListFile;
 
-std::string crlf(const std::vector<std::string>& lines) {
-  std::string text;
-  for (const auto& l : lines) text += l + "\r\n";
-  return text;
-}
-
 std::vector<std::string> oneSongBlock(const std::string& path, const std::string& title) {
   return {"1", path, title, "100", "2000", "-1", "-1", "-1"};
 }
@@ -27,7 +21,7 @@ std::vector<std::string> twoBlocks(std::vector<std::string> a, const std::vector
 
 TEST(ListFileParse, ReadsBothBlocksWithAnyLineEnds) {
   const auto lines = twoBlocks({"0"}, oneSongBlock("/m/b.wav", "b.wav"));
-  for (const std::string& text : {crlf(lines), crlf(lines) + "\r\n\r\n", std::string("\xEF\xBB\xBF") + crlf(lines)}) {
+  for (const std::string& text : {crlfText(lines), crlfText(lines) + "\r\n\r\n", std::string("\xEF\xBB\xBF") + crlfText(lines)}) {
     const auto f = parseListFile(text);
     ASSERT_TRUE(f);
     EXPECT_TRUE((*f)[0][songlist::Path].empty());
@@ -44,12 +38,12 @@ TEST(ListFileParse, RefusesAFileWhoseCountsDoNotDescribeItsLines) {
   const auto good = twoBlocks(oneSongBlock("/m/a.mp3", "a.mp3"), oneSongBlock("/m/b.mp3", "b.mp3"));
   auto shortB = good;
   shortB.pop_back();
-  EXPECT_FALSE(parseListFile(crlf(shortB)));
+  EXPECT_FALSE(parseListFile(crlfText(shortB)));
   auto extra = good;
   extra.push_back("/m/c.mp3");
-  EXPECT_FALSE(parseListFile(crlf(extra)));
+  EXPECT_FALSE(parseListFile(crlfText(extra)));
   auto onlyA = oneSongBlock("/m/a.mp3", "a.mp3");
-  EXPECT_FALSE(parseListFile(crlf(onlyA)));
+  EXPECT_FALSE(parseListFile(crlfText(onlyA)));
   EXPECT_FALSE(parseListFile(""));
   EXPECT_FALSE(parseListFile("\x89PNG\r\n\x1a\n"));
 }
@@ -58,7 +52,7 @@ TEST(ListFileParse, DecodesEachLineThatIsNotUtf8AsCp932) {
   // "曲" in CP932 is 0x8B 0xC8. The other lines are UTF-8 and must stay as they were.
   const auto lines = twoBlocks(oneSongBlock("/m/\x8B\xC8.mp3", "\x8B\xC8.mp3"),
                                oneSongBlock("/m/音楽.mp3", "音楽.mp3"));
-  const auto f = parseListFile(crlf(lines));
+  const auto f = parseListFile(crlfText(lines));
   ASSERT_TRUE(f);
   EXPECT_EQ((*f)[0][songlist::Title], std::vector<std::string>{"曲.mp3"});
   EXPECT_EQ((*f)[1][songlist::Path], std::vector<std::string>{"/m/音楽.mp3"});
@@ -66,7 +60,7 @@ TEST(ListFileParse, DecodesEachLineThatIsNotUtf8AsCp932) {
 
 TEST(ListFileParse, BytesInvalidInEveryEncodingStillKeepTheListsInStep) {
   const auto lines = twoBlocks(oneSongBlock("/m/\xFF\xFE\x80.mp3", "\xFF.mp3"), {"0"});
-  const auto f = parseListFile(crlf(lines));
+  const auto f = parseListFile(crlfText(lines));
   ASSERT_TRUE(f);
   for (const auto& column : (*f)[0]) EXPECT_EQ(column.size(), 1u);
 }

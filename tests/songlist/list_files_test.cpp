@@ -29,16 +29,7 @@ class ListFilesTest : public SongListTest {
     t.dialogs.openAnswers.push_back(std::move(answer));
     p.main.menu("songlistload").events.click();
   }
-  std::string crlfBlock(int n, const std::string& prefix) {
-    std::string text = std::to_string(n) + "\r\n";
-    for (int c = 0; c < songlist::kColumns; ++c)
-      for (int i = 0; i < n; ++i) {
-        const auto e = songEntry(prefix + std::to_string(i), i);
-        const std::string* v[] = {&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
-        text += *v[c] + "\r\n";
-      }
-    return text;
-  }
+  static std::string crlfBlock(int n, const std::string& prefix) { return crlfText(blockLines(n, prefix)); }
 };
 
 TEST_F(ListFilesTest, SavedAndLoadedListsReproduceEveryValueButNotTheSelections) {

@@ -17,6 +17,25 @@ inline songlist::SongEntry songEntry(const std::string& name, int i) {
           std::to_string(i) + ".5", std::to_string(i) + ".25", std::to_string(100 + i)};
 }
 
+// The list block of songs prefix0, prefix1, ...: the count, then column after column.
+inline std::vector<std::string> blockLines(int n, const std::string& prefix = "s") {
+  std::vector<std::string> lines{std::to_string(n)};
+  for (int c = 0; c < songlist::kColumns; ++c)
+    for (int i = 0; i < n; ++i) {
+      const auto e = songEntry(prefix + std::to_string(i), i);
+      const std::string* v[] = {&e.path, &e.title, &e.tempo, &e.trim, &e.cue, &e.start, &e.end};
+      lines.push_back(*v[c]);
+    }
+  return lines;
+}
+
+// Lines as a file holds them, each ended by CR LF.
+inline std::string crlfText(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\r\n";
+  return text;
+}
+
 class SongListTest : public ::testing::Test {
  protected:
   TestProgram t;
