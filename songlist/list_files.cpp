@@ -20,7 +20,8 @@ std::string folderOf(const std::string& path) {
 
 std::optional<std::string> askListToLoad(Program& p) {
   platform::FileDialogSpec spec{"Open songlist File ", kListFilter, ".*", "", "", false};
-  if (p.dialogInitialFolder.empty()) p.dialogInitialFolder = p.ports.shell->defaultMediaFolder();
+  // The shared dialog starts where the last list file came from (with none yet, where the
+  // platform chooses), and later dialogs start there too.
   p.dialogInitialFolder = p.lastFolders[1];
   spec.initialDir = p.dialogInitialFolder;
   auto chosen = p.ports.dialogs->openFile(spec);
