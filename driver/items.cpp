@@ -1,6 +1,7 @@
 #include "driver/items.h"
 
 #include <map>
+#include <set>
 
 #include "driver/control_properties.h"
 #include "driver/forms.h"
@@ -77,7 +78,7 @@ Value ItemReader::read(const ItemRef& item) const {
     case ItemRef::Kind::Variable: return readVariable(p_, item.name, item.index);
     case ItemRef::Kind::Player: return player(item.index, item.property);
     case ItemRef::Kind::Monitor: return monitor(item.property);
-    case ItemRef::Kind::Slot: return Value::unavailable();
+    case ItemRef::Kind::Slot: return slot(item.index, item.property);
     case ItemRef::Kind::Recorder: return Value::text(recorder_.joined());
     case ItemRef::Kind::Settings: return Value::text(p_.settingsPath);
   }
@@ -115,6 +116,15 @@ Value ItemReader::player(int deck, const std::string& property) const {
                       " (position, duration, rate, volume, balance, state, filename, mute, selstart, selend)");
   const platform::MediaPlayer* m = p_.ports.player[deck];
   return m ? read->second(*m) : Value::unavailable();
+}
+
+// The sampler is not part of the program yet: a well-formed slot item is not available.
+Value ItemReader::slot(int index, const std::string& property) const {
+  static const std::set<std::string> properties{"status", "volume", "frequency", "kind", "effects"};
+  if (index > 7) throw ScriptError("slot(" + std::to_string(index) + "): the slots are 0 to 7");
+  if (!properties.count(property))
+    throw ScriptError("a slot has no property " + property + " (status, volume, frequency, kind, effects)");
+  return Value::unavailable();
 }
 
 // The sample rate is the program's (taken from the last open); the rest asks the library.

@@ -34,6 +34,7 @@ class ItemReader {
   Value control(const ItemRef& item) const;
   Value player(int deck, const std::string& property) const;
   Value monitor(const std::string& property) const;
+  Value slot(int index, const std::string& property) const;
 
   Program& p_;
   const RecordingLog& recorder_;

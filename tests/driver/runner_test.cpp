@@ -215,7 +215,8 @@ TEST_F(RunnerTest, ExitStatusNamesTheLine) {
   EXPECT_EQ(run("\xEF\xBB\xBF# comment\r\n\nexpect Pause(0).picture = play1.bmp\r\nexpect @holdActive(0) = True\n"), 1);
   EXPECT_NE(err.str().find("s.vxs:4: expect @holdActive(0) = True failed: it is False"), std::string::npos) << err.str();
   for (const char* bad : {"press Pause(0)\n", "click NoSuch(0)\n", "print Pause(0).colour\n", "print nosuch.x.caption\n",
-                          "print @nosuch\n", "tick x\n", "print player(2).state\n", "print monitor.speed\n"}) {
+                          "print @nosuch\n", "tick x\n", "print player(2).state\n", "print monitor.speed\n",
+                          "print slot(8).status\n", "print slot(0).colour\n"}) {
     err.str("");
     EXPECT_EQ(run(bad), 2) << bad;
     EXPECT_NE(err.str().find("s.vxs:1: "), std::string::npos) << err.str();
