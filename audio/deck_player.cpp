@@ -2,26 +2,35 @@
 
 #include <algorithm>
 
-#include "audio/decoder.h"
+#include "audio/gain_law.h"
 
 namespace vx::audio {
 
-DeckPlayer::DeckPlayer(int deck, int outputRate) : outputRate_(outputRate), events_(deck) {}
+DeckPlayer::DeckPlayer(int deck, Mixer& mixer, Reader& reader) : events_(deck), control_(mixer, deck, reader) {}
 
 void DeckPlayer::setFileName(const std::string& path) {
-  if (state_ != platform::Stopped) changeState(platform::Stopped);
+  changeState(platform::Stopped);
   fileName_ = path;
-  anchorSeconds_ = 0;
-  playedFrames_ = 0;
-  duration_ = 0;
   openFailed_ = false;
-  if (path.empty()) return;
-  OpenResult opened = openDecoder(path);
-  openFailed_ = !opened.decoder;
-  if (opened.decoder) duration_ = opened.decoder->format().durationSeconds;
+  openError_.clear();
+  anchorSeconds_ = 0;
+  if (path.empty()) {
+    control_.close();
+    return;
+  }
+  openFailed_ = !control_.open(path, openError_);
+  sendEnd();
 }
 
-double DeckPlayer::currentPosition() const { return anchorSeconds_ + playedFrames_ / outputRate_; }
+double DeckPlayer::currentPosition() const {
+  double played = control_.played();
+  return played == 0 ? anchorSeconds_ : anchorSeconds_ + played / sampleRate();
+}
+
+void DeckPlayer::moveTo(double seconds) {
+  anchorSeconds_ = std::clamp(seconds, 0.0, std::max(duration(), 0.0));
+  if (control_.loaded()) control_.seek(anchorSeconds_ * sampleRate());
+}
 
 void DeckPlayer::setCurrentPosition(double seconds) {
   double old = currentPosition();
@@ -29,23 +38,56 @@ void DeckPlayer::setCurrentPosition(double seconds) {
   events_.positionChange(old, currentPosition());
 }
 
-void DeckPlayer::moveTo(double seconds) {
-  anchorSeconds_ = std::clamp(seconds, 0.0, std::max(duration_, 0.0));
-  playedFrames_ = 0;
+void DeckPlayer::setRate(double rate) {
+  rate_ = std::clamp(rate, 0.5, 2.0);
+  control_.setRate(rate_);
 }
 
-void DeckPlayer::setRate(double rate) { rate_ = std::clamp(rate, 0.5, 2.0); }
+void DeckPlayer::setVolume(long hundredthsDb) {
+  volume_ = hundredthsDb;
+  sendGain();
+}
+
+void DeckPlayer::setBalance(long hundredthsDb) {
+  balance_ = std::clamp(hundredthsDb, -10000L, 10000L);
+  sendGain();
+}
+
+void DeckPlayer::setMute(bool mute) {
+  mute_ = mute;
+  sendGain();
+}
+
+void DeckPlayer::sendGain() {
+  StereoGain g = deckGain(volume_, balance_, mute_);
+  control_.setGain(g.left, g.right);
+}
+
+void DeckPlayer::setSelectionEnd(double seconds) {
+  selectionEnd_ = seconds;
+  sendEnd();
+}
+
+void DeckPlayer::sendEnd() {
+  if (control_.loaded()) control_.setEndPosition(selectionEnd_ >= 0 ? selectionEnd_ * sampleRate() : -1);
+}
 
 void DeckPlayer::play() {
-  if (fileName_.empty() || openFailed_) return;
+  if (!control_.loaded()) return;
+  control_.play();
   changeState(platform::Playing);
 }
 
 void DeckPlayer::pause() {
-  if (state_ == platform::Playing) changeState(platform::Paused);
+  if (state_ != platform::Playing) return;
+  control_.pause();
+  changeState(platform::Paused);
 }
 
-void DeckPlayer::stop() { changeState(platform::Stopped); }
+void DeckPlayer::stop() {
+  control_.pause();
+  changeState(platform::Stopped);
+}
 
 void DeckPlayer::changeState(int state) {
   if (state == state_) return;
@@ -54,18 +96,15 @@ void DeckPlayer::changeState(int state) {
   events_.stateChange(old, state);
 }
 
-double DeckPlayer::endSeconds() const {
-  return selectionEnd_ >= 0 ? std::min(selectionEnd_, duration_) : duration_;
-}
-
-void DeckPlayer::advance(int frames) {
-  if (state_ != platform::Playing) return;
-  playedFrames_ += frames * rate_;
-  if (currentPosition() < endSeconds()) return;
-  // At the end the player rewinds to its start point, as a stopped deck expects.
-  changeState(platform::Stopped);
-  moveTo(selectionStart_ >= 0 ? selectionStart_ : 0);
-  events_.endOfStream();
+void DeckPlayer::deliverEvents() {
+  if (control_.takeEnd() && state_ == platform::Playing) {
+    // At the end the player rewinds to its start point, as a stopped deck expects.
+    changeState(platform::Stopped);
+    moveTo(selectionStart_ >= 0 ? selectionStart_ : 0);
+    events_.endOfStream();
+  }
+  control_.reclaim();
+  events_.deliver();
 }
 
 }  // namespace vx::audio

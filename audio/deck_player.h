@@ -1,59 +1,65 @@
 #pragma once
-// One deck's player as the deck logic sees it (the MediaPlayer port).
+// One deck's player as the deck logic sees it (the MediaPlayer port), playing through a voice of
+// the main mixer.
+//
+// Threads: UI thread only (every port function and deliverEvents()).
 #include <string>
 
 #include "audio/player_events.h"
+#include "audio/voice_control.h"
 #include "platform/media_player.h"
 
 namespace vx::audio {
 
 class DeckPlayer : public platform::MediaPlayer {
  public:
-  DeckPlayer(int deck, int outputRate);
+  DeckPlayer(int deck, Mixer& mixer, Reader& reader);
 
-  // Port functions: UI thread only.
   void setFileName(const std::string& path) override;
   std::string fileName() const override { return fileName_; }
   bool openCheck() const override { return openFailed_; }
   double currentPosition() const override;
   void setCurrentPosition(double seconds) override;
-  double duration() const override { return duration_; }
+  double duration() const override { return control_.format().durationSeconds; }
   double rate() const override { return rate_; }
   void setRate(double rate) override;
   int playState() const override { return state_; }
   long volume() const override { return volume_; }
-  void setVolume(long hundredthsDb) override { volume_ = hundredthsDb; }
+  void setVolume(long hundredthsDb) override;
   long balance() const override { return balance_; }
-  void setBalance(long hundredthsDb) override { balance_ = hundredthsDb; }
+  void setBalance(long hundredthsDb) override;
   bool mute() const override { return mute_; }
-  void setMute(bool mute) override { mute_ = mute; }
+  void setMute(bool mute) override;
   double selectionStart() const override { return selectionStart_; }
   void setSelectionStart(double seconds) override { selectionStart_ = seconds; }
   double selectionEnd() const override { return selectionEnd_; }
-  void setSelectionEnd(double seconds) override { selectionEnd_ = seconds; }
+  void setSelectionEnd(double seconds) override;
   void play() override;
   void pause() override;
   void stop() override;
   void setListener(platform::MediaPlayerListener* listener) override { events_.setListener(listener); }
 
-  // UI thread: advances the clock by `frames` output frames while playing (virtual device).
-  void advance(int frames);
-  void deliverEvents() { events_.deliver(); }
+  // Why the last open failed ("" when it did not).
+  const std::string& openError() const { return openError_; }
+  // Takes up what the engine reported (the end of the song) and hands the waiting events to the
+  // listener.
+  void deliverEvents();
 
  private:
   void changeState(int state);
   void moveTo(double seconds);
-  double endSeconds() const;
+  void sendGain();
+  void sendEnd();
+  double sampleRate() const { return control_.format().sampleRate; }
 
-  int outputRate_;
   PlayerEvents events_;
+  VoiceControl control_;
   std::string fileName_;
+  std::string openError_;
   bool openFailed_ = false;
-  double duration_ = 0;
-  // The position is the last seek target plus the source frames played since, so that a position
-  // set by the UI reads back exactly and whole blocks at rate 1 add up without rounding.
+  // The position is the last jump's target plus what was played since, counted in source frames:
+  // a position set by the UI reads back exactly, and whole blocks add up without rounding.
   double anchorSeconds_ = 0;
-  double playedFrames_ = 0;
   double rate_ = 1.0;
   int state_ = platform::Stopped;
   long volume_ = 0;

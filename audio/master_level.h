@@ -1,7 +1,10 @@
 #pragma once
-// The program's master output level and the output device list (the WaveOut port).
-#include <atomic>
+// The program's master output level and the output device list (the WaveOut port). The level
+// scales the main mixer's sum: the decks and the sampler. The monitor has its own level.
+//
+// Threads: UI thread only.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,22 +12,19 @@
 
 namespace vx::audio {
 
+class Mixer;
+
 class MasterLevel : public platform::WaveOut {
  public:
-  explicit MasterLevel(std::vector<std::string> devices) : devices_(std::move(devices)) {}
-  // UI thread.
-  uint32_t getVolume() const override { return value_.load(std::memory_order_relaxed); }
-  void setVolume(uint32_t value) override { value_.store(value, std::memory_order_relaxed); }
-  std::vector<std::string> deviceNames() const override { return devices_; }
-  void setDeviceNames(std::vector<std::string> devices) { devices_ = std::move(devices); }
-
-  // Any thread: the linear gains of the two channels.
-  float leftGain() const { return static_cast<float>(getVolume() & 0xFFFFu) / 65535.0f; }
-  float rightGain() const { return static_cast<float>(getVolume() >> 16) / 65535.0f; }
+  MasterLevel(Mixer& mixer, std::function<std::vector<std::string>()> devices);
+  uint32_t getVolume() const override { return value_; }
+  void setVolume(uint32_t value) override;
+  std::vector<std::string> deviceNames() const override { return devices_(); }
 
  private:
-  std::atomic<uint32_t> value_{0xFFFFFFFFu};
-  std::vector<std::string> devices_;
+  Mixer& mixer_;
+  std::function<std::vector<std::string>()> devices_;
+  uint32_t value_ = 0xFFFFFFFFu;
 };
 
 }  // namespace vx::audio

@@ -3,79 +3,98 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/decoder.h"
+#include "audio/gain_law.h"
 
 namespace vx::audio {
 
-MonitorPlayer::MonitorPlayer(int outputRate) : outputRate_(outputRate) {}
+MonitorPlayer::MonitorPlayer(Mixer& mixer, Reader& reader, std::function<void(int)> route)
+    : control_(mixer, 0, reader), route_(std::move(route)) {}
 
 bool MonitorPlayer::init() {
+  if (!ready_) route_(device_);
   ready_ = true;
   return true;
 }
 
 void MonitorPlayer::free() {
   stop();
+  if (ready_) route_(-1);
   ready_ = false;
 }
 
+void MonitorPlayer::setWaveOutDeviceId(int device) {
+  device_ = device;
+  if (ready_) route_(device_);
+}
+
 int MonitorPlayer::open(const std::string& path, platform::MonitorInfo& info) {
-  OpenResult opened = openDecoder(path);
-  if (!opened.decoder) return 0;
-  const SourceFormat& media = opened.decoder->format();
+  std::string error;
   state_ = Stopped;
+  if (!control_.open(path, error)) {
+    fileName_.clear();
+    return 0;
+  }
   fileName_ = path;
-  sampleRate_ = media.sampleRate;
-  lengthSamples_ = std::lround(media.durationSeconds * media.sampleRate);
-  anchorSample_ = 0;
-  playedSamples_ = 0;
-  info.sampleRate = media.sampleRate;
-  info.channels = media.channels;
-  info.durationSeconds = media.durationSeconds;
+  const SourceFormat& format = control_.format();
+  info.sampleRate = format.sampleRate;
+  info.channels = format.channels;
+  info.durationSeconds = format.durationSeconds;
   return 1;
 }
 
 void MonitorPlayer::play() {
-  if (fileName_.empty()) return;
-  if (state_ == Stopped) setPlaySamples(0);
+  if (!control_.loaded()) return;
+  if (state_ == Stopped) control_.seek(0);
+  control_.play();
   state_ = Playing;
 }
 
 void MonitorPlayer::pause() {
-  if (state_ == Playing) state_ = Paused;
+  if (state_ != Playing) return;
+  control_.pause();
+  state_ = Paused;
 }
 
 void MonitorPlayer::restart() {
-  if (state_ == Paused) state_ = Playing;
+  if (state_ != Paused) return;
+  control_.play();
+  state_ = Playing;
 }
 
-void MonitorPlayer::stop() { state_ = Stopped; }
+void MonitorPlayer::stop() {
+  control_.pause();
+  state_ = Stopped;
+}
 
 int MonitorPlayer::getState(long& state) {
+  update();
   state = state_;
   return state_;
 }
 
-long MonitorPlayer::positionSamples() const { return anchorSample_ + static_cast<long>(playedSamples_); }
+long MonitorPlayer::positionSamples() const { return static_cast<long>(std::floor(control_.position())); }
 
 void MonitorPlayer::setPlaySamples(long sample) {
-  anchorSample_ = std::clamp(sample, 0L, std::max(lengthSamples_, 0L));
-  playedSamples_ = 0;
+  long length = static_cast<long>(control_.format().lengthFrames);
+  control_.seek(static_cast<double>(std::clamp(sample, 0L, std::max(length, 0L))));
 }
 
-void MonitorPlayer::seek(long seconds) { setPlaySamples(seconds * sampleRate_); }
+void MonitorPlayer::seek(long seconds) { setPlaySamples(seconds * control_.format().sampleRate); }
 
-void MonitorPlayer::setPitch(long percent) { pitch_ = std::clamp(percent, 50L, 200L); }
+void MonitorPlayer::setPitch(long percent) {
+  pitch_ = std::clamp(percent, 50L, 200L);
+  control_.setRate(static_cast<double>(pitch_) / 100.0);
+}
 
 void MonitorPlayer::setVolume(long left, long right) {
   volumeLeft_ = std::clamp(left, 0L, 100L);
   volumeRight_ = std::clamp(right, 0L, 100L);
+  control_.setGain(gainFromPercent(volumeLeft_), gainFromPercent(volumeRight_));
 }
 
-void MonitorPlayer::advance(int frames) {
-  if (state_ != Playing || outputRate_ <= 0) return;
-  playedSamples_ += static_cast<double>(frames) * pitch_ / 100.0 * sampleRate_ / outputRate_;
-  if (positionSamples() >= lengthSamples_) state_ = Stopped;
+void MonitorPlayer::update() {
+  if (control_.takeEnd()) state_ = Stopped;
+  control_.reclaim();
 }
 
 }  // namespace vx::audio

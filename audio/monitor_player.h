@@ -1,7 +1,12 @@
 #pragma once
-// The headphone monitor (the MonitorLibrary port): a second, independent player.
+// The headphone monitor (the MonitorLibrary port): a second, independent player with a mixer and
+// an output device of its own.
+//
+// Threads: UI thread only.
+#include <functional>
 #include <string>
 
+#include "audio/voice_control.h"
 #include "platform/monitor_library.h"
 
 namespace vx::audio {
@@ -11,13 +16,13 @@ class MonitorPlayer : public platform::MonitorLibrary {
   // The library's state numbers: 2 paused (the number the deck logic relies on), 1 playing, 0 stopped.
   enum State : int { Stopped = 0, Playing = 1, Paused = 2 };
 
-  explicit MonitorPlayer(int outputRate);
+  // `route(device)` sends the monitor's mixer to output device number `device` (-1: to none).
+  MonitorPlayer(Mixer& mixer, Reader& reader, std::function<void(int)> route);
 
-  // Port functions: UI thread only.
   bool init() override;
   void free() override;
   void setFftWindow(int) override {}
-  void setWaveOutDeviceId(int device) override { device_ = device; }
+  void setWaveOutDeviceId(int device) override;
   int open(const std::string& path, platform::MonitorInfo& info) override;
   void play() override;
   void pause() override;
@@ -35,18 +40,16 @@ class MonitorPlayer : public platform::MonitorLibrary {
   int device() const override { return device_; }
 
   long volumeRight() const { return volumeRight_; }
-  // UI thread: advances the clock by `frames` output frames while playing (virtual device).
-  void advance(int frames);
+  bool ready() const { return ready_; }
+  // Takes up the end of the file reported by the engine.
+  void update();
 
  private:
-  int outputRate_;
+  VoiceControl control_;
+  std::function<void(int)> route_;
   bool ready_ = false;
   int device_ = 0;
   std::string fileName_;
-  long sampleRate_ = 0;
-  long lengthSamples_ = 0;
-  long anchorSample_ = 0;
-  double playedSamples_ = 0;  // file samples since the anchor
   long pitch_ = 100;
   long volumeLeft_ = 100;
   long volumeRight_ = 100;

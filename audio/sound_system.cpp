@@ -1,47 +1,133 @@
 #include "audio/sound_system.h"
 
+#include <array>
+
 #include "audio/deck_player.h"
 #include "audio/master_level.h"
+#include "audio/mixer.h"
 #include "audio/monitor_player.h"
+#include "audio/output_slot.h"
+#include "audio/reader.h"
 #include "audio/sampler_device.h"
+#include "audio/sdl_output.h"
 
 namespace vx::audio {
 namespace {
 
-const char* const kVirtualDeviceName = "Velvox virtual output";
+const char* const kVirtualOutputName = "Velvox virtual output";
 
-class VirtualSoundSystem : public SoundSystem {
+class EngineSoundSystem : public SoundSystem {
  public:
-  explicit VirtualSoundSystem(const SoundSystemOptions& options)
-      : decks_{DeckPlayer(0, options.sampleRate), DeckPlayer(1, options.sampleRate)},
-        monitor_(options.sampleRate),
-        master_({kVirtualDeviceName}) {}
+  explicit EngineSoundSystem(const SoundSystemOptions& options);
+  ~EngineSoundSystem() override;
 
-  platform::MediaPlayer& player(int deck) override { return decks_[deck & 1]; }
+  platform::MediaPlayer& player(int deck) override { return decks_[static_cast<size_t>(deck & 1)]; }
   platform::MonitorLibrary& monitor() override { return monitor_; }
   platform::WaveOut& waveOut() override { return master_; }
   platform::SoundDevice& soundDevice() override { return sampler_; }
-  void deliverEvents() override {
-    for (DeckPlayer& deck : decks_) deck.deliverEvents();
+  void deliverEvents() override;
+  void renderVirtual(int frames) override;
+  bool usingVirtualDevice() const override { return options_.virtualDevice || mainOut_->onClock(); }
+  std::string deviceMessage() const override;
+  void captureVirtual(std::vector<float>* main, std::vector<float>* monitor) override {
+    captureMain_ = main;
+    captureMonitor_ = monitor;
   }
-  void renderVirtual(int frames) override {
-    for (DeckPlayer& deck : decks_) deck.advance(frames);
-    monitor_.advance(frames);
-  }
-  bool usingVirtualDevice() const override { return true; }
-  std::string deviceMessage() const override { return ""; }
 
  private:
-  DeckPlayer decks_[2];
+  std::vector<std::string> deviceNames() const;
+  void routeMonitor(int device);
+  void renderInto(Mixer& mixer, int frames, std::vector<float>* capture);
+
+  SoundSystemOptions options_;
+  std::unique_ptr<SdlAudio> sdl_;  // none for the virtual device
+  Reader reader_;
+  Mixer main_;
+  Mixer phones_;
+  std::array<DeckPlayer, 2> decks_;
   MonitorPlayer monitor_;
   MasterLevel master_;
   SamplerDevice sampler_;
+  // Declared last: destroyed first, so that nothing renders while the rest is taken down.
+  std::unique_ptr<OutputSlot> mainOut_;
+  std::unique_ptr<OutputSlot> monitorOut_;
+  std::vector<float> scratch_;
+  std::vector<float>* captureMain_ = nullptr;
+  std::vector<float>* captureMonitor_ = nullptr;
 };
+
+EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
+    : options_(options),
+      sdl_(options.virtualDevice ? nullptr : std::make_unique<SdlAudio>()),
+      main_(2, options.sampleRate),
+      phones_(1, options.sampleRate),
+      decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
+      monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
+      master_(main_, [this] { return deviceNames(); }) {
+  if (options_.virtualDevice) {
+    main_.setDrainWhenFull(true);
+    phones_.setDrainWhenFull(true);
+    return;
+  }
+  mainOut_ = std::make_unique<OutputSlot>(main_, *sdl_, options.sampleRate, options.bufferFrames);
+  monitorOut_ = std::make_unique<OutputSlot>(phones_, *sdl_, options.sampleRate, options.bufferFrames);
+  mainOut_->open(options.mainDevice);
+}
+
+EngineSoundSystem::~EngineSoundSystem() {
+  monitorOut_.reset();
+  mainOut_.reset();
+}
+
+std::vector<std::string> EngineSoundSystem::deviceNames() const {
+  if (!sdl_) return {kVirtualOutputName};
+  return sdl_->outputNames();
+}
+
+void EngineSoundSystem::routeMonitor(int device) {
+  if (!monitorOut_) return;
+  if (device < 0) {
+    monitorOut_->close();
+    return;
+  }
+  std::vector<std::string> names = deviceNames();
+  monitorOut_->open(device < static_cast<int>(names.size()) ? names[static_cast<size_t>(device)] : "");
+}
+
+void EngineSoundSystem::deliverEvents() {
+  if (mainOut_) mainOut_->watch();
+  if (monitorOut_) monitorOut_->watch();
+  monitor_.update();
+  for (DeckPlayer& deck : decks_) deck.deliverEvents();
+}
+
+std::string EngineSoundSystem::deviceMessage() const {
+  if (!mainOut_) return "";
+  return !mainOut_->message().empty() ? mainOut_->message() : monitorOut_->message();
+}
+
+void EngineSoundSystem::renderInto(Mixer& mixer, int frames, std::vector<float>* capture) {
+  scratch_.resize(static_cast<size_t>(frames) * 2);
+  mixer.render(scratch_.data(), frames);
+  if (capture) capture->insert(capture->end(), scratch_.begin(), scratch_.end());
+}
+
+void EngineSoundSystem::renderVirtual(int frames) {
+  if (!options_.virtualDevice || frames <= 0) return;
+  // Take up the UI's changes first, then let the reader catch up with them, so that what is
+  // rendered never depends on how fast the reader thread happened to be.
+  main_.applyCommands();
+  phones_.applyCommands();
+  reader_.waitIdle();
+  renderInto(main_, frames, captureMain_);
+  renderInto(phones_, frames, captureMonitor_);
+  reader_.wake();
+}
 
 }  // namespace
 
 std::unique_ptr<SoundSystem> createSoundSystem(const SoundSystemOptions& options) {
-  return std::make_unique<VirtualSoundSystem>(options);
+  return std::make_unique<EngineSoundSystem>(options);
 }
 
 }  // namespace vx::audio

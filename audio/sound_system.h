@@ -4,6 +4,7 @@
 // (the monitor on its own device). Build it once per process.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/media_player.h"
 #include "platform/monitor_library.h"
@@ -20,22 +21,28 @@ struct SoundSystemOptions {
   std::string mainDevice;  // "" = the default output
 };
 
+// Threads: every function is called on the UI thread. The engine renders on the devices' own
+// threads (or, for the virtual device, inside renderVirtual()).
 class SoundSystem {
  public:
   virtual ~SoundSystem() = default;
-  // UI thread only.
   virtual platform::MediaPlayer& player(int deck) = 0;
   virtual platform::MonitorLibrary& monitor() = 0;
   virtual platform::WaveOut& waveOut() = 0;
   virtual platform::SoundDevice& soundDevice() = 0;
-  // Delivers the players' pending events to their listeners, on the calling (UI) thread.
+  // Delivers the players' pending events to their listeners, on the calling (UI) thread. Call it
+  // regularly (every tick): it also notices a sound card that went away or came back.
   virtual void deliverEvents() = 0;
   // Virtual device only: renders `frames` frames of the main output (and of the monitor's)
   // synchronously on the calling thread, as the device callback would.
   virtual void renderVirtual(int frames) = 0;
   virtual bool usingVirtualDevice() const = 0;
-  // A message for the user when a real device could not be opened ("" when all is well).
+  // A message for the user when a real device could not be opened or was lost, and the program
+  // runs on the virtual device ("" when all is well). Show it once.
   virtual std::string deviceMessage() const = 0;
+  // Virtual device only: every frame rendered from now on is appended to `main` (the main output)
+  // and `monitor` (the monitor's output), interleaved stereo; null keeps none. For tests and tools.
+  virtual void captureVirtual(std::vector<float>* main, std::vector<float>* monitor) {}
 };
 
 std::unique_ptr<SoundSystem> createSoundSystem(const SoundSystemOptions& options);

@@ -65,8 +65,9 @@ TEST_F(Players, StatesAndEventsReachTheListenerOnDelivery) {
   EXPECT_TRUE(heard.seen.empty());
   deck.play();
   system->renderVirtual(44100 / 5);
-  EXPECT_EQ(deck.playState(), platform::Stopped);
   system->deliverEvents();
+  EXPECT_EQ(deck.playState(), platform::Stopped);
+  EXPECT_EQ(deck.currentPosition(), 0);
   std::vector<std::string> expected = {"state 1 0>2", "state 1 2>1", "pos 1 1.900000", "state 1 1>2",
                                        "state 1 2>0", "end 1"};
   EXPECT_EQ(heard.seen, expected);

@@ -1,0 +1,76 @@
+#include "audio/mixer.h"
+
+#include <algorithm>
+#include <thread>
+
+#include "audio/soft_limit.h"
+#include "audio/voice_source.h"
+
+namespace vx::audio {
+
+Mixer::Mixer(int players, int outputRate) : outputRate_(outputRate) {
+  for (int i = 0; i < players; ++i) voices_.push_back(std::make_unique<PlayerVoice>(outputRate));
+}
+
+void Mixer::setOutputRate(int rate) {
+  outputRate_ = rate;
+  for (auto& v : voices_) v->setOutputRate(rate);
+}
+
+void Mixer::post(const Command& command) {
+  while (!commands_.push(command)) {
+    if (drainWhenFull_)
+      applyCommands();
+    else
+      std::this_thread::yield();
+  }
+}
+
+void Mixer::applyCommands() {
+  Command c;
+  bool any = false;
+  while (commands_.pop(c)) {
+    any = true;
+    switch (c.kind) {
+      case Command::SetMaster:
+        targetMasterLeft_ = c.left;
+        targetMasterRight_ = c.right;
+        break;
+      case Command::SetSampler:
+        if (c.voice >= 0 && c.voice < kSamplerVoices) sampler_[c.voice] = c.source;
+        break;
+      default:
+        if (c.voice >= 0 && c.voice < players()) voices_[static_cast<size_t>(c.voice)]->apply(c);
+    }
+  }
+  if (any)
+    for (auto& v : voices_) v->dropStale();
+}
+
+void Mixer::render(float* out, int frames) {
+  applyCommands();
+  for (int done = 0; done < frames;) {
+    int n = std::min(frames - done, PlayerVoice::kMaxBlock);
+    renderBlock(out + 2 * done, n);
+    done += n;
+  }
+  blocks_.fetch_add(1, std::memory_order_relaxed);
+}
+
+void Mixer::renderBlock(float* out, int frames) {
+  std::fill(out, out + 2 * frames, 0.0f);
+  for (auto& v : voices_) v->render(out, frames);
+  for (VoiceSource* s : sampler_)
+    if (s) s->mixInto(out, frames, outputRate_);
+  for (int i = 0; i < frames; ++i) {
+    float t = static_cast<float>(i + 1) / static_cast<float>(frames);
+    float left = masterLeft_ + (targetMasterLeft_ - masterLeft_) * t;
+    float right = masterRight_ + (targetMasterRight_ - masterRight_) * t;
+    out[2 * i] = softLimit(out[2 * i] * left);
+    out[2 * i + 1] = softLimit(out[2 * i + 1] * right);
+  }
+  masterLeft_ = targetMasterLeft_;
+  masterRight_ = targetMasterRight_;
+}
+
+}  // namespace vx::audio

@@ -1,0 +1,56 @@
+#pragma once
+// The mixing graph of one output: its players, room for the sampler's eight voices, the master
+// level and the limiter. One mixer feeds the main output (the two decks and the sampler), another
+// the monitor's device.
+//
+// Threads: post() is called on the UI thread only (the one producer of the command queue).
+// render() runs on the engine thread only: the device callback, or whoever drives the virtual
+// device. It never locks, allocates, logs or touches a file.
+#include <atomic>
+#include <memory>
+#include <vector>
+
+#include "audio/player_voice.h"
+#include "audio/spsc_queue.h"
+#include "audio/voice_command.h"
+
+namespace vx::audio {
+
+class Mixer {
+ public:
+  static constexpr int kSamplerVoices = 8;
+
+  Mixer(int players, int outputRate);
+  // UI thread, only while nothing renders (the device is closed).
+  void setOutputRate(int rate);
+  int outputRate() const { return outputRate_; }
+
+  // UI thread. With `drainWhenFull` (the virtual device, whose engine thread is the UI thread
+  // itself) a full queue is emptied on the spot; otherwise the caller waits for the engine.
+  void post(const Command& command);
+  void setDrainWhenFull(bool drain) { drainWhenFull_ = drain; }
+
+  const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
+  int players() const { return static_cast<int>(voices_.size()); }
+
+  // Engine thread: writes `frames` interleaved stereo frames.
+  void render(float* out, int frames);
+  void applyCommands();
+
+  // How many render() calls have run; any thread (the device watchdog reads it).
+  uint64_t blocksRendered() const { return blocks_.load(std::memory_order_relaxed); }
+
+ private:
+  void renderBlock(float* out, int frames);
+
+  int outputRate_;
+  std::vector<std::unique_ptr<PlayerVoice>> voices_;
+  VoiceSource* sampler_[kSamplerVoices] = {};
+  SpscQueue<Command, 4096> commands_;
+  bool drainWhenFull_ = false;
+  float masterLeft_ = 1, masterRight_ = 1;
+  float targetMasterLeft_ = 1, targetMasterRight_ = 1;
+  std::atomic<uint64_t> blocks_{0};
+};
+
+}  // namespace vx::audio

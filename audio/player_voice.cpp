@@ -1,0 +1,198 @@
+#include "audio/player_voice.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "audio/track.h"
+
+namespace vx::audio {
+namespace {
+
+bool newer(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) > 0; }
+
+}  // namespace
+
+double PlayerVoice::step() const {
+  return track_ ? rate_ * track_->format().sampleRate / outputRate_ : rate_;
+}
+
+void PlayerVoice::apply(const Command& c) {
+  switch (c.kind) {
+    case Command::SetTrack:
+      track_ = c.track;
+      playing_ = seekPending_ = false;
+      fadeOutLeft_ = 0;
+      pendingGeneration_ = c.generation;
+      pendingPosition_ = 0;
+      seekNow();
+      appliedSerial_.store(c.serial, std::memory_order_release);
+      break;
+    case Command::Seek:
+      pendingGeneration_ = c.generation;
+      pendingPosition_ = c.position;
+      seekPending_ = true;
+      // The reader may fill in for the jump at once, even while the old place still fades out.
+      if (track_) track_->cache().setPlayHead(c.generation, static_cast<int64_t>(c.position));
+      // A jump while sounding first fades the old place out.
+      if (playing_ && !ended_ && fadeOutLeft_ == 0) fadeOutLeft_ = kDeclickFrames;
+      if (fadeOutLeft_ == 0) seekNow();
+      break;
+    case Command::Play:
+      if (!playing_) fadeInDone_ = 0;
+      playing_ = true;
+      break;
+    case Command::Pause:
+      if (playing_ && !ended_) fadeOutLeft_ = kDeclickFrames;
+      playing_ = false;
+      break;
+    case Command::SetRate: rate_ = c.value; break;
+    case Command::SetGain:
+      targetLeft_ = c.left;
+      targetRight_ = c.right;
+      break;
+    case Command::SetEnd: endPosition_ = c.position; break;
+    default: break;
+  }
+}
+
+void PlayerVoice::dropStale() {
+  // A fade-out still to play needs the old frames.
+  if (track_ && fadeOutLeft_ == 0) currentChunk();
+}
+
+void PlayerVoice::seekNow() {
+  generation_ = pendingGeneration_;
+  position_ = pendingPosition_;
+  played_ = 0;
+  seekPending_ = false;
+  converter_.reset();
+  chunkOffset_ = 0;
+  skipInput_ = 0;
+  inputDone_ = ended_ = false;
+  fadeInDone_ = 0;
+  publish();
+}
+
+void PlayerVoice::skipAfterJump(int outputFrames) {
+  double moved = outputFrames * step();
+  skipInput_ = static_cast<int64_t>(std::llround(moved));
+  position_ += moved;
+  played_ += moved;
+  publish();
+}
+
+void PlayerVoice::publish() {
+  uint64_t frames = static_cast<uint64_t>(std::llround(played_ * 256.0)) & kPositionMask;
+  where_.store((static_cast<uint64_t>(generation_ & 0xFFFF) << 48) | frames, std::memory_order_release);
+  if (track_) track_->cache().setPlayHead(generation_, static_cast<int64_t>(position_));
+}
+
+void PlayerVoice::reportEnd() {
+  ++endCount_;
+  ends_.store((static_cast<uint64_t>(generation_) << 32) | endCount_, std::memory_order_release);
+}
+
+const Chunk* PlayerVoice::currentChunk() {
+  TrackCache& cache = track_->cache();
+  while (const Chunk* c = cache.front()) {
+    if (c->generation == generation_) return c;
+    if (newer(c->generation, generation_)) return nullptr;  // decoded for a jump not applied here yet
+    cache.release();
+    chunkOffset_ = 0;
+  }
+  return nullptr;
+}
+
+int PlayerVoice::produce(float* out, int frames) {
+  int made = 0;
+  converter_.setStep(step());
+  while (made < frames && !ended_) {
+    const Chunk* c = inputDone_ ? nullptr : currentChunk();
+    if (!c && !inputDone_) break;  // the reader has not caught up yet
+    if (c && skipInput_ > 0) {
+      int skip = static_cast<int>(std::min<int64_t>(skipInput_, c->frames - chunkOffset_));
+      chunkOffset_ += skip;
+      skipInput_ -= skip;
+      if (chunkOffset_ >= c->frames && !c->last) {
+        track_->cache().release();
+        chunkOffset_ = 0;
+        continue;
+      }
+    }
+    const float* in = c ? c->data + 2 * chunkOffset_ : nullptr;
+    int available = c ? c->frames - chunkOffset_ : 0;
+    bool last = inputDone_ || c->last;
+    RateConverter::Result r = converter_.process(in, available, out + 2 * made, frames - made, last);
+    made += r.made;
+    if (c) {
+      chunkOffset_ += r.used;
+      if (chunkOffset_ >= c->frames) {
+        inputDone_ = c->last;
+        track_->cache().release();
+        chunkOffset_ = 0;
+        continue;
+      }
+    }
+    if (r.made == 0 && r.used == 0) {
+      ended_ = last;
+      break;
+    }
+  }
+  return made;
+}
+
+void PlayerVoice::mixBlock(float* mix, const float* in, int frames, int offset, float envelope, float slope) {
+  for (int i = 0; i < frames; ++i) {
+    float e = std::clamp(envelope + slope * static_cast<float>(i), 0.0f, 1.0f);
+    mix[2 * (offset + i)] += in[2 * i] * e * rampLeft_[offset + i];
+    mix[2 * (offset + i) + 1] += in[2 * i + 1] * e * rampRight_[offset + i];
+  }
+}
+
+void PlayerVoice::render(float* mix, int frames) {
+  // Gains move from their old to their new values across this block.
+  for (int i = 0; i < frames; ++i) {
+    float t = static_cast<float>(i + 1) / static_cast<float>(frames);
+    rampLeft_[i] = gainLeft_ + (targetLeft_ - gainLeft_) * t;
+    rampRight_[i] = gainRight_ + (targetRight_ - gainRight_) * t;
+  }
+  gainLeft_ = targetLeft_;
+  gainRight_ = targetRight_;
+  if (!track_) return;
+  int done = 0;
+  if (fadeOutLeft_ > 0) {
+    // The sound just after a stop or before a jump, faded out; the play head stays where it stopped.
+    done = std::min(fadeOutLeft_, frames);
+    int got = produce(scratch_, done);
+    mixBlock(mix, scratch_, got, 0, static_cast<float>(fadeOutLeft_) / kDeclickFrames, -1.0f / kDeclickFrames);
+    fadeOutLeft_ -= done;
+    if (fadeOutLeft_ == 0 && seekPending_) {
+      seekNow();
+      // The jump happened when it was asked for; the new place has moved on while the old one
+      // faded out.
+      if (playing_) skipAfterJump(done);
+    }
+  }
+  if (!playing_ || fadeOutLeft_ > 0) return;
+  renderPlaying(mix, frames - done, done);
+}
+
+void PlayerVoice::renderPlaying(float* mix, int frames, int offset) {
+  double s = step();
+  int want = frames;
+  if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
+  int got = produce(scratch_, want);
+  mixBlock(mix, scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
+  fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
+  position_ += got * s;
+  played_ += got * s;
+  publish();
+  bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;
+  if (ended_ || atEndPoint) {
+    reportEnd();
+    playing_ = false;
+    if (!ended_) fadeOutLeft_ = kDeclickFrames;
+  }
+}
+
+}  // namespace vx::audio

@@ -1,0 +1,49 @@
+#pragma once
+// The reader thread: decodes ahead of the play head of every open track, so that the engine
+// never decodes or touches a file.
+//
+// Threads: add(), remove(), wake() and waitIdle() are called on the UI thread; the worker runs on
+// its own thread.
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace vx::audio {
+
+class Track;
+
+class Reader {
+ public:
+  Reader();
+  ~Reader();
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+
+  void add(Track* track);
+  // On return the worker no longer touches the track, and the caller may delete it.
+  void remove(Track* track);
+  // Something changed (a seek, a consumed block): look at the tracks now rather than later.
+  void wake();
+  // Blocks until the worker has passed over every track, having started after this call, and
+  // found nothing to do: every cache is full enough or its file is read to the end. The virtual
+  // device calls it before rendering, so that what it renders never depends on thread timing.
+  void waitIdle();
+
+ private:
+  void run();
+  bool passOnce(std::unique_lock<std::mutex>& lock);
+
+  std::mutex mutex_;
+  std::condition_variable wakeUp_;
+  std::condition_variable changed_;
+  std::vector<Track*> tracks_;
+  Track* busy_ = nullptr;      // the track the worker services right now (outside the lock)
+  uint64_t requests_ = 0;      // wake() calls so far
+  uint64_t idleThrough_ = 0;   // requests answered by a pass that found nothing to do
+  bool stopping_ = false;
+  std::thread worker_;
+};
+
+}  // namespace vx::audio

@@ -1,0 +1,60 @@
+#include "audio/sdl_output.h"
+
+#include <SDL.h>
+
+#include "audio/mixer.h"
+
+namespace vx::audio {
+
+SdlAudio::SdlAudio() {
+  ok_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+  if (!ok_) error_ = SDL_GetError();
+}
+
+SdlAudio::~SdlAudio() {
+  if (ok_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+std::vector<std::string> SdlAudio::outputNames() const {
+  std::vector<std::string> names;
+  if (!ok_) return names;
+  int count = SDL_GetNumAudioDevices(0);
+  for (int i = 0; i < count; ++i) {
+    const char* name = SDL_GetAudioDeviceName(i, 0);
+    if (name) names.emplace_back(name);
+  }
+  return names;
+}
+
+void SdlOutput::callback(void* mixer, uint8_t* stream, int bytes) {
+  static_cast<Mixer*>(mixer)->render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
+}
+
+std::unique_ptr<SdlOutput> SdlOutput::open(const std::string& name, int sampleRate, int bufferFrames, Mixer& mixer,
+                                           std::string& error) {
+  SDL_AudioSpec want{};
+  want.freq = sampleRate;
+  want.format = AUDIO_F32SYS;
+  want.channels = 2;
+  want.samples = static_cast<Uint16>(bufferFrames);
+  want.callback = &SdlOutput::callback;
+  want.userdata = &mixer;
+  SDL_AudioSpec have{};
+  SDL_AudioDeviceID device =
+      SDL_OpenAudioDevice(name.empty() ? nullptr : name.c_str(), 0, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  if (device == 0) {
+    error = SDL_GetError();
+    return nullptr;
+  }
+  // The callback has not run yet (the device starts paused): the mixer can take the rate.
+  mixer.setOutputRate(have.freq);
+  std::unique_ptr<SdlOutput> output(new SdlOutput(device, have.freq));
+  SDL_PauseAudioDevice(device, 0);
+  return output;
+}
+
+SdlOutput::~SdlOutput() { SDL_CloseAudioDevice(device_); }
+
+bool SdlOutput::healthy() const { return SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED; }
+
+}  // namespace vx::audio

@@ -1,0 +1,49 @@
+#pragma once
+// Sound cards through SDL2 (which reaches PipeWire, PulseAudio, ALSA and JACK). UI thread.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/output_device.h"
+
+namespace vx::audio {
+
+class Mixer;
+
+// Keeps SDL's audio part initialised while any object of it lives.
+class SdlAudio {
+ public:
+  SdlAudio();
+  ~SdlAudio();
+  SdlAudio(const SdlAudio&) = delete;
+  SdlAudio& operator=(const SdlAudio&) = delete;
+  bool ok() const { return ok_; }
+  const std::string& error() const { return error_; }
+  // Output devices by name, looked up afresh.
+  std::vector<std::string> outputNames() const;
+
+ private:
+  bool ok_ = false;
+  std::string error_;
+};
+
+class SdlOutput : public OutputDevice {
+ public:
+  // Opens the output named `name` ("" = the system's default) and starts rendering `mixer`
+  // into it. Null, with the reason, when it cannot be opened.
+  static std::unique_ptr<SdlOutput> open(const std::string& name, int sampleRate, int bufferFrames, Mixer& mixer,
+                                         std::string& error);
+  ~SdlOutput() override;
+  int sampleRate() const override { return sampleRate_; }
+  bool healthy() const override;
+
+ private:
+  SdlOutput(uint32_t device, int sampleRate) : device_(device), sampleRate_(sampleRate) {}
+  static void callback(void* mixer, uint8_t* stream, int bytes);
+
+  uint32_t device_;
+  int sampleRate_;
+};
+
+}  // namespace vx::audio

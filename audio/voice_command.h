@@ -1,0 +1,34 @@
+#pragma once
+// What the UI thread tells the engine, one message per change, through a lock-free queue.
+#include <cstdint>
+
+namespace vx::audio {
+
+class Track;
+class VoiceSource;
+
+struct Command {
+  enum Kind : uint8_t {
+    SetTrack,    // voice: play `track` (null: none); `serial` numbers the change
+    Seek,        // voice: jump to `frame` for `generation`; the play head reads `position`
+    Play,        // voice
+    Pause,       // voice
+    SetRate,     // voice: speed `value` (1 = as recorded)
+    SetGain,     // voice: linear `left`, `right`
+    SetEnd,      // voice: stop at `position` source frames (negative: at the end of the file)
+    SetMaster,   // mixer: linear `left`, `right` on the sum
+    SetSampler,  // mixer: sampler voice slot `voice` plays `source` (null: none)
+  };
+  Kind kind = Play;
+  int voice = 0;
+  Track* track = nullptr;
+  VoiceSource* source = nullptr;
+  uint32_t generation = 0;
+  uint64_t serial = 0;
+  int64_t frame = 0;
+  double position = 0;
+  double value = 0;
+  float left = 1, right = 1;
+};
+
+}  // namespace vx::audio
