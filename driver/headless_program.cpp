@@ -1,11 +1,9 @@
 #include "driver/headless_program.h"
 
-#include "decks/tick.h"
+#include "driver/composition.h"
 #include "driver/headless_ports.h"
 #include "driver/runner.h"
 #include "shell/startup.h"
-#include "shell/wiring.h"
-#include "ui/skin_files.h"
 
 namespace vx::driver {
 
@@ -15,18 +13,11 @@ HeadlessProgram::HeadlessProgram(const HomePaths& paths, std::ostream& out)
       dialogs_(out),
       shell_(paths.settingsFolder + "/velvox.lock"),
       p_(ports()) {
-  p_.homeDir = paths.home;
-  p_.settingsPath = paths.settingsFolder + "/velvoxp.ini";
-  p_.skin.roots = ui::skinRoots(paths.home, paths.executableFolder, paths.executableFolder + "/../share/velvox");
+  placeProgram(p_, paths);
 }
 
 platform::Ports HeadlessProgram::ports() {
-  platform::Ports ports;
-  ports.player[0] = &sound_->player(0);
-  ports.player[1] = &sound_->player(1);
-  ports.monitor = &sound_->monitor();
-  ports.waveOut = &sound_->waveOut();
-  ports.sound = &sound_->soundDevice();
+  platform::Ports ports = soundPorts(*sound_);
   ports.recorder = &recorder_;
   ports.dialogs = &dialogs_;
   ports.shell = &shell_;
@@ -35,9 +26,7 @@ platform::Ports HeadlessProgram::ports() {
 
 // False when the program ended during start-up (another instance runs).
 bool HeadlessProgram::start() {
-  shell::wireMainForm(p_);
-  form::Timer& mainTimer = p_.main.timer("Timer1");
-  if (!mainTimer.tick) mainTimer.tick = [this] { decks::Timer1_Timer(p_); };
+  wireProgram(p_);
   bool started = shell::startProgram(p_);
   sound_->deliverEvents();
   if (!started) return false;
