@@ -128,7 +128,11 @@ std::vector<std::string> PosixShell::listFiles(const std::string& folder) {
   while (const dirent* e = ::readdir(dir)) {
     std::string name = e->d_name;
     if (name.empty() || name[0] == '.') continue;
-    if (statIs(prefix + name, S_IFREG)) names.push_back(name);
+    // The listing usually knows the entry's type; only file systems that do not say need a stat
+    // (and symbolic links, which count as what they point to).
+    const bool regular = e->d_type == DT_REG ||
+                         ((e->d_type == DT_UNKNOWN || e->d_type == DT_LNK) && statIs(prefix + name, S_IFREG));
+    if (regular) names.push_back(name);
   }
   ::closedir(dir);
   std::sort(names.begin(), names.end());
