@@ -19,10 +19,14 @@ void PlayerEvents::endOfStream(int deck, long) {
 // The state numbers the event carries are not trusted: the player is asked again.
 void PlayerEvents::playStateChange(int deck, int, int) {
   if (!validDeck(deck) || !p_.ports.player[deck]) return;
-  std::string name;
-  if (p_.player(deck).playState() == platform::Playing)
-    name = songlist::SongList(p_.main, deck).selectedValue(songlist::Title);
-  p_.main.label("lbfilename", deck).setCaption(name);
+  auto& label = p_.main.label("lbfilename", deck);
+  if (p_.player(deck).playState() == platform::Playing) {
+    label.setCaption(songlist::SongList(p_.main, deck).selectedValue(songlist::Title));
+  } else if (!p_.deck[deck].cueStandby) {
+    // The event arrives after the operation that paused the deck; a deck parked at its cue
+    // point keeps the "CUE STAND BY!" that operation wrote.
+    label.setCaption("");
+  }
 }
 
 void PlayerEvents::positionChange(int deck, double, double newPosition) {

@@ -30,6 +30,17 @@ TEST_F(PlayerEventsTest, PlayingDeckShowsItsSelectedSongAndOtherStatesClearIt) {
   }
 }
 
+TEST_F(PlayerEventsTest, ADeckParkedAtItsCuePointKeepsTheStandbyText) {
+  t.p.deck[1].cueStandby = true;
+  t.form().label("lbfilename", 1).setCaption("CUE STAND BY!");
+  t.player(1).state = platform::Paused;
+  t.player(1).raisePlayStateChange(2, 1);
+  EXPECT_EQ(shownName(1), "CUE STAND BY!");
+  t.player(1).state = platform::Playing;  // cue preview: the song's name while it sounds
+  t.player(1).raisePlayStateChange(1, 2);
+  EXPECT_EQ(shownName(1), "b side.mp3");
+}
+
 TEST_F(PlayerEventsTest, PositionChangeMovesTheMonitorOnlyForTheMonitoredDeck) {
   t.player(1).raisePositionChange(0, 2.5);
   EXPECT_TRUE(t.monitor.calls.empty());
