@@ -80,7 +80,13 @@ bool MidiDecoder::startPlayer(int64_t tick) {
   if (!player_ || fluid_player_add_mem(player_, bytes_.data(), bytes_.size()) != FLUID_OK ||
       fluid_player_play(player_) != FLUID_OK)
     return false;
-  return tick == 0 || fluid_player_seek(player_, static_cast<int>(std::min<int64_t>(tick, INT32_MAX))) == FLUID_OK;
+  if (tick == 0) return true;
+  // The player reads the file on its first step; only then does it know where a tick lies. The
+  // sound of that step is thrown away, and the jump silences what it started.
+  float discard[2 * 64];
+  fluid_synth_write_float(synth_, 64, discard, 0, 2, discard, 1, 2);
+  tick = std::min<int64_t>(tick, fluid_player_get_total_ticks(player_));
+  return fluid_player_seek(player_, static_cast<int>(tick)) == FLUID_OK;
 }
 
 int MidiDecoder::read(float* out, int frames) {

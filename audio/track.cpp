@@ -31,7 +31,9 @@ bool Track::takeSeek() {
   }
   generation_ = generation;
   seekFrame_ = nextFrame_ = frame;
-  finished_ = !decoder_->seek(frame);
+  // A place the decoder cannot reach ends the file there (an empty last chunk tells the engine).
+  finished_ = false;
+  unreachable_ = !decoder_->seek(frame);
   freshSeek_ = true;
   chunksForGeneration_ = 0;
   return true;
@@ -52,7 +54,7 @@ bool Track::service() {
   if (!chunk) return false;
   // The first chunk after a seek is small, so that playing resumes as early as possible.
   int want = freshSeek_ ? Chunk::kFrames / 2 : Chunk::kFrames;
-  int got = decoder_->read(chunk->data, want);
+  int got = unreachable_ ? 0 : decoder_->read(chunk->data, want);
   chunk->generation = generation_;
   chunk->start = nextFrame_;
   chunk->frames = got;

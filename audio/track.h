@@ -51,6 +51,7 @@ class Track {
   int64_t seekFrame_ = 0;
   int64_t nextFrame_ = 0;
   bool finished_ = false;
+  bool unreachable_ = false;
   bool freshSeek_ = true;
   int chunksForGeneration_ = 0;
 };

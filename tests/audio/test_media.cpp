@@ -35,25 +35,57 @@ TempDir::~TempDir() {
   std::filesystem::remove_all(dir_, ignored);
 }
 
-void writeWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved) {
-  std::ofstream out(path, std::ios::binary);
-  uint32_t dataBytes = static_cast<uint32_t>(interleaved.size() * 2);
+static void wavHeader(std::ofstream& out, int sampleRate, int channels, int format, int bytesPerSample, size_t samples) {
+  uint32_t dataBytes = static_cast<uint32_t>(samples * bytesPerSample);
   out.write("RIFF", 4);
   put32(out, 36 + dataBytes);
   out.write("WAVEfmt ", 8);
   put32(out, 16);
-  put16(out, 1);
+  put16(out, static_cast<uint16_t>(format));
   put16(out, static_cast<uint16_t>(channels));
   put32(out, static_cast<uint32_t>(sampleRate));
-  put32(out, static_cast<uint32_t>(sampleRate * channels * 2));
-  put16(out, static_cast<uint16_t>(channels * 2));
-  put16(out, 16);
+  put32(out, static_cast<uint32_t>(sampleRate * channels * bytesPerSample));
+  put16(out, static_cast<uint16_t>(channels * bytesPerSample));
+  put16(out, static_cast<uint16_t>(8 * bytesPerSample));
   out.write("data", 4);
   put32(out, dataBytes);
+}
+
+void writeWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved) {
+  std::ofstream out(path, std::ios::binary);
+  wavHeader(out, sampleRate, channels, 1, 2, interleaved.size());
   for (float s : interleaved) {
     long v = std::lround(std::clamp(s, -1.0f, 1.0f) * 32767.0f);
     put16(out, static_cast<uint16_t>(static_cast<int16_t>(v)));
   }
+}
+
+void writeFloatWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved) {
+  std::ofstream out(path, std::ios::binary);
+  wavHeader(out, sampleRate, channels, 3, 4, interleaved.size());
+  out.write(reinterpret_cast<const char*>(interleaved.data()), static_cast<std::streamsize>(interleaved.size() * 4));
+}
+
+void writeMidi(const std::string& path, int notes) {
+  std::string track;
+  auto event = [&](std::initializer_list<int> bytes) {
+    for (int b : bytes) track.push_back(static_cast<char>(b));
+  };
+  event({0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20});  // 500000 microseconds per quarter note
+  event({0x00, 0xC0, 0x00});                          // piano
+  for (int n = 0; n < notes; ++n) {
+    event({0x00, 0x90, 60 + n % 24, 100});
+    event({0x83, 0x60, 0x80, 60 + n % 24, 0});  // 480 ticks later
+  }
+  event({0x00, 0xFF, 0x2F, 0x00});
+  std::ofstream out(path, std::ios::binary);
+  out.write("MThd\0\0\0\x06\0\0\0\x01\x01\xE0", 14);
+  out.write("MTrk", 4);
+  uint32_t size = static_cast<uint32_t>(track.size());
+  char be[4] = {static_cast<char>(size >> 24), static_cast<char>(size >> 16), static_cast<char>(size >> 8),
+                static_cast<char>(size)};
+  out.write(be, 4);
+  out << track;
 }
 
 std::vector<float> sine(double hz, double amplitude, int sampleRate, int frames) {

@@ -1,0 +1,28 @@
+#pragma once
+// Measurements on interleaved stereo float signals, over frames [from, to) of one channel.
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace vx::audio::testing {
+
+struct Span {
+  const std::vector<float>& samples;
+  int channel;
+  size_t from;
+  size_t to;
+};
+
+double rms(Span s);
+// Amplitude of the sine at `hz` that best fits the span (least squares).
+double toneAmplitude(Span s, double hz, int sampleRate);
+// Frequency from the rising zero crossings, interpolated between samples.
+double frequency(Span s, int sampleRate);
+// Largest difference between neighbouring samples.
+double largestStep(Span s);
+// Largest absolute sample; infinity when a sample is not a number.
+double peak(Span s);
+
+inline double decibels(double ratio) { return 20.0 * std::log10(ratio); }
+
+}  // namespace vx::audio::testing
