@@ -10,6 +10,18 @@
 namespace vx::audio {
 namespace {
 constexpr auto kRetryInterval = std::chrono::seconds(2);
+
+// A device that comes back may be listed with a number added ("main (2)") while the system still
+// remembers the one that went away.
+bool sameDevice(const std::string& listed, const std::string& wanted) {
+  if (listed == wanted) return true;
+  if (listed.size() < wanted.size() + 4 || listed.compare(0, wanted.size() + 2, wanted + " (") != 0 ||
+      listed.back() != ')')
+    return false;
+  for (size_t i = wanted.size() + 2; i + 1 < listed.size(); ++i)
+    if (listed[i] < '0' || listed[i] > '9') return false;
+  return true;
+}
 }  // namespace
 
 OutputSlot::OutputSlot(Mixer& mixer, SdlAudio& sdl, int sampleRate, int bufferFrames)
@@ -17,12 +29,12 @@ OutputSlot::OutputSlot(Mixer& mixer, SdlAudio& sdl, int sampleRate, int bufferFr
 
 OutputSlot::~OutputSlot() { close(); }
 
-bool OutputSlot::tryCard(std::string& error) {
+bool OutputSlot::tryCard(const std::string& listedName, std::string& error) {
   if (!sdl_.ok()) {
     error = sdl_.error();
     return false;
   }
-  auto card = SdlOutput::open(name_, sampleRate_, bufferFrames_, mixer_, error);
+  auto card = SdlOutput::open(listedName, sampleRate_, bufferFrames_, mixer_, error);
   if (!card) return false;
   device_ = std::move(card);
   onClock_ = false;
@@ -40,7 +52,7 @@ void OutputSlot::open(const std::string& name) {
   close();
   name_ = name;
   std::string error;
-  if (tryCard(error)) return;
+  if (tryCard(name, error)) return;
   message_ = "サウンドデバイスを開けません（" + (name.empty() ? std::string("既定の出力") : name) + "：" + error +
              "）。音を出さずに動作します。";
   useClock();
@@ -64,11 +76,11 @@ void OutputSlot::watch() {
   if (now < nextTry_ || !sdl_.ok()) return;
   nextTry_ = now + kRetryInterval;
   std::vector<std::string> names = sdl_.outputNames();
-  bool present = name_.empty() ? !names.empty() : std::find(names.begin(), names.end(), name_) != names.end();
-  if (!present) return;
+  auto listed = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return sameDevice(n, name_); });
+  if (name_.empty() ? names.empty() : listed == names.end()) return;
   device_.reset();  // the clock stops before the card starts: one renderer at a time
   std::string error;
-  if (!tryCard(error)) useClock();
+  if (!tryCard(name_.empty() ? name_ : *listed, error)) useClock();
 }
 
 }  // namespace vx::audio

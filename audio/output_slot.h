@@ -32,7 +32,7 @@ class OutputSlot {
   const std::string& message() const { return message_; }
 
  private:
-  bool tryCard(std::string& error);
+  bool tryCard(const std::string& listedName, std::string& error);
   void useClock();
 
   Mixer& mixer_;

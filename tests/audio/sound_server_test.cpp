@@ -1,0 +1,160 @@
+// Through a real sound server: a deck played with SDL into the sink "main", the monitor into
+// "phones", both recorded back from the sinks' monitors. Needs the PulseAudio server that
+// scripts/test.d/pulseaudio.sh starts; skipped when none is reachable.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "audio/sound_system.h"
+#include "tests/audio/signal_analysis.h"
+#include "tests/audio/test_media.h"
+
+namespace vx::audio {
+namespace {
+
+using testing::Span;
+using testing::TempDir;
+constexpr int kRate = 44100;
+
+std::string run(const std::string& command) {
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
+    pclose(pipe);
+  }
+  return text;
+}
+
+// Why the test cannot run here, or "" when it can.
+std::string missingServer() {
+  if (std::system("pactl info >/dev/null 2>&1") != 0)
+    return "no PulseAudio server is reachable (scripts/test.d/pulseaudio.sh starts one for the test run)";
+  std::string sinks = run("pactl list short sinks 2>/dev/null");
+  if (sinks.find("\tmain\t") == std::string::npos || sinks.find("\tphones\t") == std::string::npos)
+    return "the PulseAudio server has no sinks named \"main\" and \"phones\"";
+  return "";
+}
+
+// What the sink `sink` plays, recorded from its monitor for `seconds`.
+std::vector<float> record(const std::string& sink, double seconds) {
+  std::string command = "timeout " + std::to_string(seconds) + " parec -d " + sink +
+                        ".monitor --format=float32le --rate=44100 --channels=2 --raw --latency-msec=50 2>/dev/null";
+  std::string bytes = run(command);
+  std::vector<float> samples(bytes.size() / sizeof(float));
+  std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
+  return samples;
+}
+
+int indexOf(const std::vector<std::string>& names, const std::string& name) {
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return static_cast<int>(i);
+  return -1;
+}
+
+class SoundServer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (std::string why = missingServer(); !why.empty()) GTEST_SKIP() << why;
+    SoundSystemOptions options;
+    options.mainDevice = "main";
+    sound = createSoundSystem(options);
+    ASSERT_EQ(sound->deviceMessage(), "");
+    ASSERT_FALSE(sound->usingVirtualDevice());
+  }
+  std::string tone(const std::string& name, double hz) {
+    std::string path = dir.path(name);
+    testing::writeWav(path, kRate, 2, testing::sine(hz, 0.5, kRate, kRate * 8));
+    return path;
+  }
+  void wait(double seconds) {
+    auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (std::chrono::steady_clock::now() < until) {
+      sound->deliverEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+  }
+  TempDir dir;
+  std::unique_ptr<SoundSystem> sound;
+};
+
+TEST_F(SoundServer, DeckAndMonitorArriveOnTheirOwnDevicesAtTheirLevels) {
+  auto& a = sound->player(0);
+  auto& b = sound->player(1);
+  auto& monitor = sound->monitor();
+  std::vector<std::string> names = sound->waveOut().deviceNames();
+  int phones = indexOf(names, "phones");
+  ASSERT_GE(phones, 0) << "devices seen: " << names.size();
+  a.setFileName(tone("a.wav", 1000));
+  a.setVolume(-600);
+  a.play();
+  b.setFileName(tone("b.wav", 3000));
+  b.setMute(true);
+  b.play();
+  monitor.init();
+  monitor.setWaveOutDeviceId(phones);
+  platform::MonitorInfo info;
+  ASSERT_NE(monitor.open(tone("m.wav", 660), info), 0);
+  monitor.setVolume(50, 50);
+  monitor.play();
+  wait(0.4);
+
+  // A null sink hands its sound to the recorder after its own latency, which the server may set
+  // anywhere up to a second or more: record long enough, then look at what arrived.
+  std::vector<float> phonesHeard;
+  std::thread other([&] { phonesHeard = record("phones", 2.5); });
+  std::vector<float> mainHeard = record("main", 2.5);
+  other.join();
+  ASSERT_GT(mainHeard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
+  ASSERT_GT(phonesHeard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
+  size_t from = kRate / 10, to = std::min(mainHeard.size(), phonesHeard.size()) / 2 - kRate / 20;
+
+  Span main{mainHeard, 0, from, to};
+  EXPECT_NEAR(testing::frequency(main, kRate), 1000, 2);
+  double expected = 0.5 * std::pow(10.0, -600 / 2000.0);
+  EXPECT_NEAR(testing::decibels(testing::toneAmplitude(main, 1000, kRate) / expected), 0, 0.5);
+  EXPECT_LT(testing::toneAmplitude(main, 3000, kRate), 1e-3) << "the muted deck is heard";
+  EXPECT_LT(testing::toneAmplitude(main, 660, kRate), 1e-3) << "the monitor is heard on the main output";
+
+  Span heard{phonesHeard, 1, from, to};
+  EXPECT_NEAR(testing::frequency(heard, kRate), 660, 2);
+  EXPECT_NEAR(testing::decibels(testing::toneAmplitude(heard, 660, kRate) / 0.25), 0, 0.5);
+  EXPECT_LT(testing::toneAmplitude(heard, 1000, kRate), 1e-3) << "the deck is heard on the monitor's device";
+}
+
+TEST_F(SoundServer, ALostDeviceIsReplacedByTheClockAndTakenBackWhenItReturns) {
+  auto& a = sound->player(0);
+  a.setFileName(tone("a.wav", 1000));
+  a.play();
+  wait(0.3);
+  std::string modules = run("pactl list short modules");
+  size_t line = modules.find("sink_name=main");
+  ASSERT_NE(line, std::string::npos);
+  std::string index = modules.substr(modules.rfind('\n', line) + 1);
+  index = index.substr(0, index.find('\t'));
+  ASSERT_EQ(std::system(("pactl unload-module " + index).c_str()), 0);
+  wait(1.0);
+  EXPECT_TRUE(sound->usingVirtualDevice());
+  EXPECT_NE(sound->deviceMessage(), "");
+  double before = a.currentPosition();
+  wait(0.5);
+  EXPECT_GT(a.currentPosition(), before + 0.3) << "the deck stopped keeping time without its device";
+  EXPECT_EQ(a.playState(), platform::Playing);
+  ASSERT_EQ(std::system("pactl load-module module-null-sink sink_name=main rate=44100 "
+                        "sink_properties=device.description=main >/dev/null"),
+            0);
+  wait(3.0);
+  EXPECT_FALSE(sound->usingVirtualDevice());
+  EXPECT_EQ(sound->deviceMessage(), "");
+  std::vector<float> heard = record("main", 2.0);
+  ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 / 2);
+  EXPECT_NEAR(testing::toneAmplitude({heard, 0, kRate / 10, heard.size() / 2 - kRate / 20}, 1000, kRate), 0.5, 0.05);
+}
+
+}  // namespace
+}  // namespace vx::audio
