@@ -34,6 +34,16 @@ double toneAmplitude(Span s, double hz, int sampleRate) {
   return std::hypot(a, b);
 }
 
+double typicalToneAmplitude(Span s, double hz, int sampleRate) {
+  std::vector<double> windows;
+  size_t window = static_cast<size_t>(sampleRate / 10);
+  for (size_t at = s.from; at + window <= s.to; at += window)
+    windows.push_back(toneAmplitude({s.samples, s.channel, at, at + window}, hz, sampleRate));
+  if (windows.empty()) return 0;
+  std::nth_element(windows.begin(), windows.begin() + static_cast<long>(windows.size() / 2), windows.end());
+  return windows[windows.size() / 2];
+}
+
 double frequency(Span s, int sampleRate) {
   double first = -1, last = -1;
   int crossings = 0;

@@ -16,6 +16,9 @@ struct Span {
 double rms(Span s);
 // Amplitude of the sine at `hz` that best fits the span (least squares).
 double toneAmplitude(Span s, double hz, int sampleRate);
+// The median of toneAmplitude over successive tenths of a second: a dropout or a jump in phase
+// (as a sound server may cause) spoils one window, not the measurement.
+double typicalToneAmplitude(Span s, double hz, int sampleRate);
 // Frequency from the rising zero crossings, interpolated between samples.
 double frequency(Span s, int sampleRate);
 // Largest difference between neighbouring samples.
