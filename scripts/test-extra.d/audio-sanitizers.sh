@@ -6,7 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/../.."
 base="${VELVOX_BUILD_DIR:-build}"
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1}"
-export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
+export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1:suppressions=$PWD/tests/audio/thread_suppressions.txt}"
+export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$PWD/tests/audio/leak_suppressions.txt:print_suppressions=0}"
 for sanitizer in address thread; do
   dir="$base-audio-$sanitizer"
   if [ ! -f "$dir/build.ninja" ]; then
