@@ -1,6 +1,8 @@
 // Measures the two candidate rate converters on the job the decks give them: a stereo stream
 // converted in 256-frame output blocks at a tempo of 1.07, then while the tempo glides. Prints
-// CPU time per second of audio and the signal-to-noise ratio of a converted 1 kHz tone.
+// CPU time per second of audio, the signal-to-noise ratio of a converted 1 kHz tone, whether the
+// converter allocates memory once running (the audio callback must not), and where a step in
+// the input lands at tempo 1 (a jump must land on its frame).
 #include <samplerate.h>
 #include <soxr.h>
 
@@ -10,6 +12,25 @@
 #include <ctime>
 #include <functional>
 #include <vector>
+
+// Every allocation is counted while `counting` is set.
+extern "C" void* __libc_malloc(size_t);
+extern "C" void* __libc_calloc(size_t, size_t);
+extern "C" void* __libc_realloc(void*, size_t);
+static bool counting = false;
+static long allocations = 0;
+extern "C" void* malloc(size_t n) {
+  if (counting) ++allocations;
+  return __libc_malloc(n);
+}
+extern "C" void* calloc(size_t a, size_t n) {
+  if (counting) ++allocations;
+  return __libc_calloc(a, n);
+}
+extern "C" void* realloc(void* p, size_t n) {
+  if (counting) ++allocations;
+  return __libc_realloc(p, n);
+}
 
 namespace {
 
@@ -55,7 +76,19 @@ struct Result {
   double worstBlockMicroseconds;
   double snr;
   double glideJump;  // largest second difference while the tempo glides, over the clean tone's
+  long allocations;  // while running, after the first second
+  double edge;       // where a step between input frames 999 and 1000 comes out at tempo 1
 };
+
+// Converts a step (-0.5 before frame 1000, 0.5 from it on) at tempo 1 and finds where the output
+// crosses zero; 999.5 is where it belongs.
+double edgeAtTempoOne(const Produce& produce) {
+  std::vector<float> out(2048 * 2);
+  produce(out.data(), 2048, 1.0);
+  for (int i = 1; i < 2048; ++i)
+    if (out[2 * (i - 1)] < 0 && out[2 * i] >= 0) return (i - 1) + out[2 * (i - 1)] / (out[2 * (i - 1)] - out[2 * i]);
+  return -1;
+}
 
 // While the tempo swings between 0.8 and 1.25 every second, a click shows as a second difference
 // far above that of a clean tone at the highest frequency reached.
@@ -77,23 +110,39 @@ Result run(const Produce& produce, int seconds) {
   double worst = 0;
   double t0 = cpuSeconds();
   for (size_t done = 0; done < out.size(); done += kBlock * 2) {
+    counting = done > static_cast<size_t>(kRate) * 2;
     double b0 = cpuSeconds();
     produce(out.data() + done, kBlock, 1.07);
     worst = std::max(worst, cpuSeconds() - b0);
   }
+  counting = false;
   double cpu = cpuSeconds() - t0;
-  return {cpu / seconds, worst * 1e6, snrDb(out, 4096, kTone * 1.07), glideJump(produce)};
+  long allocated = allocations;
+  allocations = 0;
+  return {cpu / seconds, worst * 1e6, snrDb(out, 4096, kTone * 1.07), glideJump(produce), allocated, 0};
+}
+
+std::vector<float> step() {
+  std::vector<float> v(8192 * 2);
+  for (int i = 0; i < 8192; ++i) v[2 * i] = v[2 * i + 1] = i < 1000 ? -0.5f : 0.5f;
+  return v;
 }
 
 Result runSoxr(unsigned long recipe, int seconds) {
-  std::vector<float> in = tone(seconds * kRate * 3);
   soxr_error_t error = nullptr;
   soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
   soxr_quality_spec_t q = soxr_quality_spec(recipe, SOXR_VR);
-  soxr_t s = soxr_create(2.0, 1.0, 2, &error, &io, &q, nullptr);
-  soxr_set_io_ratio(s, 1.07, 0);
+  std::vector<float> in;
   size_t pos = 0;
-  Result r = run([&](float* out, int frames, double ratio) {
+  soxr_t s = nullptr;
+  auto fresh = [&](std::vector<float> signal) {
+    if (s) soxr_delete(s);
+    s = soxr_create(2.0, 1.0, 2, &error, &io, &q, nullptr);
+    soxr_set_io_ratio(s, 1.0, 0);
+    in = std::move(signal);
+    pos = 0;
+  };
+  auto produce = [&](float* out, int frames, double ratio) {
     soxr_set_io_ratio(s, ratio, kBlock);
     size_t made = 0;
     while (made < static_cast<size_t>(frames)) {
@@ -102,17 +151,28 @@ Result runSoxr(unsigned long recipe, int seconds) {
       pos += idone;
       made += odone;
     }
-  }, seconds);
+  };
+  fresh(step());
+  double edge = edgeAtTempoOne(produce);
+  fresh(tone(seconds * kRate * 3));
+  Result r = run(produce, seconds);
+  r.edge = edge;
   soxr_delete(s);
   return r;
 }
 
 Result runSamplerate(int type, int seconds) {
-  std::vector<float> in = tone(seconds * kRate * 3);
   int error = 0;
-  SRC_STATE* s = src_new(type, 2, &error);
+  std::vector<float> in;
   size_t pos = 0;
-  Result r = run([&](float* out, int frames, double ratio) {
+  SRC_STATE* s = nullptr;
+  auto fresh = [&](std::vector<float> signal) {
+    if (s) src_delete(s);
+    s = src_new(type, 2, &error);
+    in = std::move(signal);
+    pos = 0;
+  };
+  auto produce = [&](float* out, int frames, double ratio) {
     long made = 0;
     while (made < frames) {
       SRC_DATA d{};
@@ -125,7 +185,12 @@ Result runSamplerate(int type, int seconds) {
       pos += d.input_frames_used;
       made += d.output_frames_gen;
     }
-  }, seconds);
+  };
+  fresh(step());
+  double edge = edgeAtTempoOne(produce);
+  fresh(tone(seconds * kRate * 3));
+  Result r = run(produce, seconds);
+  r.edge = edge;
   src_delete(s);
   return r;
 }
@@ -146,7 +211,9 @@ int main() {
   };
   std::printf("rate converter at tempo 1.07, 256-frame blocks, stereo, %d s of a 1 kHz tone\n", seconds);
   for (const Row& row : rows)
-    std::printf("  %-28s %.2f %% of a core, worst block %.0f us, SNR %.1f dB, glide jump %.2f of a clean tone's\n",
-                row.name, 100 * row.r.cpuPerSecond, row.r.worstBlockMicroseconds, row.r.snr, row.r.glideJump);
+    std::printf("  %-28s %.2f %% of a core, worst block %.0f us, SNR %.1f dB, glide jump %.2f of a clean tone's,\n"
+                "  %-28s %ld allocations while running, a step at 999.5 comes out at %.2f\n",
+                row.name, 100 * row.r.cpuPerSecond, row.r.worstBlockMicroseconds, row.r.snr, row.r.glideJump, "",
+                row.r.allocations, row.r.edge);
   return 0;
 }
