@@ -9,12 +9,14 @@ namespace vx::audio {
 ClockOutput::ClockOutput(Mixer& mixer, int sampleRate, int bufferFrames)
     : mixer_(mixer), sampleRate_(sampleRate), bufferFrames_(bufferFrames), buffer_(static_cast<size_t>(bufferFrames) * 2) {
   mixer_.setOutputRate(sampleRate);
+  mixer_.setImmediate(false);
   thread_ = std::thread([this] { run(); });
 }
 
 ClockOutput::~ClockOutput() {
   stop_ = true;
   thread_.join();
+  mixer_.setImmediate(true);
 }
 
 void ClockOutput::run() {

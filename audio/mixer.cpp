@@ -18,12 +18,8 @@ void Mixer::setOutputRate(int rate) {
 }
 
 void Mixer::post(const Command& command) {
-  while (!commands_.push(command)) {
-    if (drainWhenFull_)
-      applyCommands();
-    else
-      std::this_thread::yield();
-  }
+  while (!commands_.push(command)) std::this_thread::yield();
+  if (immediate_) applyCommands();
 }
 
 void Mixer::applyCommands() {

@@ -18,17 +18,18 @@ namespace vx::audio {
 
 class Mixer {
  public:
-  static constexpr int kSamplerVoices = 8;
+  static constexpr int kSamplerVoices = 8;  // places for the sampler's voices (see sampler_device.h)
 
   Mixer(int players, int outputRate);
   // UI thread, only while nothing renders (the device is closed).
   void setOutputRate(int rate);
   int outputRate() const { return outputRate_; }
 
-  // UI thread. With `drainWhenFull` (the virtual device, whose engine thread is the UI thread
-  // itself) a full queue is emptied on the spot; otherwise the caller waits for the engine.
+  // UI thread. While nothing renders on another thread (the virtual device, whose engine thread
+  // is the UI thread itself, or an output that is closed) the command takes effect at once;
+  // otherwise the engine takes it up at its next block.
   void post(const Command& command);
-  void setDrainWhenFull(bool drain) { drainWhenFull_ = drain; }
+  void setImmediate(bool immediate) { immediate_ = immediate; }
 
   const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
   int players() const { return static_cast<int>(voices_.size()); }
@@ -47,7 +48,7 @@ class Mixer {
   std::vector<std::unique_ptr<PlayerVoice>> voices_;
   VoiceSource* sampler_[kSamplerVoices] = {};
   SpscQueue<Command, 4096> commands_;
-  bool drainWhenFull_ = false;
+  bool immediate_ = true;  // no device renders until one is opened
   float masterLeft_ = 1, masterRight_ = 1;
   float targetMasterLeft_ = 1, targetMasterRight_ = 1;
   std::atomic<uint64_t> blocks_{0};

@@ -1,7 +1,8 @@
 #pragma once
 // Something that calls a mixer's render() at the pace of real time: a sound card through SDL, or
 // a clock when there is no card. Created, watched and destroyed on the UI thread; destroying it
-// returns only after its last render() call has finished.
+// returns only after its last render() call has finished. While one lives, the mixer's commands
+// wait for its thread; before and after, they take effect at once.
 #include <string>
 
 namespace vx::audio {

@@ -67,7 +67,7 @@ void OutputSlot::watch() {
   if (!device_) return;
   if (!onClock_) {
     if (device_->healthy()) return;
-    device_.reset();
+    close();
     message_ = "サウンドデバイスが使えなくなりました。音を出さずに続け、戻りしだい再び使います。";
     useClock();
     return;
@@ -78,7 +78,7 @@ void OutputSlot::watch() {
   std::vector<std::string> names = sdl_.outputNames();
   auto listed = std::find_if(names.begin(), names.end(), [&](const std::string& n) { return sameDevice(n, name_); });
   if (name_.empty() ? names.empty() : listed == names.end()) return;
-  device_.reset();  // the clock stops before the card starts: one renderer at a time
+  close();  // the clock stops before the card starts: one renderer at a time
   std::string error;
   if (!tryCard(name_.empty() ? name_ : *listed, error)) useClock();
 }

@@ -48,12 +48,16 @@ std::unique_ptr<SdlOutput> SdlOutput::open(const std::string& name, int sampleRa
   }
   // The callback has not run yet (the device starts paused): the mixer can take the rate.
   mixer.setOutputRate(have.freq);
-  std::unique_ptr<SdlOutput> output(new SdlOutput(device, have.freq));
+  mixer.setImmediate(false);
+  std::unique_ptr<SdlOutput> output(new SdlOutput(device, have.freq, mixer));
   SDL_PauseAudioDevice(device, 0);
   return output;
 }
 
-SdlOutput::~SdlOutput() { SDL_CloseAudioDevice(device_); }
+SdlOutput::~SdlOutput() {
+  SDL_CloseAudioDevice(device_);
+  mixer_.setImmediate(true);
+}
 
 bool SdlOutput::healthy() const { return SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED; }
 

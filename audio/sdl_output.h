@@ -39,11 +39,12 @@ class SdlOutput : public OutputDevice {
   bool healthy() const override;
 
  private:
-  SdlOutput(uint32_t device, int sampleRate) : device_(device), sampleRate_(sampleRate) {}
+  SdlOutput(uint32_t device, int sampleRate, Mixer& mixer) : device_(device), sampleRate_(sampleRate), mixer_(mixer) {}
   static void callback(void* mixer, uint8_t* stream, int bytes);
 
   uint32_t device_;
   int sampleRate_;
+  Mixer& mixer_;
 };
 
 }  // namespace vx::audio

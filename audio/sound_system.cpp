@@ -63,12 +63,9 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
       phones_(1, options.sampleRate),
       decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
       monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
-      master_(main_, [this] { return deviceNames(); }) {
-  if (options_.virtualDevice) {
-    main_.setDrainWhenFull(true);
-    phones_.setDrainWhenFull(true);
-    return;
-  }
+      master_(main_, [this] { return deviceNames(); }),
+      sampler_(main_) {
+  if (options_.virtualDevice) return;
   mainOut_ = std::make_unique<OutputSlot>(main_, *sdl_, options.sampleRate, options.bufferFrames);
   monitorOut_ = std::make_unique<OutputSlot>(phones_, *sdl_, options.sampleRate, options.bufferFrames);
   mainOut_->open(options.mainDevice);

@@ -162,6 +162,7 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds)
   std::vector<double> times;
   times.reserve(static_cast<size_t>(runSeconds * kRate / 256) + 16);
   std::atomic<bool> stop{false};
+  mixer.setImmediate(false);  // rendered on a thread of its own from here on
   std::thread engine([&] {
     const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(256.0 / kRate));
     auto next = Clock::now();

@@ -6,6 +6,8 @@
 #include <limits>
 
 #include "audio/gain_law.h"
+#include "audio/sampler_device.h"
+#include "audio/voice_source.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
@@ -268,6 +270,25 @@ TEST_F(Engine, TheEndPointStopsTheDeck) {
   deck(0).play();
   render(kRate);
   EXPECT_EQ(deck(0).playState(), platform::Playing);
+}
+
+TEST_F(Engine, SamplerVoicesSoundInTheMainMix) {
+  struct Hum : VoiceSource {
+    void mixInto(float* out, int frames, int rate) override {
+      for (int i = 0; i < 2 * frames; ++i) out[i] += 0.25f;
+      seenRate = rate;
+    }
+    int seenRate = 0;
+  } hum;
+  auto& sampler = dynamic_cast<SamplerDevice&>(sound->soundDevice());
+  ASSERT_TRUE(sampler.create());
+  sampler.attach(7, &hum);
+  size_t at = render(kTick);
+  EXPECT_NEAR(out[2 * (at + 100)], 0.25f, 1e-6);
+  EXPECT_EQ(hum.seenRate, kRate);
+  sampler.release();
+  at = render(kTick);
+  EXPECT_EQ(testing::peak(left(at, out.size() / 2)), 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <random>
 #include <thread>
 
@@ -11,6 +12,7 @@
 #include "audio/mixer.h"
 #include "audio/monitor_player.h"
 #include "audio/reader.h"
+#include "audio/sound_system.h"
 #include "tests/audio/test_media.h"
 
 namespace vx::audio {
@@ -67,6 +69,35 @@ TEST(Threads, TheEngineKeepsRealTimeWhileTheUiChangesEverything) {
   EXPECT_GT(main.blocksRendered(), 200u);
   EXPECT_GE(a.currentPosition(), 0);
   EXPECT_LE(a.currentPosition(), a.duration() + 1e-9);
+}
+
+TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
+  testing::TempDir dir;
+  std::string song = dir.path("a.wav");
+  testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 3));
+  const char* before = std::getenv("SDL_AUDIODRIVER");
+  std::string saved = before ? before : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  SoundSystemOptions options;
+  auto sound = createSoundSystem(options);
+  if (before)
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+  else
+    unsetenv("SDL_AUDIODRIVER");
+  EXPECT_TRUE(sound->usingVirtualDevice());
+  EXPECT_NE(sound->deviceMessage(), "");
+  auto& deck = sound->player(0);
+  deck.setFileName(song);
+  deck.play();
+  auto started = Clock::now();
+  std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  sound->deliverEvents();
+  EXPECT_NEAR(deck.currentPosition(), std::chrono::duration<double>(Clock::now() - started).count(), 0.06);
+  // With the monitor off its mixer has no device; what the UI asks still takes effect.
+  platform::MonitorInfo info;
+  ASSERT_NE(sound->monitor().open(song, info), 0);
+  for (int i = 0; i < 5000; ++i) sound->monitor().setPlaySamples(i);
+  EXPECT_EQ(sound->monitor().positionSamples(), 4999);
 }
 
 }  // namespace
