@@ -19,30 +19,22 @@ double PlayerVoice::step() const {
 void PlayerVoice::apply(const Command& c) {
   switch (c.kind) {
     case Command::SetTrack:
+      fadeOut();
       track_ = c.track;
-      playing_ = seekPending_ = false;
-      fadeOutLeft_ = 0;
-      pendingGeneration_ = c.generation;
-      pendingPosition_ = 0;
-      seekNow();
+      playing_ = false;
+      jump(c.generation, 0);
       appliedSerial_.store(c.serial, std::memory_order_release);
       break;
     case Command::Seek:
-      pendingGeneration_ = c.generation;
-      pendingPosition_ = c.position;
-      seekPending_ = true;
-      // The reader may fill in for the jump at once, even while the old place still fades out.
-      if (track_) track_->cache().setPlayHead(c.generation, static_cast<int64_t>(c.position));
-      // A jump while sounding first fades the old place out.
-      if (playing_ && !ended_ && fadeOutLeft_ == 0) fadeOutLeft_ = kDeclickFrames;
-      if (fadeOutLeft_ == 0) seekNow();
+      fadeOut();
+      jump(c.generation, c.position);
       break;
     case Command::Play:
       if (!playing_) fadeInDone_ = 0;
       playing_ = true;
       break;
     case Command::Pause:
-      if (playing_ && !ended_) fadeOutLeft_ = kDeclickFrames;
+      fadeOut();
       playing_ = false;
       break;
     case Command::SetRate: rate_ = c.value; break;
@@ -56,15 +48,23 @@ void PlayerVoice::apply(const Command& c) {
 }
 
 void PlayerVoice::dropStale() {
-  // A fade-out still to play needs the old frames.
-  if (track_ && fadeOutLeft_ == 0) currentChunk();
+  if (track_) currentChunk();
 }
 
-void PlayerVoice::seekNow() {
-  generation_ = pendingGeneration_;
-  position_ = pendingPosition_;
+void PlayerVoice::fadeOut() {
+  // Stopping or leaving a place while it sounds: its next few frames are taken now and played
+  // fading out, so that the cache holds nothing the voice still needs from the old place.
+  if (!playing_ || ended_ || !track_ || fadeOutLeft_ > 0) return;
+  tailFrames_ = produce(tail_, kDeclickFrames);
+  tailPlayed_ = 0;
+  fadeOutLeft_ = kDeclickFrames;
+}
+
+void PlayerVoice::jump(uint32_t generation, double position) {
+  generation_ = generation;
+  position_ = position;
   played_ = 0;
-  seekPending_ = false;
+  movedDuringFade_ = 0;
   converter_.reset();
   chunkOffset_ = 0;
   skipInput_ = 0;
@@ -73,7 +73,8 @@ void PlayerVoice::seekNow() {
   publish();
 }
 
-void PlayerVoice::skipAfterJump(int outputFrames) {
+void PlayerVoice::moveOn(double outputFrames) {
+  // The jump happened when it was asked for: the new place has moved on while the old one faded out.
   double moved = outputFrames * step();
   skipInput_ = static_cast<int64_t>(std::llround(moved));
   position_ += moved;
@@ -158,22 +159,22 @@ void PlayerVoice::render(float* mix, int frames) {
   }
   gainLeft_ = targetLeft_;
   gainRight_ = targetRight_;
-  if (!track_) return;
   int done = 0;
   if (fadeOutLeft_ > 0) {
-    // The sound just after a stop or before a jump, faded out; the play head stays where it stopped.
     done = std::min(fadeOutLeft_, frames);
-    int got = produce(scratch_, done);
-    mixBlock(mix, scratch_, got, 0, static_cast<float>(fadeOutLeft_) / kDeclickFrames, -1.0f / kDeclickFrames);
+    int audible = std::clamp(tailFrames_ - tailPlayed_, 0, done);
+    mixBlock(mix, tail_ + 2 * tailPlayed_, audible, 0, static_cast<float>(fadeOutLeft_) / kDeclickFrames,
+             -1.0f / kDeclickFrames);
+    tailPlayed_ += done;
     fadeOutLeft_ -= done;
-    if (fadeOutLeft_ == 0 && seekPending_) {
-      seekNow();
-      // The jump happened when it was asked for; the new place has moved on while the old one
-      // faded out.
-      if (playing_) skipAfterJump(done);
-    }
+    movedDuringFade_ += done;
+    if (fadeOutLeft_ > 0) return;
   }
-  if (!playing_ || fadeOutLeft_ > 0) return;
+  if (!playing_ || !track_) return;
+  if (movedDuringFade_ > 0) {
+    moveOn(movedDuringFade_);
+    movedDuringFade_ = 0;
+  }
   renderPlaying(mix, frames - done, done);
 }
 
@@ -190,8 +191,8 @@ void PlayerVoice::renderPlaying(float* mix, int frames, int offset) {
   bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;
   if (ended_ || atEndPoint) {
     reportEnd();
+    fadeOut();
     playing_ = false;
-    if (!ended_) fadeOutLeft_ = kDeclickFrames;
   }
 }
 

@@ -43,8 +43,9 @@ class PlayerVoice {
  private:
   static constexpr uint64_t kPositionMask = (uint64_t{1} << 48) - 1;
 
-  void seekNow();
-  void skipAfterJump(int outputFrames);
+  void fadeOut();
+  void jump(uint32_t generation, double position);
+  void moveOn(double outputFrames);
   void publish();
   void reportEnd();
   double step() const;
@@ -70,12 +71,12 @@ class PlayerVoice {
   bool ended_ = false;         // and the converter has given out everything
   int chunkOffset_ = 0;        // frames of the front chunk already taken
   int64_t skipInput_ = 0;      // source frames still to leave out after a jump
-  int fadeOutLeft_ = 0;        // frames of the fade-out still to play after a stop or before a jump
+  int fadeOutLeft_ = 0;        // frames of the fade-out still to play after a stop or a jump
+  float tail_[kDeclickFrames * 2] = {};  // the old place's frames for that fade-out
+  int tailFrames_ = 0;
+  int tailPlayed_ = 0;
+  int movedDuringFade_ = 0;    // output frames the new place has run while the old one faded
   int fadeInDone_ = kDeclickFrames;
-  bool seekPending_ = false;
-  uint32_t pendingGeneration_ = 0;
-  int64_t pendingFrame_ = 0;
-  double pendingPosition_ = 0;
   float gainLeft_ = 1, gainRight_ = 1;
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
