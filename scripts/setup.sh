@@ -9,7 +9,7 @@ PACKAGES=(
   libsdl2-dev libsoxr-dev libfluidsynth-dev timgm6mb-soundfont libsamplerate0-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils sox
-  fonts-noto-cjk
+  fonts-noto-cjk fonts-dejavu-core
 )
 missing=()
 for p in "${PACKAGES[@]}"; do

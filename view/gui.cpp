@@ -1,12 +1,103 @@
+// The window program's composition root: the home folder, the sound engine, the platform
+// services and the dialogs, the program and its windows, then the start-up from the splash.
 #include "view/gui.h"
 
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QScreen>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
+
+#include "audio/sound_system.h"
+#include "driver/composition.h"
+#include "platform/posix_shell.h"
+#include "shell/startup.h"
+#include "view/gui_app.h"
+#include "view/keymap.h"
+#include "view/program_icon.h"
+#include "view/qt_dialogs.h"
 
 namespace vx::view {
 
-int runGui(int, char**) {
-  std::cerr << "velvox: the window is not built yet; use --headless\n";
-  return 2;
+namespace {
+
+// The window places itself, stays on top and moves by its own title: things a Wayland client may
+// not do. On a Wayland desktop that also offers X11 the program runs as an X11 client.
+void preferX11() {
+  if (std::getenv("QT_QPA_PLATFORM")) return;
+  if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "xcb", 1);
+}
+
+std::string homeArgument(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--home") == 0) return argv[i + 1];
+  return "";
+}
+
+KeyboardFamily systemKeyboard() {
+  QFile settings("/etc/default/keyboard");
+  std::string text;
+  if (settings.open(QIODevice::ReadOnly)) text = settings.readAll().toStdString();
+  return keyboardFamily(std::getenv("VELVOX_KEYBOARD"), text);
+}
+
+void failure(const QString& text) {
+  std::cerr << "velvox: " << text.toStdString() << "\n";
+  QMessageBox::critical(nullptr, "Velvox", text);
+}
+
+// Shows the splash at once, before the start-up work keeps the loop busy.
+void showSplash(Program& p, GuiApp& gui) {
+  p.splash.visible = true;
+  gui.syncAll();
+  gui.splashWindow().move(gui.splashWindow().screen()->availableGeometry().center() - gui.splashWindow().rect().center());
+  QApplication::processEvents();
+}
+
+}  // namespace
+
+int runGui(int argc, char** argv) {
+  preferX11();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Velvox");
+  QApplication::setDesktopFileName("velvox");
+
+  driver::HomePaths paths;
+  std::string error;
+  if (!driver::resolveHome(homeArgument(argc, argv), driver::processEnv, driver::executableFolder(), paths, error)) {
+    failure(QString::fromStdString(error));
+    return 2;
+  }
+  QPixmap icon = findProgramIcon(paths.executableFolder);
+  QApplication::setWindowIcon(icon);
+
+  // The sound library would otherwise take over SIGINT and SIGTERM and the program could not be
+  // ended by them.
+  setenv("SDL_NO_SIGNAL_HANDLERS", "1", 0);
+  std::unique_ptr<audio::SoundSystem> sound = audio::createSoundSystem({});
+  QtDialogs dialogs;
+  platform::PosixShell shell;
+  platform::Ports ports = driver::soundPorts(*sound);
+  ports.dialogs = &dialogs;
+  ports.shell = &shell;
+
+  Program p(ports);
+  driver::placeProgram(p, paths);
+  dialogs.setProgram(&p);
+  driver::wireProgram(p);
+
+  GuiApp gui(p, [&sound] { sound->deliverEvents(); }, icon, systemKeyboard());
+  dialogs.setOwner([&gui] { return gui.dialogOwner(); });
+  showSplash(p, gui);
+  bool started = false;
+  gui.run([&p, &started] { started = shell::startProgram(p); });
+  if (!started || p.quitRequested) return 0;
+  if (!sound->deviceMessage().empty())
+    dialogs.messageBox({sound->deviceMessage(), "Velvox", platform::MsgButtons::OK, platform::MsgIcon::Information});
+  gui.startTimers();
+  return app.exec();
 }
 
 }  // namespace vx::view

@@ -1,0 +1,252 @@
+#include "view/form_canvas.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include "ui/skin_files.h"
+#include "view/keymap.h"
+#include "view/mouse_input.h"
+#include "view/twips.h"
+
+namespace vx::view {
+
+namespace {
+
+constexpr double kLineWidth = 2;
+
+QRectF pixelRect(const QRectF& twips) {
+  return QRectF(toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()), toPixels(twips.height()));
+}
+
+}  // namespace
+
+FormCanvas::FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, CanvasOptions options, QWidget* parent)
+    : QWidget(parent), p_(p), form_(form), dispatcher_(dispatcher), options_(std::move(options)), order_(drawOrder(form)) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAcceptDrops(true);
+  if (!options_.backdrop.empty()) {
+    // The backdrop goes to the bottom of the drawing order.
+    auto it = std::find_if(order_.begin(), order_.end(), [this](const Placed& pl) { return pl.control->name() == options_.backdrop; });
+    if (it != order_.end()) std::rotate(order_.begin(), it, it + 1);
+  }
+  for (const Placed& placed : order_) {
+    auto* box = dynamic_cast<form::ListBox*>(placed.control);
+    if (!box || !box->visible()) continue;  // lists hidden by design serve as data only
+    lists_[box] = std::make_unique<ListBoxView>(*box, dispatcher, this);
+  }
+}
+
+void FormCanvas::refreshSkinText() {
+  if (p_.settings.skinName == textSkin_) return;
+  textSkin_ = p_.settings.skinName;
+  text_ = readSkinText(ui::skinFolder(p_));
+  for (auto& [control, view] : lists_) {
+    int deck = control->index() == 1 ? 1 : 0;
+    view->setLook(fontOf(text_.displayFont[0], 9), text_.listText[deck], text_.listBack);
+  }
+  update();
+}
+
+void FormCanvas::sync() {
+  refreshSkinText();
+  for (const Placed& placed : order_) {
+    if (placed.control->kind() == form::ControlKind::ListBox) {
+      syncList(placed);
+      continue;
+    }
+    syncControl(placed, drawn_[placed.control]);
+  }
+}
+
+QRectF FormCanvas::pictureRect(const Placed& placed, Drawn& drawn) {
+  QRectF rect = pixelRect(formRect(placed));
+  const auto& picture = static_cast<const form::Picture&>(*placed.control);
+  if (options_.iconPictures.count(picture.name())) {
+    drawn.pixmap = icon_;
+    return rect;
+  }
+  std::string path = ui::pictureFile(p_, picture, drawn.source);
+  const QPixmap& pixmap = pixmaps_.get(path);
+  // A picture that cannot be read leaves the one shown before.
+  if (!pixmap.isNull() || path.empty()) drawn.pixmap = pixmap;
+  if (!drawn.pixmap.isNull()) rect.setSize(rect.size().expandedTo(drawn.pixmap.deviceIndependentSize()));
+  return rect;
+}
+
+void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
+  const form::Control& c = *placed.control;
+  bool shown = isShown(placed);
+  QRectF rect;
+  if (c.kind() == form::ControlKind::Picture) rect = pictureRect(placed, drawn);
+  else if (c.kind() == form::ControlKind::Line) rect = pixelRect(formRect(placed)).adjusted(-kLineWidth, -kLineWidth, kLineWidth, kLineWidth);
+  else rect = pixelRect(formRect(placed));
+  rect = rect.intersected(pixelRect(clipRect(placed)));
+  if (c.revision() == drawn.revision && rect == drawn.rect && shown == drawn.shown) return;
+  if (drawn.shown) update(drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1));
+  if (shown) update(rect.toAlignedRect().adjusted(-1, -1, 1, 1));
+  drawn.revision = c.revision();
+  drawn.rect = rect;
+  drawn.shown = shown;
+}
+
+void FormCanvas::syncList(const Placed& placed) {
+  auto it = lists_.find(placed.control);
+  if (it == lists_.end()) return;
+  ListBoxView& view = *it->second;
+  QRectF rect = pixelRect(formRect(placed)).intersected(pixelRect(clipRect(placed)));
+  QRect target = rect.toAlignedRect();
+  if (view.geometry() != target) view.setGeometry(target);
+  bool shown = isShown(placed) && !rect.isEmpty();
+  if (view.isVisible() != shown) view.setVisible(shown);
+  view.sync();
+}
+
+void FormCanvas::paintEvent(QPaintEvent* e) {
+  QPainter g(this);
+  g.setRenderHint(QPainter::Antialiasing);
+  g.setRenderHint(QPainter::TextAntialiasing);
+  // Whole-number scales keep the pictures' pixels sharp; others are smoothed.
+  qreal ratio = devicePixelRatioF();
+  g.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
+  g.fillRect(e->rect(), palette().color(QPalette::Window));
+  QRectF area = e->rect();
+  for (const Placed& placed : order_) {
+    auto it = drawn_.find(placed.control);
+    if (it == drawn_.end() || !it->second.shown || !it->second.rect.intersects(area)) continue;
+    g.save();
+    g.setClipRect(pixelRect(clipRect(placed)).intersected(QRectF(rect())));
+    paintControl(g, placed, it->second);
+    g.restore();
+  }
+}
+
+void FormCanvas::paintControl(QPainter& g, const Placed& placed, const Drawn& drawn) {
+  const form::Control& c = *placed.control;
+  QRectF rect = pixelRect(formRect(placed));
+  switch (c.kind()) {
+    case form::ControlKind::Picture:
+      // Pictures show at their own size from the control's corner, as an image control does.
+      if (!drawn.pixmap.isNull()) g.drawPixmap(rect.topLeft(), drawn.pixmap);
+      break;
+    case form::ControlKind::Label: {
+      const auto& label = static_cast<const form::Label&>(c);
+      if (label.caption().empty()) break;
+      TextLook look = labelLook(text_, c);
+      g.setFont(look.font);
+      g.setPen(c.enabled() ? look.colour : look.colour.darker(170));
+      g.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                 QString::fromStdString(label.caption()));
+      break;
+    }
+    case form::ControlKind::Line: {
+      QPointF a, b;
+      lineEnds(placed, a, b);
+      g.setPen(QPen(text_.displayColour[0], kLineWidth, Qt::SolidLine, Qt::RoundCap));
+      g.drawLine(QPointF(toPixels(a.x()), toPixels(a.y())), QPointF(toPixels(b.x()), toPixels(b.y())));
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+form::Control* FormCanvas::controlAt(const QPointF& pixels) const {
+  QPointF twips(toTwips(pixels.x()), toTwips(pixels.y()));
+  for (auto it = order_.rbegin(); it != order_.rend(); ++it) {
+    const Placed& placed = *it;
+    const form::Control& c = *placed.control;
+    if (!isShown(placed) || !c.enabled() || c.kind() == form::ControlKind::Line) continue;
+    if (c.kind() == form::ControlKind::ListBox && !lists_.count(&c)) continue;
+    if (formRect(placed).contains(twips) && clipRect(placed).contains(twips)) return placed.control;
+  }
+  return nullptr;
+}
+
+QRectF FormCanvas::drawnRect(const form::Control& c) const {
+  auto it = drawn_.find(&c);
+  return it == drawn_.end() || !it->second.shown ? QRectF() : it->second.rect;
+}
+
+ListBoxView* FormCanvas::listView(const form::Control& c) const {
+  auto it = lists_.find(&c);
+  return it == lists_.end() ? nullptr : it->second.get();
+}
+
+form::MouseEvent FormCanvas::eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button,
+                                     Qt::KeyboardModifiers m) const {
+  for (const Placed& placed : order_) {
+    if (placed.control != &c) continue;
+    QRectF r = formRect(placed);
+    return {button, shiftMask(m), toTwips(pixels.x()) - r.left(), toTwips(pixels.y()) - r.top()};
+  }
+  return {button, shiftMask(m), 0, 0};
+}
+
+void FormCanvas::press(QMouseEvent* e, bool doubleClick) {
+  form::Control* c = captured_ ? captured_ : controlAt(e->position());
+  if (!c) return;
+  captured_ = c;
+  form::MouseEvent event = eventAt(*c, e->position(), buttonOf(e->button()), e->modifiers());
+  doubleClickPress_ = doubleClick && c->events.dblClick;
+  Qt::MouseButton button = e->button();
+  dispatcher_.run([c, event, dbl = doubleClickPress_] {
+    if (dbl) c->events.dblClick();
+    else if (c->events.mouseDown) c->events.mouseDown(event);
+  });
+  // A handler that opened a dialog took the release with it.
+  if (!(QGuiApplication::mouseButtons() & button) && !(e->buttons() & button)) captured_ = nullptr;
+}
+
+void FormCanvas::mousePressEvent(QMouseEvent* e) { press(e, false); }
+
+void FormCanvas::mouseDoubleClickEvent(QMouseEvent* e) { press(e, true); }
+
+void FormCanvas::mouseMoveEvent(QMouseEvent* e) {
+  form::Control* c = captured_;
+  if (!c || !c->events.mouseMove || e->buttons() == Qt::NoButton) return;
+  form::MouseEvent event = eventAt(*c, e->position(), heldButton(e->buttons()), e->modifiers());
+  dispatcher_.run([c, event] { c->events.mouseMove(event); });
+}
+
+void FormCanvas::mouseReleaseEvent(QMouseEvent* e) {
+  form::Control* c = captured_;
+  if (!c) return;
+  if (e->buttons() == Qt::NoButton) captured_ = nullptr;
+  form::MouseEvent event = eventAt(*c, e->position(), buttonOf(e->button()), e->modifiers());
+  bool clicked = !doubleClickPress_ && controlAt(e->position()) == c;
+  doubleClickPress_ = false;
+  dispatcher_.run([c, event, clicked] {
+    if (c->events.mouseUp) c->events.mouseUp(event);
+    if (clicked && c->events.click) c->events.click();
+  });
+}
+
+form::Control* FormCanvas::dropTarget(const QPointF& pixels) const {
+  form::Control* c = controlAt(pixels);
+  return c && c->events.dragDrop ? c : nullptr;
+}
+
+void FormCanvas::dragEnterEvent(QDragEnterEvent* e) {
+  if (!droppedPaths(e->mimeData()).empty()) e->acceptProposedAction();
+  else e->ignore();
+}
+
+void FormCanvas::dragMoveEvent(QDragMoveEvent* e) {
+  if (dropTarget(e->position()) && !droppedPaths(e->mimeData()).empty()) e->acceptProposedAction();
+  else e->ignore();
+}
+
+void FormCanvas::dropEvent(QDropEvent* e) {
+  form::Control* c = dropTarget(e->position());
+  std::vector<std::string> paths = droppedPaths(e->mimeData());
+  if (!c || paths.empty()) return e->ignore();
+  int shift = shiftMask(e->modifiers());
+  e->acceptProposedAction();
+  dispatcher_.run([c, paths, shift] { c->events.dragDrop(paths, shift); });
+}
+
+}  // namespace vx::view

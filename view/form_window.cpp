@@ -1,0 +1,203 @@
+#include "view/form_window.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "view/list_box_view.h"
+#include "view/twips.h"
+
+namespace vx::view {
+
+namespace {
+
+// A label that reports clicks.
+class ClickLabel : public QLabel {
+ public:
+  using QLabel::QLabel;
+  std::function<void()> clicked;
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (clicked && rect().contains(e->position().toPoint())) clicked();
+  }
+};
+
+QRect pixels(const form::Control& c) {
+  return QRect(toWholePixels(c.left()), toWholePixels(c.top()), std::max(1, toWholePixels(c.width())),
+               std::max(1, toWholePixels(c.height())));
+}
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+FormWindow::FormWindow(Program& p, form::Form& form, Dispatcher& dispatcher, FormWindowOptions options, QWidget* owner)
+    : QWidget(owner, Qt::Dialog), p_(p), form_(form), dispatcher_(dispatcher), options_(std::move(options)) {
+  for (form::Control* c : form.controls()) {
+    if (QWidget* w = create(*c)) items_.push_back({c, w, ~uint64_t{0}, {}});
+  }
+  sync();
+}
+
+QWidget* FormWindow::create(form::Control& c) {
+  switch (c.kind()) {
+    case form::ControlKind::Label: {
+      auto& label = static_cast<form::Label&>(c);
+      if (options_.buttons.count(c.name())) {
+        auto* b = new QPushButton(this);
+        connect(b, &QPushButton::clicked, this, [this, &label] {
+          dispatcher_.run([&label] {
+            if (label.events.click) label.events.click();
+          });
+        });
+        return b;
+      }
+      auto* l = new ClickLabel(this);
+      l->setWordWrap(true);
+      l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      l->clicked = [this, &label] {
+        dispatcher_.run([&label] {
+          if (label.events.click) label.events.click();
+        });
+      };
+      return l;
+    }
+    case form::ControlKind::Picture:
+      return new QLabel(this);
+    case form::ControlKind::ListBox:
+      return c.visible() ? new ListBoxView(static_cast<form::ListBox&>(c), dispatcher_, this) : nullptr;
+    case form::ControlKind::OptionButton: {
+      auto& option = static_cast<form::OptionButton&>(c);
+      auto* b = new QRadioButton(this);
+      connect(b, &QRadioButton::clicked, this, [this, &option] {
+        dispatcher_.run([this, &option] {
+          for (form::Control* other : form_.controls())
+            if (auto* o = dynamic_cast<form::OptionButton*>(other)) o->setValue(o == &option);
+          if (option.events.click) option.events.click();
+        });
+      });
+      return b;
+    }
+    case form::ControlKind::CheckBox: {
+      auto& check = static_cast<form::CheckBox&>(c);
+      auto* b = new QCheckBox(this);
+      connect(b, &QCheckBox::clicked, this, [this, &check](bool on) {
+        dispatcher_.run([&check, on] {
+          check.setValue(on ? 1 : 0);
+          if (check.events.click) check.events.click();
+        });
+      });
+      return b;
+    }
+    case form::ControlKind::TextBox: {
+      auto& box = static_cast<form::TextBox&>(c);
+      auto* e = new QLineEdit(this);
+      connect(e, &QLineEdit::textEdited, this, [this, &box](const QString& t) {
+        dispatcher_.run([&box, t] {
+          box.setText(t.toStdString());
+          if (box.events.change) box.events.change();
+        });
+      });
+      return e;
+    }
+    case form::ControlKind::Slider: {
+      auto& slider = static_cast<form::Slider&>(c);
+      auto* s = new QSlider(c.width() >= c.height() ? Qt::Horizontal : Qt::Vertical, this);
+      connect(s, &QSlider::sliderMoved, this, [this, &slider](int v) {
+        dispatcher_.run([&slider, v] {
+          slider.setValue(v);
+          if (slider.events.change) slider.events.change();
+        });
+      });
+      return s;
+    }
+    default:
+      return nullptr;
+  }
+}
+
+void FormWindow::updatePicture(Item& item) {
+  auto* label = static_cast<QLabel*>(item.widget);
+  if (options_.iconPictures.count(item.control->name())) {
+    label->setPixmap(icon_.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    return;
+  }
+  const QPixmap& pixmap = pixmaps_.get(ui::pictureFile(p_, static_cast<form::Picture&>(*item.control), item.source));
+  if (!pixmap.isNull()) label->setPixmap(pixmap);
+}
+
+void FormWindow::update(Item& item) {
+  form::Control& c = *item.control;
+  QWidget* w = item.widget;
+  w->setGeometry(pixels(c));
+  w->setVisible(c.visible());
+  w->setEnabled(c.enabled());
+  if (!c.tooltip().empty()) w->setToolTip(text(c.tooltip()));
+  if (auto* l = dynamic_cast<form::Label*>(&c)) {
+    if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(text(l->caption()));
+    else static_cast<QLabel*>(w)->setText(text(l->caption()));
+  } else if (c.kind() == form::ControlKind::Picture) {
+    updatePicture(item);
+  } else if (auto* list = dynamic_cast<ListBoxView*>(w)) {
+    list->sync();
+  } else if (auto* o = dynamic_cast<form::OptionButton*>(&c)) {
+    auto* b = static_cast<QRadioButton*>(w);
+    b->setText(text(o->caption()));
+    b->setAutoExclusive(false);
+    b->setChecked(o->value());
+  } else if (auto* k = dynamic_cast<form::CheckBox*>(&c)) {
+    auto* b = static_cast<QCheckBox*>(w);
+    b->setText(text(k->caption()));
+    b->setChecked(k->value() != 0);
+  } else if (auto* t = dynamic_cast<form::TextBox*>(&c)) {
+    auto* e = static_cast<QLineEdit*>(w);
+    if (e->text() != text(t->text())) e->setText(text(t->text()));
+  } else if (auto* s = dynamic_cast<form::Slider*>(&c)) {
+    auto* q = static_cast<QSlider*>(w);
+    q->setRange(std::min(s->min, s->max), std::max(s->min, s->max));
+    q->setValue(s->value());
+  }
+}
+
+void FormWindow::sync() {
+  QString title = text(form_.caption);
+  if (windowTitle() != title) setWindowTitle(title);
+  QSize size(toWholePixels(form_.width), toWholePixels(form_.height));
+  if (this->size() != size) setFixedSize(size);
+  for (Item& item : items_) {
+    if (item.control->revision() == item.revision) {
+      if (auto* list = dynamic_cast<ListBoxView*>(item.widget)) list->sync();
+      continue;
+    }
+    item.revision = item.control->revision();
+    update(item);
+  }
+  if (form_.visible && !isVisible()) {
+    if (!placed_ && parentWidget()) move(parentWidget()->geometry().center() - rect().center());
+    placed_ = true;
+    show();
+    raise();
+  } else if (!form_.visible && isVisible()) {
+    hide();
+  }
+}
+
+void FormWindow::closeEvent(QCloseEvent* e) {
+  e->ignore();
+  dispatcher_.run([this] {
+    if (form_.queryClose) {
+      form_.queryClose();
+      return;
+    }
+    form_.visible = false;
+    form_.touch();
+  });
+}
+
+}  // namespace vx::view

@@ -1,0 +1,55 @@
+#pragma once
+// A dialog window built from its form model with the platform's own widgets: labels, buttons,
+// lists, option buttons, check boxes, text boxes, sliders and pictures at their twips places.
+// The models have no button kind: the labels named as buttons are drawn as push buttons.
+#include <QPixmap>
+#include <QWidget>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "core/program.h"
+#include "ui/picture_source.h"
+#include "view/dispatcher.h"
+#include "view/pixmap_cache.h"
+
+namespace vx::view {
+
+struct FormWindowOptions {
+  std::set<std::string> buttons;       // labels shown as push buttons
+  std::set<std::string> iconPictures;  // pictures showing the program's icon
+};
+
+class FormWindow : public QWidget {
+ public:
+  FormWindow(Program& p, form::Form& form, Dispatcher& dispatcher, FormWindowOptions options, QWidget* owner);
+  void sync();
+  void setIcon(const QPixmap& icon) { icon_ = icon; }
+  QWidget* widgetOf(const std::string& name, int index = -1) const;
+  form::Form& form() { return form_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+
+ private:
+  struct Item {
+    form::Control* control;
+    QWidget* widget;
+    uint64_t revision = ~uint64_t{0};
+    ui::DrawnPicture source;
+  };
+  QWidget* create(form::Control& c);
+  void update(Item& item);
+  void updatePicture(Item& item);
+
+  Program& p_;
+  form::Form& form_;
+  Dispatcher& dispatcher_;
+  FormWindowOptions options_;
+  std::vector<Item> items_;
+  PixmapCache pixmaps_;
+  QPixmap icon_;
+  bool placed_ = false;
+};
+
+}  // namespace vx::view

@@ -1,0 +1,125 @@
+#include "view/gui_app.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <exception>
+#include <iostream>
+
+namespace vx::view {
+
+namespace {
+
+SkinnedOptions mainOptions() {
+  SkinnedOptions o;
+  o.menuBar = true;
+  return o;
+}
+
+SkinnedOptions splashOptions() {
+  SkinnedOptions o;
+  o.canvas.backdrop = "splash";
+  o.canvas.iconPictures = {"Image2"};
+  return o;
+}
+
+}  // namespace
+
+GuiApp::GuiApp(Program& p, std::function<void()> deliverEvents, const QPixmap& icon, KeyboardFamily keyboard)
+    : p_(p), deliverEvents_(std::move(deliverEvents)), keyboard_(keyboard) {
+  main_ = std::make_unique<SkinnedWindow>(p, p.main, *this, mainOptions());
+  splash_ = std::make_unique<SkinnedWindow>(p, p.splash, *this, splashOptions());
+  splash_->canvas().setIcon(icon);
+  about_ = std::make_unique<FormWindow>(p, p.about, *this, FormWindowOptions{{"OK"}, {"Image1"}}, main_.get());
+  about_->setIcon(icon);
+  skin_ = std::make_unique<FormWindow>(p, p.fontInfo, *this,
+                                       FormWindowOptions{{"foncolor", "backcolor1", "fontdedalt", "Command3"}, {}}, main_.get());
+  for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(splash_.get())}) w->setWindowIcon(icon);
+  qApp->installEventFilter(this);
+}
+
+GuiApp::~GuiApp() { qApp->removeEventFilter(this); }
+
+void GuiApp::run(const std::function<void()>& handler) {
+  ++depth_;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    // A handler that fails ends there; the program goes on, as the operations do past failures.
+    std::cerr << "velvox: " << e.what() << "\n";
+  }
+  --depth_;
+  if (depth_ == 0) syncAll();
+}
+
+void GuiApp::syncAll() {
+  main_->sync();
+  splash_->sync();
+  about_->sync();
+  skin_->sync();
+  if (p_.quitRequested && !quitting_) {
+    quitting_ = true;
+    for (auto& t : timers_) t->stop();
+    QApplication::quit();
+  }
+}
+
+QWidget* GuiApp::dialogOwner() { return main_->isVisible() ? static_cast<QWidget*>(main_.get()) : splash_.get(); }
+
+void GuiApp::addTimers(form::Form& form) {
+  for (form::Control* c : form.controls()) {
+    auto* timer = dynamic_cast<form::Timer*>(c);
+    if (!timer || timer->interval <= 0) continue;
+    auto qt = std::make_unique<QTimer>();
+    qt->setTimerType(Qt::PreciseTimer);
+    qt->setInterval(timer->interval);
+    connect(qt.get(), &QTimer::timeout, this, [this, &form, timer] { tick(form, *timer); });
+    qt->start();
+    timers_.push_back(std::move(qt));
+  }
+}
+
+void GuiApp::startTimers() {
+  addTimers(p_.main);
+  addTimers(p_.splash);
+}
+
+void GuiApp::tick(form::Form& form, form::Timer& timer) {
+  // A tick never runs inside a handler (a handler showing a dialog keeps the loop turning).
+  if (depth_ > 0 || !timer.enabled()) return;
+  if (&form != &p_.main && !form.visible) return;
+  run([this, &timer] {
+    if (deliverEvents_) deliverEvents_();
+    if (timer.tick) timer.tick();
+  });
+}
+
+form::Form* GuiApp::keyboardForm(QObject* watched) const {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget) return nullptr;
+  QWidget* window = widget->window();
+  if (window == main_.get()) return &p_.main;
+  if (window == splash_.get()) return &p_.splash;
+  return nullptr;
+}
+
+bool GuiApp::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+  form::Form* form = keyboardForm(watched);
+  if (!form || depth_ > 0) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  bool down = event->type() == QEvent::KeyPress;
+  // Held keys repeat their key-down only, as the keyboard does on the classic platform.
+  if (!down && key->isAutoRepeat()) return true;
+  if (isJisOnlyKey(key->nativeScanCode())) keyboard_ = KeyboardFamily::Jis;
+  int vk = virtualKey(key->key(), key->modifiers() & Qt::KeypadModifier, key->nativeScanCode(), keyboard_);
+  int shift = shiftMask(key->modifiers());
+  if (vk == 0) return true;
+  run([form, down, vk, shift] {
+    auto& handler = down ? form->keyDown : form->keyUp;
+    if (handler) handler(vk, shift);
+  });
+  // The window takes every key: no control of it sees one.
+  return true;
+}
+
+}  // namespace vx::view

@@ -1,0 +1,30 @@
+#pragma once
+// The window's menu bar, built from the form's menu entries: a top-level entry with entries
+// below it is a menu, one without is a command in the bar itself. Captions, check marks, enabled
+// and visible states follow the models; the bar hides itself when no top-level entry is shown.
+#include <QMenuBar>
+#include <map>
+
+#include "form/form.h"
+#include "view/dispatcher.h"
+
+namespace vx::view {
+
+class MenuBar : public QMenuBar {
+ public:
+  MenuBar(form::Form& form, Dispatcher& dispatcher, QWidget* parent);
+  void sync();
+  // True when at least one top-level entry is shown.
+  bool hasShownMenus() const;
+  QAction* actionOf(const std::string& name) const;
+
+ private:
+  void addEntries(QMenu* menu, const std::string& parent);
+  QAction* makeAction(form::MenuItem& item, QObject* owner);
+  form::Form& form_;
+  Dispatcher& dispatcher_;
+  std::map<form::MenuItem*, QAction*> actions_;
+  std::map<form::MenuItem*, uint64_t> seen_;
+};
+
+}  // namespace vx::view

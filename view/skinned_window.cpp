@@ -1,0 +1,101 @@
+#include "view/skinned_window.h"
+
+#include <QCloseEvent>
+#include <QTimer>
+
+#include "view/twips.h"
+
+namespace vx::view {
+
+namespace {
+
+constexpr double kMenuBarTwips = 280;
+
+}  // namespace
+
+SkinnedWindow::SkinnedWindow(Program& p, form::Form& form, Dispatcher& dispatcher, SkinnedOptions options)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), p_(p), form_(form), dispatcher_(dispatcher) {
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  canvas_ = new FormCanvas(p, form, dispatcher, options.canvas, this);
+  if (options.menuBar) {
+    menus_ = new MenuBar(form, dispatcher, this);
+    QFont font = menus_->font();
+    font.setPixelSize(12);
+    menus_->setFont(font);
+  }
+  setWindowTitle("Velvox");
+  sync();
+}
+
+void SkinnedWindow::syncFrame() {
+  int width = toWholePixels(form_.width), height = toWholePixels(form_.height);
+  int menuHeight = 0;
+  if (menus_) {
+    bool shown = menus_->hasShownMenus();
+    menuHeight = shown ? toWholePixels(kMenuBarTwips) : 0;
+    menus_->setVisible(shown);
+    if (shown) menus_->setGeometry(0, 0, width, menuHeight);
+  }
+  QRect canvasRect(0, menuHeight, width, std::max(0, height - menuHeight));
+  if (canvas_->geometry() != canvasRect) canvas_->setGeometry(canvasRect);
+  if (size() != QSize(width, height)) setFixedSize(width, height);
+  QPoint place(toWholePixels(form_.left), toWholePixels(form_.top));
+  if (pos() != place) move(place);
+  QString title = form_.caption.empty() ? QStringLiteral("Velvox") : QString::fromStdString(form_.caption);
+  if (windowTitle() != title) setWindowTitle(title);
+}
+
+void SkinnedWindow::syncState() {
+  bool topmost = windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+  if (form_.topmost != topmost) {
+    // Changing the flag re-creates the native window, which then has to be shown again.
+    setWindowFlag(Qt::WindowStaysOnTopHint, form_.topmost);
+    if (form_.visible) show();
+  }
+  if (form_.visible != isVisible()) setVisible(form_.visible);
+  if (!form_.visible) return;
+  if (form_.minimized && !isMinimized()) {
+    showMinimized();
+  } else if (!form_.minimized && isMinimized()) {
+    showNormal();
+  }
+}
+
+void SkinnedWindow::sync() {
+  syncFrame();
+  syncState();
+  if (menus_) menus_->sync();
+  canvas_->sync();
+}
+
+void SkinnedWindow::closeEvent(QCloseEvent* e) {
+  // The program decides: the window manager's close is the form's close request.
+  e->ignore();
+  dispatcher_.run([this] {
+    if (form_.queryClose) form_.queryClose();
+    else p_.quitRequested = true;
+  });
+}
+
+void SkinnedWindow::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() != QEvent::WindowStateChange) return;
+  bool minimized = isMinimized();
+  if (minimized == form_.minimized) return;
+  dispatcher_.run([this, minimized] {
+    form_.minimized = minimized;
+    if (form_.resize) form_.resize();
+  });
+}
+
+void SkinnedWindow::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // The form's paint runs once the window is on the screen.
+  QTimer::singleShot(0, this, [this] {
+    dispatcher_.run([this] {
+      if (form_.paint) form_.paint();
+    });
+  });
+}
+
+}  // namespace vx::view

@@ -1,0 +1,41 @@
+#pragma once
+// A window without the system's frame, drawn entirely from its form model and skin: the main
+// window (with its own menu bar) and the splash. Size, place, caption, visibility, minimised
+// state and staying on top follow the form.
+#include <QWidget>
+
+#include "core/program.h"
+#include "view/form_canvas.h"
+#include "view/menu_bar.h"
+
+namespace vx::view {
+
+struct SkinnedOptions {
+  bool menuBar = false;
+  CanvasOptions canvas;
+};
+
+class SkinnedWindow : public QWidget {
+ public:
+  SkinnedWindow(Program& p, form::Form& form, Dispatcher& dispatcher, SkinnedOptions options);
+  void sync();
+  FormCanvas& canvas() { return *canvas_; }
+  MenuBar* menus() { return menus_; }
+  form::Form& form() { return form_; }
+
+ protected:
+  void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
+  void showEvent(QShowEvent* e) override;
+
+ private:
+  void syncFrame();
+  void syncState();
+  Program& p_;
+  form::Form& form_;
+  Dispatcher& dispatcher_;
+  FormCanvas* canvas_ = nullptr;
+  MenuBar* menus_ = nullptr;
+};
+
+}  // namespace vx::view
