@@ -1,6 +1,8 @@
 #pragma once
 // Renders a mixer in real time into nothing: the stand-in when no sound card can be opened, so
 // that the players keep time and end as if they were heard.
+//
+// Threads: created and destroyed on the UI thread; renders on a thread of its own.
 #include <atomic>
 #include <thread>
 #include <vector>

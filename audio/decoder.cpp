@@ -1,5 +1,6 @@
 #include "audio/decoder.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "audio/ffmpeg_decoder.h"
@@ -7,13 +8,20 @@
 
 namespace vx::audio {
 
+OpenResult openResult(const std::string& path, std::unique_ptr<Decoder> decoder, bool ok, const std::string& error) {
+  if (ok) return {std::move(decoder), ""};
+  return {nullptr, path + ": " + error};
+}
+
 OpenResult openDecoder(const std::string& path) {
+  std::error_code ec;
   std::ifstream in(path, std::ios::binary);
-  if (path.empty() || !in) return {nullptr, path + ": the file cannot be read"};
+  if (path.empty() || !std::filesystem::is_regular_file(path, ec) || !in)
+    return openResult(path, nullptr, false, "the file cannot be read");
   std::string head(4, '\0');
   in.read(head.data(), 4);
   head.resize(static_cast<size_t>(in.gcount()));
-  if (head.empty()) return {nullptr, path + ": the file is empty"};
+  if (head.empty()) return openResult(path, nullptr, false, "the file is empty");
   return looksLikeMidi(head) ? openMidiDecoder(path) : openFfmpegDecoder(path);
 }
 

@@ -35,6 +35,9 @@ struct OpenResult {
   std::string error;                 // why, for the user
 };
 
+// The result of opening `path` with `decoder`: the decoder when `ok`, else the reason, naming the file.
+OpenResult openResult(const std::string& path, std::unique_ptr<Decoder> decoder, bool ok, const std::string& error);
+
 // Chooses the decoder by the file's content, not its name. A file is accepted only when its
 // audio actually decodes.
 OpenResult openDecoder(const std::string& path);

@@ -394,12 +394,9 @@ OpenResult openFfmpegDecoder(const std::string& path) {
   static const bool quiet = (av_log_set_level(AV_LOG_QUIET), true);
   (void)quiet;
   auto decoder = std::make_unique<FfmpegDecoder>();
-  OpenResult result;
-  if (decoder->open(path, result.error))
-    result.decoder = std::move(decoder);
-  else
-    result.error = path + ": " + result.error;
-  return result;
+  std::string error;
+  bool ok = decoder->open(path, error);
+  return openResult(path, std::move(decoder), ok, error);
 }
 
 }  // namespace vx::audio

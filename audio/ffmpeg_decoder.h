@@ -1,5 +1,6 @@
 #pragma once
-// Every format FFmpeg reads (mp3, wav, mpg audio, wma, flac, ogg, m4a, ...).
+// Every format FFmpeg reads (mp3, wav, mpg audio, wma, flac, ogg, m4a, ...). Opening runs on any
+// thread; see decoder.h for the use of the decoder afterwards.
 #include "audio/decoder.h"
 
 namespace vx::audio {

@@ -108,25 +108,16 @@ bool looksLikeMidi(const std::string& firstBytes) { return firstBytes.rfind("MTh
 
 OpenResult openMidiDecoder(const std::string& path) {
   silenceLibraryLog();
-  OpenResult result;
   std::ifstream in(path, std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::optional<MidiTiming> timing = MidiTiming::parse(bytes);
-  if (!timing || timing->lastTick() <= 0) {
-    result.error = path + ": the MIDI file is damaged";
-    return result;
-  }
+  if (!timing || timing->lastTick() <= 0) return openResult(path, nullptr, false, "the MIDI file is damaged");
   std::string soundFont = findSoundFont();
-  if (soundFont.empty()) {
-    result.error = path + ": " + missingSoundFontMessage();
-    return result;
-  }
+  if (soundFont.empty()) return openResult(path, nullptr, false, missingSoundFontMessage());
   auto decoder = std::make_unique<MidiDecoder>(std::move(bytes), std::move(*timing));
-  if (decoder->open(soundFont, result.error))
-    result.decoder = std::move(decoder);
-  else
-    result.error = path + ": " + result.error;
-  return result;
+  std::string error;
+  bool ok = decoder->open(soundFont, error);
+  return openResult(path, std::move(decoder), ok, error);
 }
 
 }  // namespace vx::audio

@@ -1,5 +1,6 @@
 #pragma once
-// Standard MIDI Files, synthesised with a General MIDI sound font.
+// Standard MIDI Files, synthesised with a General MIDI sound font. Opening runs on any thread;
+// see decoder.h for the use of the decoder afterwards.
 #include "audio/decoder.h"
 
 namespace vx::audio {

@@ -1,5 +1,6 @@
 #pragma once
-// What the UI thread tells the engine, one message per change, through a lock-free queue.
+// What the UI thread tells the engine, one message per change, through a lock-free queue
+// (Mixer::post on the UI thread, applied on the engine thread).
 #include <cstdint>
 
 namespace vx::audio {

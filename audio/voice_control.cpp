@@ -21,10 +21,15 @@ const SourceFormat& VoiceControl::format() const {
   return current_ ? current_->format() : none;
 }
 
-void VoiceControl::send(int kind, double value) {
+Command VoiceControl::command(int kind) const {
   Command c;
   c.kind = static_cast<Command::Kind>(kind);
   c.voice = voice_;
+  return c;
+}
+
+void VoiceControl::send(int kind, double value) {
+  Command c = command(kind);
   c.value = value;
   c.position = value;
   mixer_.post(c);
@@ -41,9 +46,7 @@ bool VoiceControl::open(const std::string& path, std::string& error) {
   ++generation_;
   track->requestSeek(generation_, 0);
   reader_.add(track.get());
-  Command c;
-  c.kind = Command::SetTrack;
-  c.voice = voice_;
+  Command c = command(Command::SetTrack);
   c.track = track.get();
   c.generation = generation_;
   c.serial = ++serial_;
@@ -57,9 +60,7 @@ bool VoiceControl::open(const std::string& path, std::string& error) {
 
 void VoiceControl::close() {
   if (!current_) return;
-  Command c;
-  c.kind = Command::SetTrack;
-  c.voice = voice_;
+  Command c = command(Command::SetTrack);
   c.generation = ++generation_;
   c.serial = ++serial_;
   mixer_.post(c);
@@ -72,9 +73,7 @@ void VoiceControl::jump(double frame) {
   ++generation_;
   if (current_) current_->requestSeek(generation_, static_cast<int64_t>(std::floor(frame)));
   reader_.wake();
-  Command c;
-  c.kind = Command::Seek;
-  c.voice = voice_;
+  Command c = command(Command::Seek);
   c.generation = generation_;
   c.position = frame;
   mixer_.post(c);
@@ -111,9 +110,7 @@ void VoiceControl::pause() {
 void VoiceControl::setRate(double rate) { send(Command::SetRate, rate); }
 
 void VoiceControl::setGain(float left, float right) {
-  Command c;
-  c.kind = Command::SetGain;
-  c.voice = voice_;
+  Command c = command(Command::SetGain);
   c.left = left;
   c.right = right;
   mixer_.post(c);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/decoder.h"
+#include "audio/voice_command.h"
 
 namespace vx::audio {
 
@@ -52,6 +53,7 @@ class VoiceControl {
   void reclaim();
 
  private:
+  Command command(int kind) const;  // addressed to this voice
   void send(int kind, double value = 0);
   void jump(double frame);  // tells reader and engine; `frame` = origin_ + carried_
 

@@ -128,6 +128,17 @@ std::vector<float> step() {
   return v;
 }
 
+// `fresh(signal)` starts a new converter on `signal`; `produce` converts from it.
+template <typename Fresh>
+Result measure(Fresh& fresh, const Produce& produce, int seconds) {
+  fresh(step());
+  double edge = edgeAtTempoOne(produce);
+  fresh(tone(seconds * kRate * 3));
+  Result r = run(produce, seconds);
+  r.edge = edge;
+  return r;
+}
+
 Result runSoxr(unsigned long recipe, int seconds) {
   soxr_error_t error = nullptr;
   soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT32_I, SOXR_FLOAT32_I);
@@ -152,11 +163,7 @@ Result runSoxr(unsigned long recipe, int seconds) {
       made += odone;
     }
   };
-  fresh(step());
-  double edge = edgeAtTempoOne(produce);
-  fresh(tone(seconds * kRate * 3));
-  Result r = run(produce, seconds);
-  r.edge = edge;
+  Result r = measure(fresh, produce, seconds);
   soxr_delete(s);
   return r;
 }
@@ -186,11 +193,7 @@ Result runSamplerate(int type, int seconds) {
       made += d.output_frames_gen;
     }
   };
-  fresh(step());
-  double edge = edgeAtTempoOne(produce);
-  fresh(tone(seconds * kRate * 3));
-  Result r = run(produce, seconds);
-  r.edge = edge;
+  Result r = measure(fresh, produce, seconds);
   src_delete(s);
   return r;
 }

@@ -104,7 +104,8 @@ TEST(BadFiles, AreRefusedWithAReason) {
     EXPECT_NE(r.error.find(c.name), std::string::npos) << c.name << ": " << r.error;
   }
   EXPECT_FALSE(openDecoder(dir.path("missing.mp3")).decoder);
-  EXPECT_FALSE(openDecoder(dir.path("")).decoder);
+  EXPECT_FALSE(openDecoder(dir.path("")).decoder);  // the folder itself
+  EXPECT_FALSE(openDecoder("").decoder);
 }
 
 TEST(BadFiles, ACutOffSongPlaysUpToTheCut) {
