@@ -66,7 +66,13 @@ QRectF FormCanvas::pictureRect(const Placed& placed, Drawn& drawn) {
   QRectF rect = pixelRect(formRect(placed));
   const auto& picture = static_cast<const form::Picture&>(*placed.control);
   if (options_.iconPictures.count(picture.name())) {
-    drawn.pixmap = icon_;
+    // The icon fills its picture control at the screen's resolution.
+    qreal ratio = devicePixelRatioF();
+    QSize size = (rect.size() * ratio).toSize();
+    if (!icon_.isNull() && !size.isEmpty() && drawn.pixmap.size() != size) {
+      drawn.pixmap = icon_.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+      drawn.pixmap.setDevicePixelRatio(ratio);
+    }
     return rect;
   }
   std::string path = ui::pictureFile(p_, picture, drawn.source);

@@ -70,8 +70,12 @@ QWidget* FormWindow::create(form::Control& c) {
     }
     case form::ControlKind::Picture:
       return new QLabel(this);
-    case form::ControlKind::ListBox:
-      return c.visible() ? new ListBoxView(static_cast<form::ListBox&>(c), dispatcher_, this) : nullptr;
+    case form::ControlKind::ListBox: {
+      if (!c.visible()) return nullptr;  // a list hidden by design holds data only
+      auto* list = new ListBoxView(static_cast<form::ListBox&>(c), dispatcher_, this);
+      list->setFrameShape(QFrame::StyledPanel);
+      return list;
+    }
     case form::ControlKind::OptionButton: {
       auto& option = static_cast<form::OptionButton&>(c);
       auto* b = new QRadioButton(this);
@@ -186,6 +190,12 @@ void FormWindow::sync() {
   } else if (!form_.visible && isVisible()) {
     hide();
   }
+}
+
+QWidget* FormWindow::widgetOf(const std::string& name, int index) const {
+  for (const Item& item : items_)
+    if (item.control->name() == name && item.control->index() == index) return item.widget;
+  return nullptr;
 }
 
 void FormWindow::closeEvent(QCloseEvent* e) {

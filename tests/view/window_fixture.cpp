@@ -5,6 +5,7 @@
 #include "tests/view/qt_app.h"
 #include "ui/skin.h"
 #include "ui/window_modes.h"
+#include "view/program_icon.h"
 #include "view/twips.h"
 
 namespace vx::test {
@@ -12,7 +13,7 @@ namespace vx::test {
 void WindowFixture::SetUp() {
   testApp();
   p.skin.roots = {kSkinRoot};
-  gui = std::make_unique<view::GuiApp>(p, nullptr, QPixmap(), view::KeyboardFamily::Standard);
+  gui = std::make_unique<view::GuiApp>(p, nullptr, view::findProgramIcon(VELVOX_BUILD_DIR), view::KeyboardFamily::Standard);
 }
 
 void WindowFixture::TearDown() { gui.reset(); }
