@@ -75,10 +75,14 @@ QRectF FormCanvas::pictureRect(const Placed& placed, Drawn& drawn) {
     }
     return rect;
   }
-  std::string path = ui::pictureFile(p_, picture, drawn.source);
-  const QPixmap& pixmap = pixmaps_.get(path);
-  // A picture that cannot be read leaves the one shown before.
-  if (!pixmap.isNull() || path.empty()) drawn.pixmap = pixmap;
+  // The file changes only with the control or with a skin assignment.
+  if (picture.revision() != drawn.revision || p_.skin.serial != drawn.skinSerial) {
+    drawn.skinSerial = p_.skin.serial;
+    std::string path = ui::pictureFile(p_, picture, drawn.source);
+    const QPixmap& pixmap = pixmaps_.get(path);
+    // A picture that cannot be read leaves the one shown before.
+    if (!pixmap.isNull() || path.empty()) drawn.pixmap = pixmap;
+  }
   if (!drawn.pixmap.isNull()) rect.setSize(rect.size().expandedTo(drawn.pixmap.deviceIndependentSize()));
   return rect;
 }

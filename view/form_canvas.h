@@ -60,6 +60,7 @@ class FormCanvas : public QWidget {
     bool shown = false;
     ui::DrawnPicture source;
     QPixmap pixmap;
+    uint64_t skinSerial = ~uint64_t{0};  // the skin assignments the picture was resolved against
   };
 
   void refreshSkinText();

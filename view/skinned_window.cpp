@@ -1,6 +1,8 @@
 #include "view/skinned_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 #include "view/twips.h"
@@ -10,6 +12,19 @@ namespace vx::view {
 namespace {
 
 constexpr double kMenuBarTwips = 280;
+
+// A window placed by settings from another screen setup could lie outside every screen, where
+// nobody can reach its title to drag it back: it comes back to the middle of the main screen.
+void keepOnScreen(form::Form& form, QSize size) {
+  QRect title(toWholePixels(form.left), toWholePixels(form.top), size.width(), std::min(size.height(), 20));
+  for (QScreen* screen : QGuiApplication::screens())
+    if (screen->availableGeometry().intersects(title)) return;
+  QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return;
+  QPoint place = primary->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2);
+  form.left = toTwips(place.x());
+  form.top = toTwips(place.y());
+}
 
 }  // namespace
 
@@ -39,6 +54,7 @@ void SkinnedWindow::syncFrame() {
   QRect canvasRect(0, menuHeight, width, std::max(0, height - menuHeight));
   if (canvas_->geometry() != canvasRect) canvas_->setGeometry(canvasRect);
   if (size() != QSize(width, height)) setFixedSize(width, height);
+  if (form_.visible) keepOnScreen(form_, QSize(width, height));
   QPoint place(toWholePixels(form_.left), toWholePixels(form_.top));
   if (pos() != place) move(place);
   QString title = form_.caption.empty() ? QStringLiteral("Velvox") : QString::fromStdString(form_.caption);

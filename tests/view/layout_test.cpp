@@ -1,10 +1,13 @@
 // The window's size in pixels for each mode: panels shown or hidden, the menu bar above the
 // drawing, the small bar.
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QtTest/QTest>
 
 #include "tests/view/window_fixture.h"
 #include "ui/window_modes.h"
+#include "view/twips.h"
 
 namespace vx::test {
 namespace {
@@ -72,6 +75,21 @@ TEST_F(LayoutTest, TheSmallBarIsFourThousandByThreeHundredTenTwips) {
   QTest::mouseDClick(&canvas(), Qt::LeftButton, {}, centreOf("topbar"));
   settle();
   EXPECT_EQ(windowSize(), QSize(712, 576));
+}
+
+TEST_F(LayoutTest, AWindowPlacedOutsideEveryScreenComesBackToTheMainScreen) {
+  p.main.left = -90000;
+  p.main.top = 120000;
+  showWith("orange");
+  QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  EXPECT_TRUE(screen.intersects(gui->mainWindow().geometry()));
+  EXPECT_EQ(gui->mainWindow().pos(), QPoint(view::toWholePixels(p.main.left), view::toWholePixels(p.main.top)));
+  // A window partly off the screen stays where the user put it.
+  p.main.left = -3000;
+  p.main.top = 300;
+  settle();
+  EXPECT_EQ(p.main.left, -3000);
+  EXPECT_EQ(gui->mainWindow().pos(), QPoint(-200, 20));
 }
 
 }  // namespace
