@@ -129,6 +129,7 @@ QWidget* FormWindow::create(form::Control& c) {
 void FormWindow::updatePicture(Item& item) {
   auto* label = static_cast<QLabel*>(item.widget);
   if (options_.iconPictures.count(item.control->name())) {
+    if (icon_.isNull()) return;
     label->setPixmap(icon_.scaled(label->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     return;
   }
@@ -190,6 +191,12 @@ void FormWindow::sync() {
   } else if (!form_.visible && isVisible()) {
     hide();
   }
+}
+
+void FormWindow::setIcon(const QPixmap& icon) {
+  icon_ = icon;
+  for (Item& item : items_)
+    if (options_.iconPictures.count(item.control->name())) updatePicture(item);
 }
 
 QWidget* FormWindow::widgetOf(const std::string& name, int index) const {

@@ -24,7 +24,7 @@ class FormWindow : public QWidget {
  public:
   FormWindow(Program& p, form::Form& form, Dispatcher& dispatcher, FormWindowOptions options, QWidget* owner);
   void sync();
-  void setIcon(const QPixmap& icon) { icon_ = icon; }
+  void setIcon(const QPixmap& icon);
   QWidget* widgetOf(const std::string& name, int index = -1) const;
   form::Form& form() { return form_; }
 
