@@ -1,5 +1,4 @@
 // The splash picture, the recorder window's background, the program's icon and font.txt.
-#include <QConicalGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cmath>
@@ -19,22 +18,8 @@ void record(QPainter& g, const QPointF& c, double r, const Palette& p) {
   g.setPen(QPen(QColor(0, 0, 0), 1));
   g.setBrush(vinyl);
   g.drawEllipse(c, r, r);
-  g.setBrush(Qt::NoBrush);
-  for (double gr = r * 0.38; gr < r - 2; gr += std::max(1.5, r / 40)) {
-    g.setPen(QPen(QColor(255, 255, 255, 12), 0.7));
-    g.drawEllipse(c, gr, gr);
-  }
-  QConicalGradient sheen(c, 35);
-  sheen.setColorAt(0, QColor(255, 255, 255, 0));
-  sheen.setColorAt(0.1, QColor(255, 255, 255, 40));
-  sheen.setColorAt(0.2, QColor(255, 255, 255, 0));
-  sheen.setColorAt(0.5, QColor(255, 255, 255, 0));
-  sheen.setColorAt(0.6, QColor(255, 255, 255, 32));
-  sheen.setColorAt(0.7, QColor(255, 255, 255, 0));
-  sheen.setColorAt(1, QColor(255, 255, 255, 0));
-  g.setPen(Qt::NoPen);
-  g.setBrush(sheen);
-  g.drawEllipse(c, r, r);
+  drawGrooves(g, c, r * 0.38, r - 2, std::max(1.5, r / 40), 10);
+  drawSheen(g, c, r, 35, 40);
   QRadialGradient label(c - QPointF(r * 0.08, r * 0.1), r * 0.4);
   label.setColorAt(0, mix(p.accent, Qt::white, 0.3));
   label.setColorAt(1, mix(p.accent, Qt::black, 0.3));

@@ -1,5 +1,6 @@
 #include "tools/skinpaint_kit.h"
 
+#include <QConicalGradient>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QRadialGradient>
@@ -267,25 +268,43 @@ void drawGroove(QPainter& g, const QRectF& slot, const Palette& p) {
   g.restore();
 }
 
-void drawScale(QPainter& g, double x, double yFrom, double yTo, int steps, double length, const QColor& colour) {
+void drawScale(QPainter& g, QPointF from, QPointF to, int steps, double length, const QColor& colour) {
   g.save();
+  bool vertical = from.x() == to.x();
   for (int i = 0; i <= steps; ++i) {
-    double y = yFrom + (yTo - yFrom) * i / steps;
+    QPointF at = from + (to - from) * i / steps;
     bool major = i == 0 || i == steps || i * 2 == steps;
+    double l = major ? length * 1.5 : length;
     g.setPen(QPen(colour, major ? 1.2 : 0.8));
-    g.drawLine(QPointF(x, y), QPointF(x + (major ? length * 1.5 : length), y));
+    g.drawLine(at, at + (vertical ? QPointF(l, 0) : QPointF(0, l)));
   }
   g.restore();
 }
 
-void drawHorizontalScale(QPainter& g, double y, double xFrom, double xTo, int steps, double length, const QColor& colour) {
+void drawGrooves(QPainter& g, const QPointF& centre, double from, double to, double step, int alpha) {
   g.save();
-  for (int i = 0; i <= steps; ++i) {
-    double x = xFrom + (xTo - xFrom) * i / steps;
-    bool major = i == 0 || i == steps || i * 2 == steps;
-    g.setPen(QPen(colour, major ? 1.2 : 0.8));
-    g.drawLine(QPointF(x, y), QPointF(x, y + (major ? length * 1.5 : length)));
+  g.setBrush(Qt::NoBrush);
+  for (double r = from; r < to; r += step) {
+    g.setPen(QPen(QColor(255, 255, 255, r > to * 0.6 ? alpha + alpha / 2 : alpha), 0.6));
+    g.drawEllipse(centre, r, r);
   }
+  g.restore();
+}
+
+void drawSheen(QPainter& g, const QPointF& centre, double radius, double angle, int strength) {
+  QConicalGradient sheen(centre, angle);
+  const QColor clear(255, 255, 255, 0);
+  sheen.setColorAt(0, clear);
+  sheen.setColorAt(0.09, QColor(255, 255, 255, strength));
+  sheen.setColorAt(0.18, clear);
+  sheen.setColorAt(0.5, clear);
+  sheen.setColorAt(0.59, QColor(255, 255, 255, strength * 4 / 5));
+  sheen.setColorAt(0.68, clear);
+  sheen.setColorAt(1, clear);
+  g.save();
+  g.setPen(Qt::NoPen);
+  g.setBrush(sheen);
+  g.drawEllipse(centre, radius, radius);
   g.restore();
 }
 

@@ -36,13 +36,18 @@ void drawLamp(QPainter& g, const QPointF& centre, double radius, const QColor& o
 
 // A slot a cap slides in, with its scale marks on one or both sides.
 void drawGroove(QPainter& g, const QRectF& slot, const Palette& p);
-void drawScale(QPainter& g, double x, double yFrom, double yTo, int steps, double length, const QColor& colour);
-void drawHorizontalScale(QPainter& g, double y, double xFrom, double xTo, int steps, double length, const QColor& colour);
+// Scale marks from `from` to `to` (a vertical or a horizontal run), each `length` long toward
+// the right or downward; the ends and the middle are longer and bolder.
+void drawScale(QPainter& g, QPointF from, QPointF to, int steps, double length, const QColor& colour);
 
 // A recessed display window.
 void drawDisplay(QPainter& g, const QRectF& r, const Palette& p);
 // A raised plate of the panel.
 void drawPlate(QPainter& g, const QRectF& r, const Palette& p, double radius);
+
+// The fine grooves of a record between two radii, and the light sweeping across it.
+void drawGrooves(QPainter& g, const QPointF& centre, double from, double to, double step, int alpha);
+void drawSheen(QPainter& g, const QPointF& centre, double radius, double angle, int strength);
 
 // The panels' vertical metal gradient over `r`.
 void fillBody(QPainter& g, const QRectF& r, const Palette& p);

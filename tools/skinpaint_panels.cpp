@@ -26,8 +26,8 @@ void pitchTrack(QPainter& g, const SkinWriter& w, int deck) {
   double x = w.rectOf("pitchbtn", deck).center().x();
   double top = track.top(), bottom = track.bottom();
   drawGroove(g, QRectF(x - 3, top - 2, 6, bottom - top + 4), p);
-  drawScale(g, x + 8, top, bottom, 16, 3, p.silkDim);
-  drawScale(g, x - 11, top, bottom, 16, 3, p.silkDim);
+  drawScale(g, QPointF(x + 8, top), QPointF(x + 8, bottom), 16, 3, p.silkDim);
+  drawScale(g, QPointF(x - 11, top), QPointF(x - 11, bottom), 16, 3, p.silkDim);
   double centre = top + (2400 + 127.5 - track.top() * kTwips) / kTwips;
   g.setPen(QPen(p.accent, 1.5));
   g.drawLine(QPointF(x - 13, centre), QPointF(x + 13, centre));
@@ -62,23 +62,8 @@ void jogWheel(QPainter& g, const SkinWriter& w, int deck) {
   g.setBrush(vinyl);
   g.setPen(QPen(QColor(0, 0, 0, 255), 1));
   g.drawEllipse(c, platter, platter);
-  g.setBrush(Qt::NoBrush);
-  for (double gr = 16; gr < platter - 3; gr += 2.2) {
-    g.setPen(QPen(QColor(255, 255, 255, gr > platter * 0.6 ? 14 : 9), 0.6));
-    g.drawEllipse(c, gr, gr);
-  }
-  // A light sweep across the record.
-  QConicalGradient sheen(c, 45);
-  sheen.setColorAt(0, QColor(255, 255, 255, 0));
-  sheen.setColorAt(0.08, QColor(255, 255, 255, 28));
-  sheen.setColorAt(0.16, QColor(255, 255, 255, 0));
-  sheen.setColorAt(0.5, QColor(255, 255, 255, 0));
-  sheen.setColorAt(0.58, QColor(255, 255, 255, 22));
-  sheen.setColorAt(0.66, QColor(255, 255, 255, 0));
-  sheen.setColorAt(1, QColor(255, 255, 255, 0));
-  g.setPen(Qt::NoPen);
-  g.setBrush(sheen);
-  g.drawEllipse(c, platter - 1, platter - 1);
+  drawGrooves(g, c, 16, platter - 3, 2.2, 9);
+  drawSheen(g, c, platter - 1, 45, 28);
   // Strobe dots on the rim and the ring the marker travels on.
   g.setBrush(mix(p.silkDim, p.accent, 0.3));
   for (int i = 0; i < 48; ++i) {
@@ -134,7 +119,7 @@ void channelFader(QPainter& g, const SkinWriter& w, int deck) {
   double top = (1830 + 127.5) / kTwips, bottom = (3330 + 127.5) / kTwips;
   drawGroove(g, QRectF(x - 3, top - 3, 6, bottom - top + 6), p);
   double scaleX = deck == 0 ? x - 22 : x + 18;
-  drawScale(g, scaleX, top, bottom, 10, 3, p.silkDim);
+  drawScale(g, QPointF(scaleX, top), QPointF(scaleX, bottom), 10, 3, p.silkDim);
   silk(g, p, QRectF(x - 20, bottom + 9, 40, 10), deck == 0 ? "CH A" : "CH B", 7.5);
 }
 
@@ -147,7 +132,7 @@ void crossfader(QPainter& g, const SkinWriter& w) {
   QRectF bezel = base.adjusted(-8, -4, 8, 4);
   drawPlate(g, bezel, p, 5);
   drawGroove(g, QRectF(from - 3, y - 3, to - from + 6, 6), p);
-  drawHorizontalScale(g, base.top() + 0.5, from, to, 10, 2.5, p.silkDim);
+  drawScale(g, QPointF(from, base.top() + 0.5), QPointF(to, base.top() + 0.5), 10, 2.5, p.silkDim);
   g.setPen(QPen(p.accent, 1.5));
   g.drawLine(QPointF((from + to) / 2, base.top()), QPointF((from + to) / 2, base.top() + 5));
   silk(g, p, QRectF(bezel.left() + 1, y - 6, 12, 12), "A", 8);
@@ -161,7 +146,7 @@ void masterLevels(QPainter& g, const SkinWriter& w) {
     double x = w.rectOf("masterbtn", i).center().x();
     double top = (3840 + 127.5) / kTwips, bottom = (4840 + 127.5) / kTwips;
     drawGroove(g, QRectF(x - 2.5, top - 3, 5, bottom - top + 6), p);
-    drawScale(g, x - 14, top, bottom, 10, 2.5, p.silkDim);
+    drawScale(g, QPointF(x + 5, top), QPointF(x + 5, bottom), 10, 2.5, p.silkDim);
     silk(g, p, QRectF(x - 16, top - 20, 32, 10), names[i], 7);
   }
 }
@@ -194,6 +179,15 @@ void displays(QPainter& g, const SkinWriter& w, int deck) {
   silk(g, p, QRectF(tempo.left(), tempo.top() - 11, tempo.width(), 9), "TEMPO", 6.5, true);
 }
 
+// A panel's picture, the size of its control, filled with the metal.
+QImage panelImage(const SkinWriter& w, const char* panel) {
+  QSize size = w.sizeOf(panel);
+  QImage image = canvas(size.width(), size.height(), w.palette().bodyBottom);
+  QPainter g(&image);
+  fillBody(g, QRectF(0, 0, size.width(), size.height()), w.palette());
+  return image;
+}
+
 void logo(QPainter& g, const Palette& p, const QRectF& r) {
   drawCaption(g, QRectF(r.left(), r.top(), r.width(), r.height() * 0.62), "VELVOX", p.accent, 17, Qt::AlignCenter, true, false);
   drawCaption(g, QRectF(r.left(), r.top() + r.height() * 0.55, r.width(), r.height() * 0.4), "TWO DECK DJ MIXER", p.silkDim, 6.5);
@@ -201,12 +195,10 @@ void logo(QPainter& g, const Palette& p, const QRectF& r) {
 
 void playerPanel(SkinWriter& w) {
   const Palette& p = w.palette();
-  QSize size = w.sizeOf("Picture4");
-  QImage image = canvas(size.width(), size.height(), p.bodyBottom);
+  QImage image = panelImage(w, "Picture4");
+  QSize size = image.size();
   QPainter g(&image);
   prepare(g);
-  QRectF all(0, 0, size.width(), size.height());
-  fillBody(g, all, p);
   double jogRight = w.rectOf("jogbase", 0).right(), jogLeft = w.rectOf("jogbase", 1).left();
   drawPlate(g, QRectF(3, 3, jogRight - 2, size.height() - 6), p, 6);
   drawPlate(g, QRectF(jogRight + 2.5, 3, jogLeft - jogRight - 5, size.height() - 6), p, 6);
@@ -232,11 +224,10 @@ void playerPanel(SkinWriter& w) {
 
 void listPanel(SkinWriter& w) {
   const Palette& p = w.palette();
-  QSize size = w.sizeOf("Picture5");
-  QImage image = canvas(size.width(), size.height(), p.bodyBottom);
+  QImage image = panelImage(w, "Picture5");
+  QSize size = image.size();
   QPainter g(&image);
   prepare(g);
-  fillBody(g, QRectF(0, 0, size.width(), size.height()), p);
   drawPlate(g, QRectF(3, 3, size.width() - 6, size.height() - 6), p, 6);
   for (int deck = 0; deck < 2; ++deck) {
     QRectF list = w.rectOf("title1", deck);
@@ -256,11 +247,9 @@ void listPanel(SkinWriter& w) {
 
 void samplerPanel(SkinWriter& w) {
   const Palette& p = w.palette();
-  QSize size = w.sizeOf("Picture8");
-  QImage image = canvas(size.width(), size.height(), p.bodyBottom);
+  QImage image = panelImage(w, "Picture8");
   QPainter g(&image);
   prepare(g);
-  fillBody(g, QRectF(0, 0, size.width(), size.height()), p);
   for (int i = 0; i < 8; ++i) {
     QRectF pad = w.rectOf("Text1", i).adjusted(-5, -5, 5, 5);
     QLinearGradient face(pad.topLeft(), pad.bottomLeft());
