@@ -34,14 +34,27 @@ double toneAmplitude(Span s, double hz, int sampleRate) {
   return std::hypot(a, b);
 }
 
-double typicalToneAmplitude(Span s, double hz, int sampleRate) {
+namespace {
+
+// The median of `measure` over successive tenths of a second of the span.
+template <typename Measure>
+double medianOverWindows(Span s, int sampleRate, Measure measure) {
   std::vector<double> windows;
   size_t window = static_cast<size_t>(sampleRate / 10);
-  for (size_t at = s.from; at + window <= s.to; at += window)
-    windows.push_back(toneAmplitude({s.samples, s.channel, at, at + window}, hz, sampleRate));
+  for (size_t at = s.from; at + window <= s.to; at += window) windows.push_back(measure(Span{s.samples, s.channel, at, at + window}));
   if (windows.empty()) return 0;
   std::nth_element(windows.begin(), windows.begin() + static_cast<long>(windows.size() / 2), windows.end());
   return windows[windows.size() / 2];
+}
+
+}  // namespace
+
+double typicalToneAmplitude(Span s, double hz, int sampleRate) {
+  return medianOverWindows(s, sampleRate, [&](Span w) { return toneAmplitude(w, hz, sampleRate); });
+}
+
+double typicalFrequency(Span s, int sampleRate) {
+  return medianOverWindows(s, sampleRate, [&](Span w) { return frequency(w, sampleRate); });
 }
 
 double frequency(Span s, int sampleRate) {

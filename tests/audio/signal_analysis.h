@@ -21,6 +21,8 @@ double toneAmplitude(Span s, double hz, int sampleRate);
 double typicalToneAmplitude(Span s, double hz, int sampleRate);
 // Frequency from the rising zero crossings, interpolated between samples.
 double frequency(Span s, int sampleRate);
+// The median of frequency over successive tenths of a second.
+double typicalFrequency(Span s, int sampleRate);
 // Largest difference between neighbouring samples.
 double largestStep(Span s);
 // Largest absolute sample; infinity when a sample is not a number.

@@ -42,7 +42,7 @@ TEST(Threads, TheEngineKeepsRealTimeWhileTheUiChangesEverything) {
     auto started = Clock::now();
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     double elapsed = std::chrono::duration<double>(Clock::now() - started).count();
-    EXPECT_NEAR(a.currentPosition(), elapsed, 0.06);
+    EXPECT_NEAR(a.currentPosition(), elapsed, 0.1);
 
     std::mt19937 random(11);
     auto pick = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
@@ -92,7 +92,7 @@ TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
   auto started = Clock::now();
   std::this_thread::sleep_for(std::chrono::milliseconds(250));
   sound->deliverEvents();
-  EXPECT_NEAR(deck.currentPosition(), std::chrono::duration<double>(Clock::now() - started).count(), 0.06);
+  EXPECT_NEAR(deck.currentPosition(), std::chrono::duration<double>(Clock::now() - started).count(), 0.1);
   // With the monitor off its mixer has no device; what the UI asks still takes effect.
   platform::MonitorInfo info;
   ASSERT_NE(sound->monitor().open(song, info), 0);
