@@ -5,6 +5,8 @@
 #include <exception>
 #include <iostream>
 
+#include "view/program_windows.h"
+
 namespace vx::view {
 
 namespace {
@@ -25,16 +27,32 @@ SkinnedOptions splashOptions() {
 }  // namespace
 
 GuiApp::GuiApp(Program& p, std::function<void()> deliverEvents, const QPixmap& icon, KeyboardFamily keyboard)
-    : p_(p), deliverEvents_(std::move(deliverEvents)), keyboard_(keyboard) {
+    : p_(p), deliverEvents_(std::move(deliverEvents)), icon_(icon), keyboard_(keyboard) {
   main_ = std::make_unique<SkinnedWindow>(p, p.main, *this, mainOptions());
   splash_ = std::make_unique<SkinnedWindow>(p, p.splash, *this, splashOptions());
   splash_->canvas().setIcon(icon);
-  about_ = std::make_unique<FormWindow>(p, p.about, *this, FormWindowOptions{{"OK"}, {"Image1"}}, main_.get());
-  about_->setIcon(icon);
-  skin_ = std::make_unique<FormWindow>(p, p.fontInfo, *this,
-                                       FormWindowOptions{{"foncolor", "backcolor1", "fontdedalt", "Command3"}, {}}, main_.get());
   for (QWidget* w : {static_cast<QWidget*>(main_.get()), static_cast<QWidget*>(splash_.get())}) w->setWindowIcon(icon);
+  addProgramWindows(*this, p);
   qApp->installEventFilter(this);
+}
+
+SkinnedWindow& GuiApp::addSkinnedWindow(form::Form& form, SkinnedOptions options) {
+  skinned_.push_back(std::make_unique<SkinnedWindow>(p_, form, *this, std::move(options)));
+  skinned_.back()->canvas().setIcon(icon_);
+  skinned_.back()->setWindowIcon(icon_);
+  return *skinned_.back();
+}
+
+FormWindow& GuiApp::addDialog(form::Form& form, FormWindowOptions options) {
+  dialogs_.push_back(std::make_unique<FormWindow>(p_, form, *this, std::move(options), main_.get()));
+  dialogs_.back()->setIcon(icon_);
+  return *dialogs_.back();
+}
+
+FormWindow* GuiApp::dialogOf(const form::Form& form) const {
+  for (const auto& d : dialogs_)
+    if (&d->form() == &form) return d.get();
+  return nullptr;
 }
 
 GuiApp::~GuiApp() { qApp->removeEventFilter(this); }
@@ -54,8 +72,8 @@ void GuiApp::run(const std::function<void()>& handler) {
 void GuiApp::syncAll() {
   main_->sync();
   splash_->sync();
-  about_->sync();
-  skin_->sync();
+  for (auto& w : skinned_) w->sync();
+  for (auto& d : dialogs_) d->sync();
   if (p_.quitRequested && !quitting_) {
     quitting_ = true;
     for (auto& t : timers_) t->stop();
@@ -81,6 +99,8 @@ void GuiApp::addTimers(form::Form& form) {
 void GuiApp::startTimers() {
   addTimers(p_.main);
   addTimers(p_.splash);
+  for (auto& w : skinned_) addTimers(w->form());
+  for (auto& d : dialogs_) addTimers(d->form());
 }
 
 void GuiApp::tick(form::Form& form, form::Timer& timer) {
@@ -99,6 +119,8 @@ form::Form* GuiApp::keyboardForm(QObject* watched) const {
   QWidget* window = widget->window();
   if (window == main_.get()) return &p_.main;
   if (window == splash_.get()) return &p_.splash;
+  for (const auto& w : skinned_)
+    if (window == w.get()) return &w->form();
   return nullptr;
 }
 

@@ -27,10 +27,14 @@ class GuiApp : public QObject, public Dispatcher {
   // Starts the forms' timers.
   void startTimers();
 
+  // Windows of the program's other forms: drawn from the skin, or with the platform's widgets.
+  SkinnedWindow& addSkinnedWindow(form::Form& form, SkinnedOptions options);
+  FormWindow& addDialog(form::Form& form, FormWindowOptions options);
+
   SkinnedWindow& mainWindow() { return *main_; }
   SkinnedWindow& splashWindow() { return *splash_; }
-  FormWindow& aboutWindow() { return *about_; }
-  FormWindow& skinWindow() { return *skin_; }
+  // The dialog window of a form; nullptr when it has none.
+  FormWindow* dialogOf(const form::Form& form) const;
   // The window dialogs belong to: the main window once it shows, else the splash.
   QWidget* dialogOwner();
 
@@ -45,7 +49,9 @@ class GuiApp : public QObject, public Dispatcher {
   Program& p_;
   std::function<void()> deliverEvents_;
   std::unique_ptr<SkinnedWindow> main_, splash_;
-  std::unique_ptr<FormWindow> about_, skin_;
+  std::vector<std::unique_ptr<SkinnedWindow>> skinned_;
+  std::vector<std::unique_ptr<FormWindow>> dialogs_;
+  QPixmap icon_;
   std::vector<std::unique_ptr<QTimer>> timers_;
   KeyboardFamily keyboard_;
   int depth_ = 0;

@@ -62,29 +62,31 @@ TEST_F(StartupWindowTest, AClickOnTheSplashHandsOverAtOnce) {
 
 TEST_F(StartupWindowTest, TheAboutAndSkinWindowsAreBuiltFromTheirForms) {
   showWith("orange");
+  view::FormWindow& about = *gui->dialogOf(p.about);
+  view::FormWindow& skinWindow = *gui->dialogOf(p.fontInfo);
   p.main.menu("version").events.click();
   settle();
-  ASSERT_TRUE(gui->aboutWindow().isVisible());
-  save(gui->aboutWindow(), "about.png");
-  auto* ok = gui->aboutWindow().widgetOf("OK");
+  ASSERT_TRUE(about.isVisible());
+  save(about, "about.png");
+  auto* ok = about.widgetOf("OK");
   ASSERT_NE(ok, nullptr);
   QMetaObject::invokeMethod(ok, "click");
   settle();
-  EXPECT_FALSE(gui->aboutWindow().isVisible());
+  EXPECT_FALSE(about.isVisible());
 
   p.main.menu("skin").events.click();
   settle();
-  ASSERT_TRUE(gui->skinWindow().isVisible());
-  EXPECT_EQ(gui->skinWindow().windowTitle(), "SKIN");
-  auto* skins = dynamic_cast<view::ListBoxView*>(gui->skinWindow().widgetOf("List2"));
+  ASSERT_TRUE(skinWindow.isVisible());
+  EXPECT_EQ(skinWindow.windowTitle(), "SKIN");
+  auto* skins = dynamic_cast<view::ListBoxView*>(skinWindow.widgetOf("List2"));
   ASSERT_NE(skins, nullptr);
   ASSERT_EQ(skins->model()->rowCount(), 2);
-  save(gui->skinWindow(), "skin-window.png");
+  save(skinWindow, "skin-window.png");
   // Choosing the other skin redraws the window from it.
   QTest::mouseClick(skins->viewport(), Qt::LeftButton, {}, skins->visualRect(skins->model()->index(0, 0)).center());
   settle();
   EXPECT_EQ(p.settings.skinName, "midnight");
-  EXPECT_EQ(gui->skinWindow().widgetOf("lblHeading")->property("text").toString(), "midnightのフォントの編集");
+  EXPECT_EQ(skinWindow.widgetOf("lblHeading")->property("text").toString(), "midnightのフォントの編集");
 }
 
 }  // namespace
