@@ -35,7 +35,7 @@ void DeckPlayer::moveTo(double seconds) {
 void DeckPlayer::setCurrentPosition(double seconds) {
   double old = currentPosition();
   moveTo(seconds);
-  events_.positionChange(old, currentPosition());
+  events_.positionChange(old, currentPosition(), PlayerEvents::Timing::Now);
 }
 
 void DeckPlayer::setRate(double rate) {
@@ -89,17 +89,17 @@ void DeckPlayer::stop() {
   changeState(platform::Stopped);
 }
 
-void DeckPlayer::changeState(int state) {
+void DeckPlayer::changeState(int state, PlayerEvents::Timing when) {
   if (state == state_) return;
   int old = state_;
   state_ = state;
-  events_.stateChange(old, state);
+  events_.stateChange(old, state, when);
 }
 
 void DeckPlayer::deliverEvents() {
   if (control_.takeEnd() && state_ == platform::Playing) {
     // At the end the player rewinds to its start point, as a stopped deck expects.
-    changeState(platform::Stopped);
+    changeState(platform::Stopped, PlayerEvents::Timing::Later);
     moveTo(selectionStart_ >= 0 ? selectionStart_ : 0);
     events_.endOfStream();
   }

@@ -46,7 +46,7 @@ class DeckPlayer : public platform::MediaPlayer {
   void deliverEvents();
 
  private:
-  void changeState(int state);
+  void changeState(int state, PlayerEvents::Timing when = PlayerEvents::Timing::Now);
   void moveTo(double seconds);
   void sendGain();
   void sendEnd();
