@@ -23,9 +23,12 @@ bool playing(Program& p, int deck) { return p.player(deck).playState() == platfo
 bool empty(Program& p, int deck) { return p.player(deck).fileName().empty(); }
 bool isMonitorDeck(const Program& p, int deck) { return p.monitor.monitorDeck == deck; }
 bool monitorUsable(const Program& p) { return p.monitor.monitorOn && p.ports.monitor; }
+// The monitor plays the monitored deck's song: cueing the other deck must not move or pause what
+// the DJ is listening to in the headphones.
+bool monitorFollows(const Program& p, int deck) { return monitorUsable(p) && isMonitorDeck(p, deck); }
 
-void monitorPause(Program& p) {
-  if (!monitorUsable(p)) return;
+void monitorPause(Program& p, int deck) {
+  if (!monitorFollows(p, deck)) return;
   p.ports.monitor->pause();
   p.monitor.monitorState = 2;
 }
@@ -46,7 +49,7 @@ double cuePoint(Program& p, int deck) {
 void pausePlayingDeck(Program& p, int deck) {
   if (!playing(p, deck)) return;
   p.player(deck).pause();
-  monitorPause(p);
+  monitorPause(p, deck);
   playButton(p, deck).setPicture("play1.bmp");
 }
 
@@ -137,7 +140,7 @@ void cuedown(Program& p, int deck) {
   DeckState& d = p.deck[deck];
   if (d.cueStandby) {
     p.player(deck).play();
-    if (monitorUsable(p)) {
+    if (monitorFollows(p, deck)) {
       p.ports.monitor->restart();
       p.monitor.monitorState = 3;
     }
@@ -154,7 +157,7 @@ void cuedown(Program& p, int deck) {
   seek(p, deck, cuePoint(p, deck));
   d.jogBase = p.player(deck).currentPosition();
   seek(p, deck, d.markPosition);
-  if (monitorUsable(p)) {
+  if (monitorFollows(p, deck)) {
     monitorSeekSeconds(p, d.markPosition);
     p.ports.monitor->pause();
   }
@@ -167,7 +170,7 @@ void cueup(Program& p, int deck) {
   if (!p.deck[deck].cueStandby || empty(p, deck)) return;
   pausePlayingDeck(p, deck);
   seek(p, deck, cuePoint(p, deck));
-  monitorSeekSeconds(p, p.player(deck).currentPosition());
+  if (monitorFollows(p, deck)) monitorSeekSeconds(p, p.player(deck).currentPosition());
   timecounter(p, deck);
   mixer::volcontrol(p);
   p.deck[deck].cueStandby = true;
@@ -227,7 +230,7 @@ void Stop_Click(Program& p, int deck) {
   d.cueStandby = false;
   d.deckIdle = true;
   p.player(deck).stop();
-  if (isMonitorDeck(p, deck) && monitorUsable(p)) p.ports.monitor->stop();
+  if (monitorFollows(p, deck)) p.ports.monitor->stop();
   seek(p, deck, 0);
   songlist::SongList list(p.main, deck);
   p.main.label("text2", deck).setCaption(list.selectedValue(songlist::Title));

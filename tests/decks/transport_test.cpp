@@ -152,10 +152,14 @@ TEST_F(TransportTest, StopButtonPicturesFollowTheMouse) {
   EXPECT_TRUE(a.calls.empty()) << "only the click stops";
 }
 
-TEST_F(TransportTest, MonitorFollowsOnlyItsOwnDeckForPlayAndStop) {
+TEST_F(TransportTest, MonitorFollowsOnlyItsOwnDeck) {
   t.addSong(1, "/music/b.mp3");
   t.clearCalls();
   pressPlay(1);
+  t.player(1).position = 2;
+  pressCue(1);  // pauses and parks deck B: the headphones keep playing deck A's song
+  down("Play", 1);
+  up("Play", 1);
   stop(1);
   EXPECT_TRUE(t.monitor.calls.empty());
   t.p.monitor.monitorOn = false;
