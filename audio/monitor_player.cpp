@@ -43,8 +43,8 @@ int MonitorPlayer::open(const std::string& path, platform::MonitorInfo& info) {
 }
 
 void MonitorPlayer::play() {
+  // The deck logic places the monitor first and starts it second, so a start never moves it.
   if (!control_.loaded()) return;
-  if (state_ == Stopped) control_.seek(0);
   control_.play();
   state_ = Playing;
 }
@@ -63,6 +63,12 @@ void MonitorPlayer::restart() {
 
 void MonitorPlayer::stop() {
   control_.pause();
+  rewind();
+}
+
+void MonitorPlayer::rewind() {
+  // A stopped player stands at the start of its file until it is placed elsewhere.
+  if (control_.loaded()) control_.seek(0);
   state_ = Stopped;
 }
 
@@ -93,7 +99,7 @@ void MonitorPlayer::setVolume(long left, long right) {
 }
 
 void MonitorPlayer::update() {
-  if (control_.takeEnd()) state_ = Stopped;
+  if (control_.takeEnd()) rewind();
   control_.reclaim();
 }
 

@@ -45,6 +45,8 @@ class MonitorPlayer : public platform::MonitorLibrary {
   void update();
 
  private:
+  void rewind();
+
   VoiceControl control_;
   std::function<void(int)> route_;
   bool ready_ = false;

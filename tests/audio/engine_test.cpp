@@ -93,6 +93,43 @@ TEST_F(Engine, AJumpLandsOnTheExactFramePausedOrPlaying) {
   }
 }
 
+// The monitor follows the deck by being placed first and started second: a start plays from the
+// place just set, from a stop or a pause alike; only a start with no place set since a stop (or
+// the end of the file) begins at the file's start.
+TEST_F(Engine, TheMonitorStartsWhereItWasPlaced) {
+  std::string path = dir.path("stairs.wav");
+  testing::writeWav(path, kRate, 2, staircase(kRate * 3));
+  auto& monitor = sound->monitor();
+  monitor.init();
+  platform::MonitorInfo info;
+  ASSERT_NE(monitor.open(path, info), 0);
+  monitor.play();
+  render(2 * kTick);
+  for (int target : {23456, 50321}) {
+    monitor.stop();
+    monitor.setPlaySamples(target);
+    monitor.play();
+    size_t at = monitorOut.size() / 2;
+    render(2 * kTick);
+    int edge = (target / 1000 + 1) * 1000;
+    EXPECT_NEAR(crossing(monitorOut, at + 100, stepLevel(target / 1000), stepLevel(target / 1000 + 1)) + 100,
+                edge - target - 0.5, 0.05)
+        << "placed at " << target;
+    EXPECT_EQ(monitor.positionSamples(), target + 2 * kTick);
+  }
+  monitor.stop();
+  monitor.play();
+  render(kTick);
+  EXPECT_EQ(monitor.positionSamples(), kTick);
+  monitor.setPlaySamples(3 * kRate - 500);
+  render(kTick);
+  long state = -1;
+  EXPECT_EQ(monitor.getState(state), 0);
+  monitor.play();
+  render(kTick);
+  EXPECT_EQ(monitor.positionSamples(), kTick);
+}
+
 TEST_F(Engine, RateChangesSpeedAndPitchTogether) {
   deck(0).setFileName(tone("tone.wav", 1000, 0.5, 4));
   deck(0).setRate(1.2);
