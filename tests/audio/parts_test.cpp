@@ -2,8 +2,10 @@
 // alignment, the command queue, the gain law.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
+#include <vector>
 
 #include "audio/gain_law.h"
 #include "audio/midi_timing.h"
@@ -84,6 +86,46 @@ TEST(RateConverterTest, StaysAlignedAtRateOneAndKeepsItsStep) {
   EXPECT_LT(out[2 * 2999], 0);
   EXPECT_GT(out[2 * 3000], 0);
   EXPECT_NEAR(out[2 * 2999] + out[2 * 3000], 0, 1e-3);
+}
+
+// At step 1 the frames pass untouched; a later step goes on from there as if the converter had
+// run all along: no gap, no repeat, no disturbance where it starts, however few frames passed.
+TEST(RateConverterTest, PassesFramesAtStepOneAndConvertsSeamlesslyAfterwards) {
+  constexpr int kRate = 44100, kAfter = 2000;
+  constexpr double kHz = 1000;
+  // A tone that rises smoothly from silence, as the converter hears it after a reset.
+  auto wave = [&](double frame) {
+    double rise = frame < 200 ? std::pow(std::sin(M_PI * frame / 400), 2) : 1.0;
+    return 0.5 * rise * std::sin(2 * M_PI * kHz * frame / kRate);
+  };
+  std::vector<float> in(12000 * 2);
+  for (int i = 0; i < 12000; ++i) in[2 * i] = in[2 * i + 1] = static_cast<float>(wave(i));
+  for (int at : {100, 700, 5000}) {
+    RateConverter converter;
+    std::vector<float> out((at + kAfter) * 2);
+    int made = 0, used = 0;
+    auto run = [&](int until) {
+      while (made < until) {
+        auto r = converter.process(in.data() + 2 * used, 256, out.data() + 2 * made, std::min(256, until - made), false);
+        used += r.used;
+        made += r.made;
+      }
+    };
+    run(at);
+    EXPECT_EQ(used, at);
+    for (int i = 0; i < at; ++i) ASSERT_EQ(out[2 * i], in[2 * i]) << i;
+    converter.setStep(1.07);
+    run(at + kAfter);
+    double worst = 0;
+    for (int j = 0; j < kAfter; ++j) worst = std::max(worst, std::fabs(out[2 * (at + j)] - wave(at + 1.07 * j)));
+    EXPECT_LT(worst, 1e-3) << "switched after " << at;
+    // Back at step 1 it keeps converting (a switch back would need the converter's own delay).
+    converter.setStep(1.0);
+    std::vector<float> more(256 * 2);
+    auto r = converter.process(in.data() + 2 * used, 256, more.data(), 256, false);
+    EXPECT_GT(r.made, 0);
+    EXPECT_NEAR(more[0], wave(at + 1.07 * kAfter), 1e-3) << "switched after " << at;
+  }
 }
 
 TEST(SpscQueueTest, CarriesEverythingInOrderBetweenTwoThreads) {
