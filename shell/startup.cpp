@@ -58,13 +58,14 @@ void initMonitor(Program& p) {
   p.monitor.monitorOn = false;
 }
 
-// A failed open leaves the monitor without a file and is not reported.
+// A failed open leaves the monitor without a file and is not reported. The monitor goes to the
+// chosen device in every case: routed only after a successful open, it would play a song chosen
+// later (deck A empty at start-up, or its file gone) on the library's first device, which is
+// usually the main output, and the DJ's pre-listening would reach the audience.
 void openDeckAInMonitor(Program& p) {
   const std::string path = p.player(0).fileName();
-  if (path.empty()) return;
   platform::MonitorInfo info;
-  if (p.ports.monitor->open(path, info) == 0) return;
-  p.monitor.monitorSampleRate = info.sampleRate;
+  if (!path.empty() && p.ports.monitor->open(path, info) != 0) p.monitor.monitorSampleRate = info.sampleRate;
   p.ports.monitor->setWaveOutDeviceId(p.settings.monitorDevice);
 }
 

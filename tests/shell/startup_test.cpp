@@ -91,13 +91,22 @@ TEST_F(StartupTest, UnusableMonitorLibraryIsReportedAndSwitchesTheMonitorOff) {
   }
 }
 
-TEST_F(StartupTest, FailedMonitorOpenIsSilentAndRoutesNothing) {
+// Whatever deck A holds, the headphones play on the chosen device from the start: a song
+// monitored later must never come out of the first device (usually the main output).
+TEST_F(StartupTest, FailedOrMissingMonitorFileIsSilentAndStillRoutesToTheChosenDevice) {
   t.player(0).setFileName("/music/bad.mp3");
   t.monitor.failingPaths.insert("/music/bad.mp3");
+  t.p.settings.monitorDevice = 2;
   ASSERT_TRUE(start());
-  EXPECT_EQ(t.monitor.calls, (Calls{"init", "setFftWindow 0", "open /music/bad.mp3"}));
+  EXPECT_EQ(t.monitor.calls, (Calls{"init", "setFftWindow 0", "open /music/bad.mp3", "setWaveOutDeviceId 2"}));
   EXPECT_EQ(t.p.monitor.monitorSampleRate, 0);
   EXPECT_TRUE(t.dialogs.shown.empty());
+
+  TestProgram empty;
+  empty.p.settings.monitorDevice = 1;
+  ASSERT_TRUE(shell::startProgram(empty.p));
+  EXPECT_EQ(empty.monitor.calls, (Calls{"init", "setFftWindow 0", "setWaveOutDeviceId 1"}));
+  EXPECT_EQ(empty.monitor.device(), 1);
 }
 
 TEST_F(StartupTest, MissingSoundDeviceStartsWithoutSamplerAndSaysSoOnce) {
