@@ -70,6 +70,17 @@ TEST_F(PitchTest, DragFromTheKnobStaysInsideTheTrack) {
   EXPECT_EQ(knob.top(), 2700);
 }
 
+// The player reports the rate it really took; the difference to the rate asked for moves the
+// position on by 2.3 s per unit of rate, forward when the player falls short of a faster rate.
+TEST_F(PitchTest, RateThePlayerCannotTakeCorrectsThePosition) {
+  playing(0, 10);
+  t.form().picture("pitchbtn", 0).setTop(9000);  // asks for 2.4667, the player stops at 2
+  decks::applyPitch(t.p, 0);
+  EXPECT_EQ(t.player(0).rateValue, 2);
+  EXPECT_NEAR(t.player(0).position, 10 + 2.3 * (static_cast<float>((9000 - 2400) / 4500.0 + 1) - 2), 1e-9);
+  EXPECT_GT(t.player(0).position, 11);
+}
+
 TEST_F(PitchTest, ResetLabelReturnsTheKnobToTheCentre) {
   t.addSong(0, "/music/a.mp3");
   pressTrackForKnobTop(0, 3000);
