@@ -141,7 +141,9 @@ void cuedown(Program& p, int deck) {
   if (d.cueStandby) {
     p.player(deck).play();
     if (monitorFollows(p, deck)) {
-      p.ports.monitor->restart();
+      // Resumes a monitor that parking paused; one that was not playing when the deck parked
+      // (a song just loaded, a stopped deck) is started, or the pre-listen would stay silent.
+      vbmp3play(p);
       p.monitor.monitorState = 3;
     }
     return;

@@ -102,6 +102,23 @@ TEST_F(TransportTest, CueParksAPlayingDeckAtTheMarkAndHoldingCuePreviewsFromTher
   flags(true, true, false);
 }
 
+// The usual pre-listen: a song just loaded (the monitor holds it stopped), parked with CUE, then
+// CUE held. The headphones must sound from the parked place, not stay silent.
+TEST_F(TransportTest, HoldingCueOnADeckParkedBeforeItEverPlayedStartsTheMonitor) {
+  t.monitor.pauseOnlyWhilePlaying = true;
+  t.p.deck[0].markPosition = 4;
+  pressCue();
+  ASSERT_TRUE(t.p.deck[0].cueStandby);
+  ASSERT_EQ(t.monitor.state, 0);
+  t.clearCalls();
+  down("Play");
+  EXPECT_EQ(t.monitor.calls, Calls{"play"});
+  EXPECT_EQ(t.monitor.state, 1);
+  EXPECT_EQ(t.p.monitor.monitorState, 3);
+  up("Play");
+  EXPECT_EQ(t.monitor.state, 2);
+}
+
 TEST_F(TransportTest, CueReleaseOnASongWithoutCuePointSeeksToTheStartNotBeforeIt) {
   ASSERT_EQ(entry(songlist::Cue), "-1");
   pressCue();

@@ -89,6 +89,7 @@ class FakeMonitorLibrary : public platform::MonitorLibrary, public CallLog {
   std::set<std::string> failingPaths;           // opens of these return 0
   long state = 0;                               // what getState reports
   int getStateCount = 0;                        // getState is a reading: counted, not recorded
+  bool pauseOnlyWhilePlaying = false;           // as the engine's monitor: pausing a stopped one keeps it stopped
 
   std::string file;
   long samples = 0;
@@ -102,7 +103,10 @@ class FakeMonitorLibrary : public platform::MonitorLibrary, public CallLog {
   void setWaveOutDeviceId(int device) override;
   int open(const std::string& path, platform::MonitorInfo& info) override;
   void play() override { record("play"); state = 1; }
-  void pause() override { record("pause"); state = 2; }
+  void pause() override {
+    record("pause");
+    if (!pauseOnlyWhilePlaying || state == 1) state = 2;
+  }
   void restart() override { record("restart"); state = 1; }
   void stop() override { record("stop"); state = 0; }
   int getState(long& s) override;
