@@ -12,8 +12,6 @@ namespace vx::decks {
 
 namespace {
 
-constexpr double kPitchCentreTop = 2400;
-
 // The first time, the dialog starts in the user's music folder when there is one; afterwards
 // in the folder of the last file chosen.
 platform::FileDialogSpec openDialogSpec(Program& p) {
@@ -52,7 +50,7 @@ void showLoaded(Program& p, int deck, const std::string& title) {
   p.main.label("title", deck).setCaption(title);
   p.main.label("Totaltime", deck).setCaption("");
   mixer::trimlinedraw(p, deck);
-  p.main.picture("pitchbtn", deck).setTop(kPitchCentreTop);
+  p.main.picture("pitchbtn", deck).setTop(kPitchCentre);
   applyPitch(p, deck);
   p.deck[deck].deckIdle = true;
   p.main.picture("Play", deck).setPicture("cue1.bmp");
