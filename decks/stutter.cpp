@@ -23,6 +23,8 @@ void stutterStep(Program& p, int deck) {
   auto& player = p.player(deck);
   bool monitored = p.monitor.monitorDeck == deck;
   player.setCurrentPosition(state.markPosition);
+  // Placed to the sample only: a further seek by whole seconds would put the headphones up to
+  // half a second away from the mark the deck returns to.
   if (monitored) monitorSeekSeconds(p, state.markPosition);
   if (player.fileName().empty()) return;
   player.play();
