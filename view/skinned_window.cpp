@@ -37,6 +37,9 @@ SkinnedWindow::SkinnedWindow(Program& p, form::Form& form, Dispatcher& dispatche
     QFont font = menus_->font();
     font.setPixelSize(12);
     menus_->setFont(font);
+    // The bar is only 280 twips high: with the style's own item margins the entries would not
+    // fit and all of them would end up behind the overflow button.
+    menus_->setStyleSheet("QMenuBar { padding: 0; margin: 0; } QMenuBar::item { padding: 0 7px; margin: 0; }");
   }
   setWindowTitle("Velvox");
   sync();

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QToolButton>
 #include <QtTest/QTest>
 
 #include "tests/view/window_fixture.h"
@@ -40,8 +41,15 @@ TEST_F(LayoutTest, TheMenuBarSitsAboveTheDrawingAndAddsItsHeight) {
   EXPECT_TRUE(gui->mainWindow().menus()->isVisible());
   EXPECT_EQ(canvasRect(), QRect(0, 19, 712, 576));
   view::MenuBar& bar = *gui->mainWindow().menus();
-  for (const char* top : {"file", "autoplay", "hyouji", "setting", "skin", "version"})
+  // Every menu shows in the bar itself, none pushed into the overflow button.
+  for (const char* top : {"file", "autoplay", "hyouji", "setting", "skin", "version"}) {
     EXPECT_TRUE(bar.actionOf(top)->isVisible()) << top;
+    QRect place = bar.actionGeometry(bar.actionOf(top));
+    EXPECT_FALSE(place.isEmpty()) << top;
+    EXPECT_TRUE(bar.rect().contains(place)) << top;
+  }
+  auto* overflow = bar.findChild<QToolButton*>("qt_menubar_ext_button");
+  EXPECT_TRUE(!overflow || !overflow->isVisible());
   EXPECT_FALSE(bar.actionOf("mnuMove0")->isVisible());
   EXPECT_EQ(bar.actionOf("autoplay")->text(), "再生");
 }
