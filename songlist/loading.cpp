@@ -20,6 +20,10 @@ bool openInMonitor(Program& p, int deck, const std::string& path) {
 
 void applyStoredLevels(Program& p, int deck, const SongList& list) {
   p.main.picture("pitchbtn", deck).setTop(pitchKnobTop(basic::Val(list.ownSelectedValue(Tempo))));
+  // The pitch lock throttles a dragged knob; a load is no drag. Were it honoured here, a load
+  // soon after any pitch change (the last load, the other deck's knob) would leave the knob at
+  // the song's stored tempo and the player at the old rate.
+  p.pitchLockTicks = 0;
   decks::applyPitch(p, deck);
   mixer::trimlinedraw(p, deck);
   mixer::volcontrol(p);

@@ -5,7 +5,8 @@ namespace vx::songlist {
 
 // Loads the selected entry of the deck's list into the deck with its stored tempo, trim,
 // start point and cue lamp, leaving the deck idle; a playing deck simply receives the new
-// file. Each value is read at its own list's selected index. Stops early, returning false,
+// file. The stored tempo reaches the player even while the pitch lock runs (the lock is
+// restarted). Each value is read at its own list's selected index. Stops early, returning false,
 // when nothing is selected, when the player refuses the file (it keeps the file it was
 // given), or when the monitored deck's file does not open in the monitor library (then only
 // the player has the new file).

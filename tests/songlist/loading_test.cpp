@@ -1,6 +1,8 @@
 #include "songlist/loading.h"
 #include "songlist/selection.h"
 
+#include "decks/pitch.h"
+
 #include "tests/songlist/songlist_fixture.h"
 
 namespace vx::test {
@@ -83,6 +85,22 @@ TEST_F(LoadTest, AFailedMonitorOpenLeavesOnlyTheNewFileInThePlayer) {
   EXPECT_EQ(caption("text2", 1), "previous");
   EXPECT_FALSE(p.deck[1].deckIdle);
   EXPECT_EQ(p.monitor.monitorSampleRate, 44100);
+}
+
+TEST_F(LoadTest, TheStoredTempoReachesThePlayerEvenRightAfterAnotherPitchChange) {
+  // A pitch change moments ago (this deck's last load, or the other deck's knob) must not leave
+  // the knob showing the song's tempo while the player keeps the old rate.
+  p.pitchLockTicks = 8;
+  storeSong("110", "-1");
+  dblClick(1);
+  EXPECT_DOUBLE_EQ(knobTop(1), 2700);
+  EXPECT_FLOAT_EQ(static_cast<float>(t.player(1).rate()), static_cast<float>(decks::knobRate(2700)));
+  EXPECT_EQ(caption("Pitchper", 1), "+06.6%");
+  EXPECT_EQ(list(1).value(songlist::Tempo, 0), " 110");
+
+  storeSong("90", "-1");
+  dblClick(1);
+  EXPECT_FLOAT_EQ(static_cast<float>(t.player(1).rate()), static_cast<float>(decks::knobRate(2100)));
 }
 
 TEST_F(LoadTest, AFileThePlayerRefusesStopsTheLoad) {
