@@ -6,10 +6,12 @@
 namespace vx::songlist {
 namespace {
 
-// Selects `index` and loads it, paused at its start.
+// Selects `index` and loads it, paused at its start. Only a file the player refuses ends the
+// step early: when the monitor cannot open the song, the player still holds it, paused.
 void loadPaused(Program& p, int deck, int index) {
   SongList(p.main, deck).select(index);
-  if (!title1_DblClick(p, deck)) return;
+  title1_DblClick(p, deck);
+  if (p.player(deck).openCheck()) return;
   p.player(deck).play();
   p.player(deck).pause();
 }

@@ -114,6 +114,17 @@ TEST_F(LoadTest, AFileThePlayerRefusesStopsTheLoad) {
 
 class StepTest : public LoadTest {};
 
+TEST_F(StepTest, AMonitorThatCannotOpenTheSongStillLeavesItHeldPaused) {
+  p.monitor.monitorDeck = 0;
+  fillList(0, 2);
+  t.monitor.failingPaths.insert("/music/s0.mp3");
+  songlist::Nextsong(p, 0);
+  EXPECT_EQ(t.player(0).file, "/music/s0.mp3");
+  EXPECT_EQ(t.player(0).count("play"), 1);
+  EXPECT_EQ(t.player(0).calls.back(), "pause");
+  EXPECT_DOUBLE_EQ(knobTop(0), 2400);  // the load itself ended after the monitor
+}
+
 TEST_F(StepTest, NextAndPreviousWrapAroundAndHoldTheSongPaused) {
   fillList(0, 3);
   list(0).select(2);
