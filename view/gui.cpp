@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QFile>
 #include <QMessageBox>
-#include <QScreen>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -51,8 +50,8 @@ void failure(const QString& text) {
 // Shows the splash at once, before the start-up work keeps the loop busy.
 void showSplash(Program& p, GuiApp& gui) {
   p.splash.visible = true;
+  gui.splashWindow().centreOnScreen();
   gui.syncAll();
-  gui.splashWindow().move(gui.splashWindow().screen()->availableGeometry().center() - gui.splashWindow().rect().center());
   QApplication::processEvents();
 }
 

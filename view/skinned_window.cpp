@@ -13,15 +13,20 @@ namespace {
 
 constexpr double kMenuBarTwips = 280;
 
+QPoint middleOfScreen(QSize size) {
+  QScreen* primary = QGuiApplication::primaryScreen();
+  if (!primary) return QPoint(0, 0);
+  return primary->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2);
+}
+
 // A window placed by settings from another screen setup could lie outside every screen, where
 // nobody can reach its title to drag it back: it comes back to the middle of the main screen.
 void keepOnScreen(form::Form& form, QSize size) {
   QRect title(toWholePixels(form.left), toWholePixels(form.top), size.width(), std::min(size.height(), 20));
   for (QScreen* screen : QGuiApplication::screens())
     if (screen->availableGeometry().intersects(title)) return;
-  QScreen* primary = QGuiApplication::primaryScreen();
-  if (!primary) return;
-  QPoint place = primary->availableGeometry().center() - QPoint(size.width() / 2, size.height() / 2);
+  if (!QGuiApplication::primaryScreen()) return;
+  QPoint place = middleOfScreen(size);
   form.left = toTwips(place.x());
   form.top = toTwips(place.y());
 }
@@ -62,6 +67,14 @@ void SkinnedWindow::syncFrame() {
   if (pos() != place) move(place);
   QString title = form_.caption.empty() ? QStringLiteral("Velvox") : QString::fromStdString(form_.caption);
   if (windowTitle() != title) setWindowTitle(title);
+}
+
+void SkinnedWindow::centreOnScreen() {
+  QPoint place = middleOfScreen(QSize(toWholePixels(form_.width), toWholePixels(form_.height)));
+  form_.left = toTwips(place.x());
+  form_.top = toTwips(place.y());
+  form_.touch();
+  sync();
 }
 
 void SkinnedWindow::syncState() {

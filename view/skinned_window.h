@@ -19,6 +19,8 @@ class SkinnedWindow : public QWidget {
  public:
   SkinnedWindow(Program& p, form::Form& form, Dispatcher& dispatcher, SkinnedOptions options);
   void sync();
+  // Places the window in the middle of the main screen, through its form, which keeps the place.
+  void centreOnScreen();
   FormCanvas& canvas() { return *canvas_; }
   MenuBar* menus() { return menus_; }
   form::Form& form() { return form_; }

@@ -1,6 +1,8 @@
 // From the splash to the main window, and the program's other windows built from their forms.
 #include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
+#include <QScreen>
 
 #include "shell/startup.h"
 #include "tests/view/window_fixture.h"
@@ -44,6 +46,19 @@ TEST_F(StartupWindowTest, TheSplashShowsFirstAndItsTimerHandsOverToTheMainWindow
   EXPECT_EQ(gui->mainWindow().size(), QSize(712, 576));
   EXPECT_EQ(p.main.picture("Pause", 0).picture(), "play2.bmp");
   EXPECT_FALSE(p.startup.playAtStartupArmed);
+}
+
+TEST_F(StartupWindowTest, TheSplashStaysInTheMiddleOfTheScreen) {
+  p.splash.visible = true;
+  gui->splashWindow().centreOnScreen();
+  settle();
+  QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  QPoint middle = screen.center() - QPoint(200, 120);
+  EXPECT_EQ(gui->splashWindow().pos(), middle);
+  // Later updates of the window keep the place.
+  gui->run([&] { shell::startProgram(p); });
+  settle();
+  EXPECT_EQ(gui->splashWindow().pos(), middle);
 }
 
 TEST_F(StartupWindowTest, AClickOnTheSplashHandsOverAtOnce) {
