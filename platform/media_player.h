@@ -6,9 +6,11 @@ namespace vx::platform {
 // Play states as the deck logic reads them; only Playing (2) counts as playing.
 enum PlayState : int { Stopped = 0, Paused = 1, Playing = 2, Waiting = 3, Closed = 6 };
 
-// Receives a player's events on the user-interface thread, never from inside a port call:
-// an implementation posts them and delivers them when the UI thread is idle (or, headless,
-// after the driver's command or tick).
+// Receives a player's events, always on the user-interface thread. A change the UI asked for
+// (a seek, play, pause, stop, a new file) is reported inside that call, so the operation that
+// caused it has the last word; a change the player makes by itself (the end of the song) is
+// posted and delivered when the UI thread is idle (or, headless, after the driver's command or
+// tick).
 class MediaPlayerListener {
  public:
   virtual ~MediaPlayerListener() = default;
