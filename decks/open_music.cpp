@@ -6,6 +6,7 @@
 #include "decks/monitor.h"
 #include "decks/pitch.h"
 #include "mixer/channel_strip.h"
+#include "songlist/adding.h"
 #include "songlist/song_list.h"
 
 namespace vx::decks {
@@ -41,16 +42,14 @@ void rememberFolder(Program& p, const std::string& path) {
   p.dialogInitialFolder = p.lastFolders[0];
 }
 
-void appendSelected(Program& p, int deck, const std::string& path) {
-  songlist::SongList list(p.main, deck);
-  if (list.append(songlist::newSongEntry(p, path))) list.select(list.count() - 1);
-}
-
 void showLoaded(Program& p, int deck, const std::string& title) {
   p.main.label("title", deck).setCaption(title);
   p.main.label("Totaltime", deck).setCaption("");
   mixer::trimlinedraw(p, deck);
   p.main.picture("pitchbtn", deck).setTop(kPitchCentre);
+  // A new song starts at its own tempo: the pitch lock throttles a dragged knob, and honouring
+  // it here would leave the knob at the centre with the player at the old rate.
+  p.pitchLockTicks = 0;
   applyPitch(p, deck);
   p.deck[deck].deckIdle = true;
   p.main.picture("Play", deck).setPicture("cue1.bmp");
@@ -64,7 +63,7 @@ void loadChosen(Program& p, int deck, const std::string& path) {
   p.main.label("lbfilename", deck).setCaption("");
   p.main.label("text2", deck).setCaption(title);
   if (p.monitor.monitorOn && p.monitor.monitorDeck == deck) monitorOpen(p, path);
-  appendSelected(p, deck, path);
+  songlist::appendSong(p, deck, path, songlist::fileTitle(path));
   showLoaded(p, deck, title);
 }
 

@@ -87,6 +87,14 @@ TEST_F(OpenMusicTest, OpenedFileBecomesTheSelectedNewEntryWithFreshValues) {
   EXPECT_TRUE(t.p.deck[0].deckIdle);
 }
 
+TEST_F(OpenMusicTest, ANewSongPlaysAtItsOwnTempoEvenRightAfterAPitchChange) {
+  t.player(0).rateValue = 1.1;
+  t.p.pitchLockTicks = 8;  // the other deck's knob was just moved
+  open(0, "/songs/next.mp3");
+  EXPECT_EQ(t.form().picture("pitchbtn", 0).top(), 2400);
+  EXPECT_DOUBLE_EQ(t.player(0).rate(), 1.0);
+}
+
 TEST_F(OpenMusicTest, MonitorOpensOnlyTheMonitoredDecksFile) {
   t.monitor.sampleRates["/songs/b.mp3"] = 48000;
   t.p.monitor.monitorSampleRate = 22050;
@@ -96,7 +104,8 @@ TEST_F(OpenMusicTest, MonitorOpensOnlyTheMonitoredDecksFile) {
 
   t.p.monitor.monitorDeck = 1;
   open(1, "/songs/b.mp3");
-  EXPECT_EQ(t.monitor.calls, std::vector<std::string>{"open /songs/b.mp3"});
+  // The new song's pitch (the centre) reaches the monitor too.
+  EXPECT_EQ(t.monitor.calls, (std::vector<std::string>{"open /songs/b.mp3", "setPitch 100"}));
   EXPECT_EQ(t.p.monitor.monitorSampleRate, 48000);
 }
 
