@@ -5,5 +5,8 @@ namespace vx::mixer {
 
 void switching(Program&) {}
 bool fadeStep(Program&) { return false; }
+void FaderUpdatePosition(Program&, double) {}
+void faderJump(Program&, int) {}
+void FDpaturn_Click(Program&, int) {}
 
 }  // namespace vx::mixer

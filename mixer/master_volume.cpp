@@ -4,5 +4,6 @@
 namespace vx::mixer {
 
 void initMasterKnob(Program&) {}
+void masvol2(Program&, int) {}
 
 }  // namespace vx::mixer
