@@ -111,6 +111,10 @@ void SkinnedWindow::closeEvent(QCloseEvent* e) {
 
 void SkinnedWindow::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && !isActiveWindow() && form_.deactivate) {
+    dispatcher_.run([this] { form_.deactivate(); });
+    return;
+  }
   if (e->type() != QEvent::WindowStateChange) return;
   bool minimized = isMinimized();
   if (minimized == form_.minimized) return;
