@@ -4,7 +4,8 @@
 #include <limits>
 
 #include "basic/convert.h"
-#include "basic/textfile.h"
+#include "basic/encoding.h"
+#include "basic/fileio.h"
 #include "decks/pitch.h"
 #include "mixer/channel_strip.h"
 #include "mixer/volume_law.h"
@@ -21,10 +22,39 @@ namespace {
 // The reading stops here: the file ended, or a line does not hold what its place asks for.
 struct StopReading {};
 
+// The file's text, decoded once (UTF-8, else CP932), handed out line by line. Lines end with
+// CR LF, LF or a lone CR; a final line without an end counts.
+class TextCursor {
+ public:
+  explicit TextCursor(const std::string& path) {
+    std::string error;
+    if (!basic::detail::readWholeFile(path, text_, error)) return;
+    std::string_view content = text_;
+    if (content.starts_with("\xEF\xBB\xBF")) at_ = 3;
+    if (!basic::isValidUtf8(content.substr(at_))) {
+      text_ = basic::cp932ToUtf8(content.substr(at_));
+      at_ = 0;
+    }
+  }
+
+  bool next(std::string& line) {
+    if (at_ >= text_.size()) return false;
+    size_t stop = at_;
+    while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r') ++stop;
+    line.assign(text_, at_, stop - at_);
+    at_ = stop + (stop + 1 < text_.size() && text_[stop] == '\r' && text_[stop + 1] == '\n' ? 2 : 1);
+    return true;
+  }
+
+ private:
+  std::string text_;
+  size_t at_ = 0;
+};
+
 // Hands out the file's lines converted to what their place holds.
 class SettingsLines {
  public:
-  explicit SettingsLines(basic::TextLineReader& in) : in_(in) {}
+  explicit SettingsLines(TextCursor& in) : in_(in) {}
 
   std::string text() {
     std::string line;
@@ -61,10 +91,10 @@ class SettingsLines {
     return static_cast<float>(v);
   }
 
-  basic::TextLineReader& reader() { return in_; }
+  TextCursor& cursor() { return in_; }
 
  private:
-  basic::TextLineReader& in_;
+  TextCursor& in_;
 };
 
 constexpr int kInt16Min = -32768;
@@ -75,7 +105,7 @@ void setChecked(Program& p, const char* menu, bool checked) { p.main.menu(menu).
 // Returns the block's count; a block that is incomplete, malformed or too long for the list
 // is not taken at all.
 int readBlock(Program& p, SettingsLines& in, int deck) {
-  auto block = songlist::readListBlock(in.reader());
+  auto block = songlist::readListBlock([&in](std::string& line) { return in.cursor().next(line); });
   if (!block) throw StopReading{};
   const int n = static_cast<int>((*block)[songlist::Path].size());
   if (!songlist::SongList(p.main, deck).appendColumns(std::move(*block))) throw StopReading{};
@@ -185,7 +215,7 @@ void resetSettings(Program& p) {
 }
 
 void readSettings(Program& p) {
-  basic::TextLineReader in(basic::readTextLines(p.settingsPath));
+  TextCursor in(p.settingsPath);
   SettingsLines lines(in);
   try {
     readAll(p, lines);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/program.h"
+#include "songlist/list_block.h"
 
 namespace vx::shell {
 
@@ -18,8 +19,8 @@ void readSettings(Program& p);
 // The defaults after a failed read (the message included).
 void resetSettings(Program& p);
 
-// Appends the deck's list block to `lines`.
-void save1(Program& p, int deck, std::vector<std::string>& lines);
+// Writes the deck's list block, line by line.
+void save1(Program& p, int deck, const songlist::LineSink& line);
 
 // Every line of the settings file, as savest writes it.
 std::vector<std::string> settingsLines(Program& p);

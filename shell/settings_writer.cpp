@@ -17,22 +17,22 @@ std::string singleText(double v) {
   return text;
 }
 
-void addOptions(Program& p, std::vector<std::string>& lines) {
+void addOptions(Program& p, const songlist::LineSink& line) {
   const Settings& s = p.settings;
-  auto flag = [&lines](bool b) { lines.push_back(basic::BoolText(b)); };
+  auto flag = [&line](bool b) { line(basic::BoolText(b)); };
   auto mark = [&p, &flag](const char* menu) { flag(p.main.menu(menu).checked()); };
-  auto number = [&lines](int v) { lines.push_back(std::to_string(v)); };
+  auto number = [&line](int v) { line(std::to_string(v)); };
   flag(s.samplerShown);
   flag(s.songListShown);
   mark("autoplay2");
   mark("startup");
   mark("random");
-  lines.push_back(singleText(p.main.top));
-  lines.push_back(singleText(p.main.left));
+  line(singleText(p.main.top));
+  line(singleText(p.main.left));
   number(s.stutterInterval);
   flag(s.playOnSwitch);
-  lines.push_back(s.skinName);
-  lines.push_back(p.dialogInitialFolder);
+  line(s.skinName);
+  line(p.dialogInitialFolder);
   flag(s.samplerEnabled);
   number(s.initialTrim);
   number(s.gapTime);
@@ -44,30 +44,51 @@ void addOptions(Program& p, std::vector<std::string>& lines) {
     for (int point = 0; point < 4; ++point) number(s.faderCurve[static_cast<size_t>(pattern + 3 * point)]);
   for (int time : s.faderTime) number(time);
   for (int kind : s.slotKind) number(kind);
-  for (const std::string& path : s.slotPath) lines.push_back(path);
+  for (const std::string& path : s.slotPath) line(path);
+}
+
+// Every line of the file, in order.
+void writeSettings(Program& p, const songlist::LineSink& line) {
+  save1(p, 0, line);
+  save1(p, 1, line);
+  line(std::to_string(songlist::SongList(p.main, 0).selected()));
+  line(std::to_string(songlist::SongList(p.main, 1).selected()));
+  addOptions(p, line);
+}
+
+// The whole file as one text, grown once.
+std::string settingsText(Program& p) {
+  size_t size = 4096;
+  for (int deck = 0; deck < 2; ++deck) {
+    const songlist::SongList list(p.main, deck);
+    for (int c = 0; c < songlist::kColumns; ++c)
+      for (const auto& item : list.column(static_cast<songlist::Column>(c)).items()) size += item.size() + 2;
+  }
+  std::string text;
+  text.reserve(size);
+  writeSettings(p, [&text](std::string_view line) {
+    text += line;
+    text += "\r\n";
+  });
+  return text;
 }
 
 }  // namespace
 
-void save1(Program& p, int deck, std::vector<std::string>& lines) {
-  songlist::writeListBlock(songlist::SongList(p.main, deck),
-                           [&lines](std::string_view line) { lines.emplace_back(line); });
-}
+void save1(Program& p, int deck, const songlist::LineSink& line) { songlist::writeListBlock(songlist::SongList(p.main, deck), line); }
 
 std::vector<std::string> settingsLines(Program& p) {
   std::vector<std::string> lines;
-  lines.reserve(static_cast<size_t>(64 + 7 * (songlist::SongList(p.main, 0).count() + songlist::SongList(p.main, 1).count())));
-  save1(p, 0, lines);
-  save1(p, 1, lines);
-  lines.push_back(std::to_string(songlist::SongList(p.main, 0).selected()));
-  lines.push_back(std::to_string(songlist::SongList(p.main, 1).selected()));
-  addOptions(p, lines);
+  writeSettings(p, [&lines](std::string_view line) { lines.emplace_back(line); });
   return lines;
 }
 
 bool savest(Program& p) {
   std::string error;
-  if (!basic::writeTextLinesAtomic(p.settingsPath, settingsLines(p), &error)) {
+  // Handed over as one line holding all the others: the writer adds the last line end itself.
+  std::vector<std::string> text{settingsText(p)};
+  text.front().resize(text.front().size() - 2);
+  if (!basic::writeTextLinesAtomic(p.settingsPath, text, &error)) {
     if (p.ports.dialogs)
       p.ports.dialogs->messageBox({"現在の状態を保存できませんでした。\n" + error, "", platform::MsgButtons::OK,
                                    platform::MsgIcon::Critical});
