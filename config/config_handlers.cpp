@@ -25,6 +25,9 @@ void invalidValue(Program& p) {
   if (p.ports.dialogs) p.ports.dialogs->messageBox({"値が不正です。", "", platform::MsgButtons::OK, platform::MsgIcon::None});
 }
 
+// After a refused entry the box shows the time that holds.
+void showTime(Program& p, int time) { p.config.textBox("Text1").setText(std::to_string(time)); }
+
 // The options of one control array form one group.
 void selectInGroup(Program& p, const char* name, int index) {
   for (int i = 0; i < 3; ++i)
@@ -92,11 +95,13 @@ void fdrec_Click(Program& p) {
   const double entered = leadingNumber(p.config.textBox("Text1").text());
   if (entered >= kTimeMax + 0.5) {
     invalidValue(p);
+    showTime(p, time);
   } else {
     time = basic::CInt(entered < -32768 ? 0 : entered);
     if (time < 1) {
       invalidValue(p);
       time = kTimeWhenInvalid;
+      showTime(p, time);
     }
   }
   mixer::volcontrol(p);

@@ -15,7 +15,8 @@ double leadingNumber(std::string_view text);
 // Pattern button i: the sliders, the time and the graph show pattern i, which "記憶" writes.
 void patern_Click(Program& p, int i);
 // "記憶": the four curve points and the switching time into the dialog's pattern. A time below 1
-// becomes 100 and one above 32767 is refused (the old time stays), each after "値が不正です。".
+// becomes 100 and one above 32767 is refused (the old time stays), each after "値が不正です。";
+// the box then shows the time that holds.
 void fdrec_Click(Program& p);
 void chkmonitor_Click(Program& p);
 void List1_Click(Program& p);

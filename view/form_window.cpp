@@ -247,6 +247,10 @@ QWidget* FormWindow::widgetOf(const std::string& name, int index) const {
 }
 
 void FormWindow::closeEvent(QCloseEvent* e) {
+  if (p_.quitRequested) {
+    e->accept();
+    return;
+  }
   e->ignore();
   dispatcher_.run([this] {
     if (form_.queryClose) {

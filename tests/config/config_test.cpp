@@ -96,6 +96,7 @@ TEST_F(ConfigTest, SwitchingTimeParsing) {
   t.dialogs.shown.clear();
   store("40000");
   EXPECT_EQ(t.p.settings.faderTime[0], 32767) << "too long a time is refused";
+  EXPECT_EQ(f().textBox("Text1").text(), "32767");
   ASSERT_EQ(t.dialogs.messages(), std::vector<std::string>{"値が不正です。"});
   EXPECT_EQ(t.dialogs.shown[0].icon, platform::MsgIcon::None);
   EXPECT_EQ(config::leadingNumber("1e3x"), 1000);

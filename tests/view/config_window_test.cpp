@@ -61,6 +61,20 @@ TEST_F(ConfigWindowTest, TheDialogShowsEveryFrameAndWritesAtOnce) {
   save(config, "config.png");
 }
 
+TEST_F(ConfigWindowTest, WindowsCloseWhenTheProgramHasEnded) {
+  showWith("orange");
+  p.main.menu("setting").events.click();
+  settle();
+  t.dialogs.messageAnswers.push_back(platform::MsgResult::Cancel);
+  EXPECT_FALSE(gui->mainWindow().close()) << "the desktop's close asks first";
+  EXPECT_EQ(t.dialogs.count("msgbox"), 1);
+  // Qt closes every window on its way out; none may ask again or refuse.
+  p.quitRequested = true;
+  EXPECT_TRUE(gui->dialogOf(p.config)->close());
+  EXPECT_TRUE(gui->mainWindow().close());
+  EXPECT_EQ(t.dialogs.count("msgbox"), 1);
+}
+
 TEST(Translations, TheOpenDialogSpeaksJapanese) {
   QApplication& app = testApp();
   ASSERT_TRUE(view::installJapaneseTranslations(app));
