@@ -233,6 +233,34 @@ TEST_F(SettingsFileTest, ATruncatedListBlockIsNotTakenAtAll) {
   for (int c = 0; c < songlist::kColumns; ++c) EXPECT_EQ(list(*t, 0).column(songlist::Column(c)).listCount(), 0);
 }
 
+// Full lists come back whole; a block one entry over the limit is not taken at all.
+TEST_F(SettingsFileTest, ListsAtTheirLimit) {
+  auto before = program();
+  for (int deck = 0; deck < 2; ++deck) {
+    songlist::Columns columns;
+    for (int i = 0; i < songlist::kMaxSongs; ++i) {
+      const std::string values[] = {"/m/" + std::to_string(i) + ".mp3", std::to_string(i), "100", "2000", "-1", "-1", "-1"};
+      for (int c = 0; c < songlist::kColumns; ++c) columns[static_cast<size_t>(c)].push_back(values[c]);
+    }
+    ASSERT_TRUE(list(*before, deck).appendColumns(std::move(columns)));
+  }
+  list(*before, 1).select(songlist::kMaxSongs - 1);
+  ASSERT_TRUE(shell::savest(before->p));
+  auto t = readBack();
+  EXPECT_TRUE(t->dialogs.shown.empty());
+  EXPECT_EQ(list(*t, 0).count(), songlist::kMaxSongs);
+  EXPECT_EQ(list(*t, 1).selected(), songlist::kMaxSongs - 1);
+  EXPECT_EQ(t->player(1).file, "/m/32766.mp3");
+
+  Lines over{std::to_string(songlist::kMaxSongs + 1)};
+  for (int c = 0; c < songlist::kColumns; ++c)
+    for (int i = 0; i <= songlist::kMaxSongs; ++i) over.push_back(c < 2 ? "x" : "1");
+  folder.writeLines(over);
+  auto u = readBack();
+  EXPECT_EQ(u->dialogs.messages(), Lines{kReset});
+  EXPECT_EQ(list(*u, 0).count(), 0);
+}
+
 TEST_F(SettingsFileTest, LegacyFileInCp932) {
   const std::string title = "\x96\xe9\x82\xcc\x8b\xc8";  // 夜の曲 in CP932
   folder.write("1\r\n/m/x.mp3\r\n" + title + "\r\n100\r\n2000\r\n-1\r\n-1\r\n-1\r\n0\r\n0\r\n0\r\n");
