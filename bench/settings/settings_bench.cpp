@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "shell/settings_file.h"
 #include "shell/startup.h"
 #include "songlist/song_list.h"
@@ -30,20 +31,10 @@ namespace {
 constexpr int kRuns = 5;
 
 double medianSeconds(const std::function<void()>& run, const std::function<void()>& reset = {}) {
-  std::vector<double> times;
-  for (int i = 0; i < kRuns; ++i) {
-    if (reset) reset();
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[kRuns / 2];
+  return vx::bench::medianSeconds(kRuns, run, reset);
 }
 
-void report(const char* what, double seconds, const char* against, double plain) {
-  std::printf("%-30s %9.2f ms   %-30s %9.2f ms   ratio %.2f\n", what, seconds * 1e3, against, plain * 1e3, seconds / plain);
-}
+using vx::bench::report;
 
 void fillLists(TestProgram& t) {
   for (int deck = 0; deck < 2; ++deck) {
