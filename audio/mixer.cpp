@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <thread>
 
+#include "audio/master_tap.h"
 #include "audio/soft_limit.h"
 #include "audio/voice_source.h"
 
@@ -50,6 +51,8 @@ void Mixer::render(float* out, int frames) {
     renderBlock(out + 2 * done, n);
     done += n;
   }
+  // The recorder's master tap: one copy of the finished output.
+  if (MasterTap* tap = tap_.load(std::memory_order_acquire)) tap->deliver(out, frames);
   blocks_.fetch_add(1, std::memory_order_relaxed);
 }
 

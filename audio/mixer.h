@@ -16,6 +16,8 @@
 
 namespace vx::audio {
 
+class MasterTap;
+
 class Mixer {
  public:
   static constexpr int kSamplerVoices = 8;  // places for the sampler's voices (see sampler_device.h)
@@ -41,6 +43,9 @@ class Mixer {
   // How many render() calls have run; any thread (the device watchdog reads it).
   uint64_t blocksRendered() const { return blocks_.load(std::memory_order_relaxed); }
 
+  // UI thread: the recorder's tap that receives every finished block (null: none).
+  void setTap(MasterTap* tap) { tap_.store(tap); }
+
  private:
   void renderBlock(float* out, int frames);
 
@@ -52,6 +57,7 @@ class Mixer {
   float masterLeft_ = 1, masterRight_ = 1;
   float targetMasterLeft_ = 1, targetMasterRight_ = 1;
   std::atomic<uint64_t> blocks_{0};
+  std::atomic<MasterTap*> tap_{nullptr};
 };
 
 }  // namespace vx::audio

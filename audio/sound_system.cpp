@@ -1,15 +1,20 @@
 #include "audio/sound_system.h"
 
 #include <array>
+#include <filesystem>
 
+#include "audio/capture_sdl.h"
+#include "audio/capture_tone.h"
 #include "audio/deck_player.h"
 #include "audio/master_level.h"
+#include "audio/master_tap.h"
 #include "audio/mixer.h"
 #include "audio/monitor_player.h"
 #include "audio/output_slot.h"
 #include "audio/reader.h"
 #include "audio/sampler_device.h"
 #include "audio/sdl_output.h"
+#include "audio/wave_recorder.h"
 
 namespace vx::audio {
 namespace {
@@ -25,6 +30,7 @@ class EngineSoundSystem : public SoundSystem {
   platform::MonitorLibrary& monitor() override { return monitor_; }
   platform::WaveOut& waveOut() override { return master_; }
   platform::SoundDevice& soundDevice() override { return sampler_; }
+  platform::RecordingDevice* recordingDevice() override { return recorder_.get(); }
   void deliverEvents() override;
   void renderVirtual(int frames) override;
   bool usingVirtualDevice() const override { return options_.virtualDevice || mainOut_->onClock(); }
@@ -38,6 +44,7 @@ class EngineSoundSystem : public SoundSystem {
   std::vector<std::string> deviceNames() const;
   void routeMonitor(int device);
   void renderInto(Mixer& mixer, int frames, std::vector<float>* capture);
+  void buildRecorder();
 
   SoundSystemOptions options_;
   std::unique_ptr<SdlAudio> sdl_;  // none for the virtual device
@@ -48,6 +55,11 @@ class EngineSoundSystem : public SoundSystem {
   MonitorPlayer monitor_;
   MasterLevel master_;
   SamplerDevice sampler_;
+  // The recorder's sources and device; the device goes before its sources.
+  std::unique_ptr<CaptureTone> tone_;
+  std::unique_ptr<SdlCapture> capture_;
+  std::unique_ptr<MasterTap> tap_;
+  std::unique_ptr<WaveRecorder> recorder_;
   // Declared last: destroyed first, so that nothing renders while the rest is taken down.
   std::unique_ptr<OutputSlot> mainOut_;
   std::unique_ptr<OutputSlot> monitorOut_;
@@ -65,6 +77,7 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
       monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
       master_(main_, [this] { return deviceNames(); }),
       sampler_(main_) {
+  buildRecorder();
   if (options_.virtualDevice) return;
   mainOut_ = std::make_unique<OutputSlot>(main_, *sdl_, options.sampleRate, options.bufferFrames);
   monitorOut_ = std::make_unique<OutputSlot>(phones_, *sdl_, options.sampleRate, options.bufferFrames);
@@ -72,8 +85,19 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
 }
 
 EngineSoundSystem::~EngineSoundSystem() {
+  recorder_.reset();
   monitorOut_.reset();
   mainOut_.reset();
+}
+
+void EngineSoundSystem::buildRecorder() {
+  CaptureSource* input = nullptr;
+  if (options_.virtualDevice) input = (tone_ = std::make_unique<CaptureTone>(options_.sampleRate)).get();
+  else input = (capture_ = std::make_unique<SdlCapture>(*sdl_)).get();
+  tap_ = std::make_unique<MasterTap>(main_);
+  std::string spool = options_.recordingSpool;
+  if (spool.empty()) spool = options_.virtualDevice ? std::filesystem::temp_directory_path().string() : defaultSpoolFolder();
+  recorder_ = std::make_unique<WaveRecorder>(*input, tap_.get(), spool);
 }
 
 std::vector<std::string> EngineSoundSystem::deviceNames() const {
@@ -118,6 +142,7 @@ void EngineSoundSystem::renderVirtual(int frames) {
   reader_.waitIdle();
   renderInto(main_, frames, captureMain_);
   renderInto(phones_, frames, captureMonitor_);
+  if (tone_) tone_->advance(frames);
   reader_.wake();
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/media_player.h"
 #include "platform/monitor_library.h"
+#include "platform/recording_device.h"
 #include "platform/sound_device.h"
 #include "platform/wave_out.h"
 
@@ -19,6 +20,7 @@ struct SoundSystemOptions {
   int bufferFrames = 256;
   int sampleRate = 44100;
   std::string mainDevice;  // "" = the default output
+  std::string recordingSpool;  // where recordings wait to be saved; "" = the user's cache folder
 };
 
 // Threads: every function is called on the UI thread. The engine renders on the devices' own
@@ -30,6 +32,9 @@ class SoundSystem {
   virtual platform::MonitorLibrary& monitor() = 0;
   virtual platform::WaveOut& waveOut() = 0;
   virtual platform::SoundDevice& soundDevice() = 0;
+  // The recorder's device: the recording input (the virtual device's test tone) or the main
+  // output. Null when there is none.
+  virtual platform::RecordingDevice* recordingDevice() { return nullptr; }
   // Delivers the players' pending events to their listeners, on the calling (UI) thread. Call it
   // regularly (every tick): it also notices a sound card that went away or came back.
   virtual void deliverEvents() = 0;

@@ -78,6 +78,16 @@ struct RecorderState {
   bool recordMono = false;
   bool recordBits = false;  // True: 8 bit
   int recordRate = 0;       // 0 44,100 Hz, 1 22,050 Hz, 2 11,025 Hz
+  long lastMciResult = 0;   // code and text of the last command startRecording sent
+  std::string lastMciText;
+  // The recorder window `frmrecorder`.
+  std::string saveName;     // what follows "save file ": the chosen path, quoted
+  long tenthsCount = 0;
+  long elapsedSeconds = 0;
+  long windowResult = 0;    // code and text of the window's last command
+  std::string windowText;
+  double dragX = 0, dragY = 0;
+  bool recordMaster = false;  // record the main output instead of the recording input
 };
 
 // The keyboard: the deck the deck keys act on, the sampler keys that wait for their release,
@@ -117,6 +127,7 @@ struct Program {
   form::AboutForm about;
   form::Form fontInfo{"FontInfo"};  // the skin window (skin list, fonts and colours)
   form::Form config{"config"};      // the configuration dialog "Velvoxの設定"
+  form::Form recorderWindow{"frmrecorder"};  // the recorder window
 
   std::array<DeckState, 2> deck{};
   int lastPlayedDeck = 0;

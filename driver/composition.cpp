@@ -13,6 +13,7 @@ platform::Ports soundPorts(audio::SoundSystem& sound) {
   ports.monitor = &sound.monitor();
   ports.waveOut = &sound.waveOut();
   ports.sound = &sound.soundDevice();
+  ports.recorder = sound.recordingDevice();
   return ports;
 }
 

@@ -11,6 +11,7 @@ HeadlessProgram::HeadlessProgram(const HomePaths& paths, std::ostream& out)
     : out_(out),
       sound_(createHeadlessSound()),
       dialogs_(out),
+      recorder_(sound_->recordingDevice()),
       shell_(paths.settingsFolder + "/velvox.lock"),
       p_(ports()) {
   placeProgram(p_, paths);

@@ -14,7 +14,7 @@ void stopMonitor(Program& p) {
 }  // namespace
 
 void unloadOtherWindows(Program& p) {
-  for (form::Form* f : std::initializer_list<form::Form*>{&p.about, &p.fontInfo, &p.config}) {
+  for (form::Form* f : std::initializer_list<form::Form*>{&p.about, &p.fontInfo, &p.config, &p.recorderWindow}) {
     f->visible = false;
     f->touch();
   }

@@ -4,6 +4,7 @@
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
 #include "keys/keys.h"
+#include "recorder/recorder_window.h"
 #include "shell/player_events.h"
 #include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
@@ -22,6 +23,7 @@ void wireMainForm(Program& p) {
   keys::wireKeys(p);
   config::wireConfig(p);
   songlist::wireSongLists(p);
+  recorder::wireRecorder(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.
   ui::wireSkinButtons(p);

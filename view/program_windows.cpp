@@ -13,6 +13,7 @@ void addProgramWindows(GuiApp& gui, Program& p) {
   config.buttons = {"fdrec", "startvolcon", "Command1"};
   config.frames = {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "Picture1"};
   gui.addDialog(p.config, config);
+  gui.addSkinnedWindow(p.recorderWindow, {});
 }
 
 }  // namespace vx::view
