@@ -28,7 +28,9 @@ bool SdlCapture::start(const CaptureFormat& wanted, CaptureRing& ring, CaptureFo
   want.callback = &SdlCapture::callback;
   want.userdata = &ring;
   SDL_AudioSpec have{};
-  device_ = SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0);
+  // The card's own rate and channels are taken as they come: the writer converts them on its
+  // thread, which also spares the capture callback any conversion work.
+  device_ = SDL_OpenAudioDevice(nullptr, 1, &want, &have, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
   if (device_ == 0) {
     error = SDL_GetError();
     return false;

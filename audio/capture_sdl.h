@@ -1,6 +1,7 @@
 #pragma once
 // The sound card's recording input through SDL2 (PipeWire, PulseAudio, ALSA): the system's
-// default capture device, opened at the recording's rate and channel count (SDL converts).
+// default capture device, at the rate and channel count the device offers closest to the
+// recording's (the writer converts the rest).
 //
 // Threads: start(), stop() and healthy() on the UI thread; SDL calls the callback on its own
 // thread, which only copies into the ring.
