@@ -90,6 +90,13 @@ struct RecorderState {
   bool recordMaster = false;  // record the main output instead of the recording input
 };
 
+// The font and colour editor of the skin window: the display element being edited (-1 none yet)
+// and whether its editing controls were enabled since the window opened.
+struct FontEditorState {
+  int element = -1;
+  bool ready = false;
+};
+
 // The keyboard: the deck the deck keys act on, the sampler keys that wait for their release,
 // and which keys the main window has seen go down and not yet up.
 struct KeyboardState {
@@ -137,6 +144,7 @@ struct Program {
   WindowState window;
   StartupState startup;
   RecorderState recorder;
+  FontEditorState fontEditor;
   KeyboardState keys;
   int configPattern = 0;  // the pattern the configuration dialog edits
   SkinState skin;

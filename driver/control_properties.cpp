@@ -26,6 +26,10 @@ std::optional<Value> commonProperty(const Control& c, const std::string& propert
   if (property == "height") return Value::real(c.height());
   if (property == "visible") return Value::boolean(c.visible());
   if (property == "enabled") return Value::boolean(c.enabled());
+  if (property == "fontname") return Value::text(c.fontName());
+  if (property == "fontsize") return Value::real(c.fontSize());
+  if (property == "forecolor") return Value::integer(c.foreColor());
+  if (property == "backcolor") return Value::integer(c.backColor());
   return std::nullopt;
 }
 

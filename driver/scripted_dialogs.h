@@ -26,6 +26,10 @@ class ScriptedDialogs : public platform::Dialogs {
   std::optional<std::string> saveFile(const platform::FileDialogSpec& spec) override;
   std::optional<uint32_t> chooseColor(uint32_t initial) override;
   std::optional<std::string> popupMenu(const std::string& menuName, const std::vector<std::string>& entries) override;
+  // A fixed list, so that scenarios do not depend on the fonts installed.
+  std::vector<std::string> fontNames() override {
+    return {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif", "Noto Sans CJK JP", "Noto Serif CJK JP"};
+  }
 
   // Answers given to a dialog they do not fit (yes to a box that offers only OK, a pop-up
   // entry the menu does not have), one message each; the list is emptied by taking it.

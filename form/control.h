@@ -67,6 +67,19 @@ class Control {
   const std::string& tooltip() const { return tooltip_; }
   void setTooltip(std::string t) { tooltip_ = std::move(t); }
 
+  // Text look, where the program sets one (fonts and colours of a skin); the defaults mean
+  // "as the window draws it". Colours are 0x00BBGGRR. A setter that refuses the value returns
+  // false and leaves the control as it was, as the classic control raises an error.
+  const std::string& fontName() const { return fontName_; }
+  bool setFontName(std::string n);
+  double fontSize() const { return fontSize_; }  // points; 0 = the window's default
+  bool setFontSize(double points);
+  long foreColor() const { return foreColor_; }  // -1 = the window's default
+  bool setForeColor(long colour);
+  long backColor() const { return backColor_; }
+  bool setBackColor(long colour);
+  static constexpr double kMaxFontSize = 2160;
+
   uint64_t revision() const { return revision_; }
   void touch() { ++revision_; }
 
@@ -79,6 +92,9 @@ class Control {
   double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   bool visible_ = true, enabled_ = true;
   std::string container_, tooltip_;
+  std::string fontName_;
+  double fontSize_ = 0;
+  long foreColor_ = -1, backColor_ = -1;
   uint64_t revision_ = 0;
 };
 

@@ -38,6 +38,8 @@ class Dialogs {
   // Shows the pop-up menu `menuName` (whose entries are the menu items with that parent);
   // returns the chosen entry's name, nullopt when dismissed.
   virtual std::optional<std::string> popupMenu(const std::string& menuName, const std::vector<std::string>& entries) = 0;
+  // The names of the screen's fonts, in the platform's order (the skin window's font list).
+  virtual std::vector<std::string> fontNames() { return {}; }
 };
 
 const char* buttonsName(MsgButtons b);

@@ -147,6 +147,7 @@ void openRecorder(Program& p) {
   }
   resetControls(p);
   loadSkinImages(p);
+  f.label("Label1").setForeColor(p.main.label("text2", 0).foreColor());
   f.picture("cmdsave").setEnabled(false);
   p.recorder.recorderArmed = true;
   if (!chooseFile(p)) {

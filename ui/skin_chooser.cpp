@@ -1,6 +1,7 @@
 #include "ui/skin_chooser.h"
 
 #include "form/layout.h"
+#include "ui/font_editor.h"
 #include "ui/fonts.h"
 #include "ui/skin.h"
 #include "ui/skin_files.h"
@@ -45,6 +46,7 @@ void buildFontInfo(form::Form& f) {
 }
 
 void openSkinWindow(Program& p) {
+  if (!p.fontInfo.visible) resetFontEditor(p);
   nameCurrentSkin(p);
   // The hidden folder list reads the skin folders; the visible list shows them by name.
   form::ListBox& folders = p.fontInfo.listBox("Dir1");
@@ -68,7 +70,12 @@ void wireSkinChooser(Program& p) {
   if (!p.fontInfo.find("List2")) buildFontInfo(p.fontInfo);
   p.main.menu("skin").events.click = [&p] { openSkinWindow(p); };
   form::ListBox& list = p.fontInfo.listBox("List2");
-  list.events.click = [&p, &list] { chooseSkin(p, list.item(list.listIndex())); };
+  list.events.click = [&p, &list] {
+    chooseSkin(p, list.item(list.listIndex()));
+    // The preview follows the new skin's fonts.
+    if (p.fontEditor.element >= 0) Font_Click(p, p.fontEditor.element);
+  };
+  wireFontEditor(p);
 }
 
 }  // namespace vx::ui

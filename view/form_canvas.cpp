@@ -44,10 +44,7 @@ void FormCanvas::refreshSkinText() {
   if (p_.settings.skinName == textSkin_) return;
   textSkin_ = p_.settings.skinName;
   text_ = readSkinText(ui::skinFolder(p_));
-  for (auto& [control, view] : lists_) {
-    int deck = control->index() == 1 ? 1 : 0;
-    view->setLook(fontOf(text_.displayFont[0], 9), text_.listText[deck], text_.listBack);
-  }
+  listColours_.clear();
   update();
 }
 
@@ -107,6 +104,16 @@ void FormCanvas::syncList(const Placed& placed) {
   auto it = lists_.find(placed.control);
   if (it == lists_.end()) return;
   ListBoxView& view = *it->second;
+  // The song lists' colours come from the control once the program gave it some.
+  const form::Control& box = *placed.control;
+  int deck = box.index() == 1 ? 1 : 0;
+  QColor fore = box.foreColor() >= 0 ? colourOf(box.foreColor()) : text_.listText[deck];
+  QColor back = box.backColor() >= 0 ? colourOf(box.backColor()) : text_.listBack;
+  auto& applied = listColours_[&box];
+  if (applied.first != fore || applied.second != back) {
+    applied = {fore, back};
+    view.setLook(fontOf(text_.displayFont[0], 9), fore, back);
+  }
   QRectF rect = pixelRect(formRect(placed)).intersected(pixelRect(clipRect(placed)));
   QRect target = rect.toAlignedRect();
   if (view.geometry() != target) view.setGeometry(target);

@@ -79,6 +79,7 @@ class FormCanvas : public QWidget {
   std::vector<Placed> order_;
   std::map<const form::Control*, Drawn> drawn_;
   std::map<const form::Control*, std::unique_ptr<ListBoxView>> lists_;
+  std::map<const form::Control*, std::pair<QColor, QColor>> listColours_;  // text and back shown
   PixmapCache pixmaps_;
   SkinText text_;
   std::string textSkin_ = "\n";  // the skin whose texts were read last

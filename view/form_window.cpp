@@ -12,6 +12,7 @@
 #include <QSlider>
 
 #include "view/list_box_view.h"
+#include "view/skin_text.h"
 #include "view/twips.h"
 
 namespace vx::view {
@@ -55,6 +56,28 @@ class LineView : public QWidget {
 };
 
 QString text(const std::string& s) { return QString::fromStdString(s); }
+
+}  // namespace
+
+namespace {
+
+// A font and colours the program gave a label (the skin window's preview) replace the style's.
+void applyTextLook(QWidget& w, const form::Control& c) {
+  if (c.fontName().empty() && c.fontSize() <= 0 && c.foreColor() < 0 && c.backColor() < 0) return;
+  if (!c.fontName().empty() || c.fontSize() > 0) {
+    QFont font = w.font();
+    if (!c.fontName().empty()) font.setFamily(QString::fromStdString(c.fontName()));
+    if (c.fontSize() > 0) font = fontOf(font.family(), c.fontSize());
+    w.setFont(font);
+  }
+  QPalette palette = w.palette();
+  if (c.foreColor() >= 0) palette.setColor(QPalette::WindowText, colourOf(c.foreColor()));
+  if (c.backColor() >= 0) {
+    palette.setColor(QPalette::Window, colourOf(c.backColor()));
+    w.setAutoFillBackground(true);
+  }
+  w.setPalette(palette);
+}
 
 }  // namespace
 
@@ -188,6 +211,7 @@ void FormWindow::update(Item& item) {
     if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text(l->caption()));
     else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(text(l->caption()));
     else static_cast<QLabel*>(w)->setText(text(l->caption()));
+    applyTextLook(*w, c);
   } else if (c.kind() == form::ControlKind::Picture) {
     updatePicture(item);
   } else if (auto* list = dynamic_cast<ListBoxView*>(w)) {

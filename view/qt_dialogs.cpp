@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QCursor>
+#include <QFontDatabase>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMessageBox>
@@ -130,6 +131,12 @@ std::optional<std::string> QtDialogs::popupMenu(const std::string& menuName, con
   QAction* chosen = menu.exec(QCursor::pos());
   if (!chosen) return std::nullopt;
   return chosen->data().toString().toStdString();
+}
+
+std::vector<std::string> QtDialogs::fontNames() {
+  std::vector<std::string> names;
+  for (const QString& family : QFontDatabase::families()) names.push_back(family.toStdString());
+  return names;
 }
 
 }  // namespace vx::view

@@ -21,6 +21,7 @@ class QtDialogs : public platform::Dialogs {
   std::optional<std::string> saveFile(const platform::FileDialogSpec& spec) override;
   std::optional<uint32_t> chooseColor(uint32_t initial) override;
   std::optional<std::string> popupMenu(const std::string& menuName, const std::vector<std::string>& entries) override;
+  std::vector<std::string> fontNames() override;
 
  private:
   QWidget* owner() const;

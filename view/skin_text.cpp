@@ -51,13 +51,24 @@ QFont fontOf(const QString& family, double points) {
   return font;
 }
 
+QColor colourOf(long value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>(value >> 8 & 0xFF), static_cast<int>(value >> 16 & 0xFF));
+}
+
 TextLook labelLook(const SkinText& text, const form::Control& label) {
   const std::string& name = label.name();
   int deck = label.index() == 1 ? 1 : 0;
-  if (name == "text2") return {fontOf(text.displayFont[deck], text.displaySize[deck]), text.displayColour[deck]};
-  if (name == "Text1") return {fontOf(text.samplerFont, text.samplerSize), text.samplerColour};
+  TextLook look;
+  if (name == "text2") look = {fontOf(text.displayFont[deck], text.displaySize[deck]), text.displayColour[deck]};
+  else if (name == "Text1") look = {fontOf(text.samplerFont, text.samplerSize), text.samplerColour};
   // The other labels of the window carry the main display's colour.
-  return {fontOf(text.displayFont[0], kLabelPoints), text.displayColour[0]};
+  else look = {fontOf(text.displayFont[0], kLabelPoints), text.displayColour[0]};
+  // What the program gave the control itself comes first.
+  if (!label.fontName().empty() || label.fontSize() > 0)
+    look.font = fontOf(label.fontName().empty() ? look.font.family() : QString::fromStdString(label.fontName()),
+                       label.fontSize() > 0 ? label.fontSize() : look.font.pixelSize() * 72.0 / 96.0);
+  if (label.foreColor() >= 0) look.colour = colourOf(label.foreColor());
+  return look;
 }
 
 }  // namespace vx::view

@@ -32,6 +32,9 @@ SkinText readSkinText(const std::string& folder);
 // A point size as pixels at the standard 96 dots per inch (Qt scales pixels for the screen).
 QFont fontOf(const QString& family, double points);
 
+// A colour value 0x00BBGGRR.
+QColor colourOf(long value);
+
 // The look of a label of the main window.
 TextLook labelLook(const SkinText& text, const form::Control& label);
 
