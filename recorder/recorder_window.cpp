@@ -79,9 +79,15 @@ void place(Program& p) {
   f.top = p.main.top + 1500;
 }
 
+platform::FileDialogSpec saveSpec(Program& p) {
+  // Until a folder was chosen, the dialog starts where recordings go by default.
+  std::string folder = p.dialogInitialFolder.empty() ? musicFolder() : p.dialogInitialFolder;
+  return {"Wave ファイルの保存先", "Wave files(*.WAV)|*.wav", "", folder, "", false};
+}
+
 // Asks where the recording goes; false when the window is to close again.
 bool chooseFile(Program& p) {
-  platform::FileDialogSpec spec{"Wave ファイルの保存先", "Wave files(*.WAV)|*.wav", "", p.dialogInitialFolder, "", false};
+  platform::FileDialogSpec spec = saveSpec(p);
   std::optional<std::string> chosen = p.ports.dialogs ? p.ports.dialogs->saveFile(spec) : std::nullopt;
   if (!chosen) {
     p.recorder.saveName = (std::filesystem::path(musicFolder()) / "recwav.wav").string();
@@ -115,8 +121,7 @@ bool saveRecording(Program& p) {
     send(p, saveCommand(p.recorder.saveName));
     if (p.recorder.windowResult == 0) return true;
     showMciError(p, p.recorder.windowResult, p.recorder.windowText);
-    platform::FileDialogSpec spec{"Wave ファイルの保存先", "Wave files(*.WAV)|*.wav", "", p.dialogInitialFolder, "", false};
-    std::optional<std::string> chosen = p.ports.dialogs ? p.ports.dialogs->saveFile(spec) : std::nullopt;
+    std::optional<std::string> chosen = p.ports.dialogs ? p.ports.dialogs->saveFile(saveSpec(p)) : std::nullopt;
     if (!chosen || chosen->empty()) return false;
     p.recorder.saveName = *chosen;
   }
@@ -137,6 +142,8 @@ void buildRecorderWindow(form::Form& f) {
   f.width = 4500;
   f.height = 1800;
   f.timer("Timer1").setEnabled(false);
+  // The time fills the display well of the background.
+  f.label("Label1").setFontSize(14);
 }
 
 void openRecorder(Program& p) {
