@@ -2,6 +2,7 @@
 
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
+#include "mixer/mixer_wiring.h"
 #include "shell/player_events.h"
 #include "shell/startup_wiring.h"
 #include "songlist/wiring.h"
@@ -13,6 +14,7 @@ namespace vx::shell {
 void wireMainForm(Program& p) {
   decks::wireTransport(p);
   decks::wireDeckControls(p);
+  mixer::wireMixer(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
   songlist::wireSongLists(p);
