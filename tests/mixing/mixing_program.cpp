@@ -1,6 +1,8 @@
 #include "tests/mixing/mixing_program.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "driver/composition.h"
 #include "driver/headless_ports.h"
@@ -27,8 +29,8 @@ std::string madeFolder(const std::string& home) {
 
 }  // namespace
 
-MixingProgram::MixingProgram(const std::string& home)
-    : sound_(driver::createHeadlessSound()),
+MixingProgram::MixingProgram(const std::string& home, std::unique_ptr<audio::SoundSystem> sound)
+    : sound_(sound ? std::move(sound) : driver::createHeadlessSound()),
       dialogs_(log),
       shell_(madeFolder(home) + "/velvox.lock"),
       p(portsOf(*sound_, dialogs_, recorder_, shell_)) {
@@ -42,6 +44,14 @@ MixingProgram::MixingProgram(const std::string& home)
   sound_->deliverEvents();
   runner_ = std::make_unique<driver::Runner>(driver::Session{p, *sound_, dialogs_, recorder_, log},
                                              driver::kHeadlessSampleRate);
+}
+
+void MixingProgram::wait(double seconds) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (std::chrono::steady_clock::now() < until) {
+    sound_->deliverEvents();
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  }
 }
 
 void MixingProgram::run(const std::string& command) { runner_->runLine(command, ++line_, log); }

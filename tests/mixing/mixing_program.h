@@ -17,8 +17,9 @@ namespace vx::test {
 
 class MixingProgram {
  public:
-  // Starts the program in `home` (made when missing) up to its main window.
-  explicit MixingProgram(const std::string& home);
+  // Starts the program in `home` (made when missing) up to its main window, on the virtual
+  // device unless given another sound system.
+  explicit MixingProgram(const std::string& home, std::unique_ptr<audio::SoundSystem> sound = nullptr);
   MixingProgram(const MixingProgram&) = delete;
   MixingProgram& operator=(const MixingProgram&) = delete;
 
@@ -26,6 +27,8 @@ class MixingProgram {
   // failed expectation or a mistake throws.
   void run(const std::string& command);
   void tick(long n = 1) { run("tick " + std::to_string(n)); }
+  // On a real device: lets `seconds` of sound play, delivering the players' events meanwhile.
+  void wait(double seconds);
 
   // The main output since the start or the last clear: interleaved stereo at 44.1 kHz.
   std::vector<float> out;
