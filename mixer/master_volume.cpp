@@ -13,10 +13,6 @@ constexpr double kKnobTop = 3840;
 constexpr double kKnobBottom = 4840;
 constexpr double kTwipsPerLevelStep = 4294967;  // 2^32 / 1000: a 32-bit level over the knob travel
 
-// Volume mixers of the common desktops, the most widespread first.
-constexpr const char* kVolumeControls[] = {"pavucontrol", "pavucontrol-qt", "pwvucontrol", "mate-volume-control",
-                                           "xfce4-mixer"};
-
 bool validKnob(int i) { return i == kMonitorKnob || i == kMasterKnob; }
 
 form::Picture& knob(Program& p, int i) { return p.main.picture("masterbtn", i); }
@@ -80,13 +76,6 @@ void masterMouseMove(Program& p, int i, const form::MouseEvent& e, bool onKnob) 
 
 void masterMouseUp(Program& p, int i) {
   if (validKnob(i)) p.mixer.masterDragging[i] = false;
-}
-
-bool startVolumeControl(Program& p) {
-  if (!p.ports.shell) return false;
-  for (const char* program : kVolumeControls)
-    if (p.ports.shell->startProcess(program)) return true;
-  return false;
 }
 
 }  // namespace vx::mixer

@@ -1,6 +1,6 @@
 #pragma once
 // The master level (the program's whole output) and the headphone monitor's level, each set by
-// a vertical knob whose top runs from 3840 (full) to 4840 (silent); and the desktop's own mixer.
+// a vertical knob whose top runs from 3840 (full) to 4840 (silent).
 #include <cstdint>
 
 #include "core/program.h"
@@ -25,9 +25,5 @@ void masterUpdatePosition(Program& p, int i, double x, double y);
 void masterMouseDown(Program& p, int i, const form::MouseEvent& e, bool onKnob);
 void masterMouseMove(Program& p, int i, const form::MouseEvent& e, bool onKnob);
 void masterMouseUp(Program& p, int i);
-
-// Starts the desktop's volume control program, the first one installed of the usual ones.
-// False, and nothing shown, when there is none.
-bool startVolumeControl(Program& p);
 
 }  // namespace vx::mixer

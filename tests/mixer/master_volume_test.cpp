@@ -1,4 +1,4 @@
-// The master and monitor level knobs, and the desktop's volume control.
+// The master and monitor level knobs.
 #include "mixer/master_volume.h"
 #include "mixer_fixture.h"
 
@@ -56,16 +56,6 @@ TEST_F(MasterVolumeTest, MasterKnobStartsFromTheCurrentOutputLevel) {
     EXPECT_NEAR(t.form().picture("masterbtn", 1).top(), c.top, 0.5) << std::hex << c.level;
   }
   EXPECT_TRUE(t.waveOut.calls.empty());
-}
-
-TEST_F(MasterVolumeTest, VolumeControlStartsTheFirstMixerFoundAndIsSilentWithoutOne) {
-  EXPECT_TRUE(mixer::startVolumeControl(t.p));
-  EXPECT_EQ(t.shell.started, (std::vector<std::string>{"pavucontrol"}));
-  t.shell.started.clear();
-  t.shell.startResult = false;
-  EXPECT_FALSE(mixer::startVolumeControl(t.p));
-  EXPECT_GT(t.shell.started.size(), 1u);
-  EXPECT_TRUE(t.dialogs.shown.empty());
 }
 
 }  // namespace
