@@ -16,8 +16,15 @@ struct TextReadResult {
     bool wasLegacyEncoding = false;  // the bytes were not UTF-8 and were decoded as CP932
 };
 
-// All lines of the file. A final line without a line end counts; a line end at the very end
-// does not start another (empty) line. A UTF-8 byte-order mark is dropped.
+// The lines of a file's bytes. The encoding is decided once for the whole file: bytes that are
+// valid UTF-8 as a whole (after an optional byte-order mark, which is dropped) are UTF-8,
+// anything else is CP932 throughout. Deciding line by line would misread old files, whose
+// CP932 lines often happen to be valid UTF-8 too (half-width katakana pairs such as D0 B8).
+// A final line without a line end counts; a line end at the very end does not start another
+// (empty) line. Always ok.
+TextReadResult decodeTextLines(std::string_view bytes);
+
+// All lines of the file, decoded as decodeTextLines does.
 TextReadResult readTextLines(const std::string& path);
 
 // Writes a file line by line in place: opening truncates it. Each line gets CR LF.

@@ -32,12 +32,9 @@ std::vector<std::string> splitLines(std::string_view text)
 
 }  // namespace
 
-TextReadResult readTextLines(const std::string& path)
+TextReadResult decodeTextLines(std::string_view bytes)
 {
     TextReadResult result;
-    std::string bytes;
-    if (!detail::readWholeFile(path, bytes, result.error))
-        return result;
     const std::string_view content = withoutBom(bytes);
     if (isValidUtf8(content)) {
         result.lines = splitLines(content);
@@ -47,6 +44,17 @@ TextReadResult readTextLines(const std::string& path)
     }
     result.ok = true;
     return result;
+}
+
+TextReadResult readTextLines(const std::string& path)
+{
+    std::string bytes, error;
+    if (!detail::readWholeFile(path, bytes, error)) {
+        TextReadResult failed;
+        failed.error = std::move(error);
+        return failed;
+    }
+    return decodeTextLines(bytes);
 }
 
 TextLineReader::TextLineReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}

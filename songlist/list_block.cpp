@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "basic/convert.h"
+#include "basic/encoding.h"
 
 namespace vx::songlist {
 namespace {
@@ -37,15 +38,20 @@ std::optional<int> readCount(const LineSource& next) {
   return static_cast<int>(*n);
 }
 
+bool needsMending(const std::string& value) {
+  return std::any_of(value.begin(), value.end(), [](char ch) { return ch == '\r' || ch == '\n'; }) ||
+         !basic::isValidUtf8(value);
+}
+
 void writeOneLine(const std::string& value, const LineSink& line) {
-  if (std::none_of(value.begin(), value.end(), [](char ch) { return ch == '\r' || ch == '\n'; })) {
+  if (!needsMending(value)) {
     line(value);
     return;
   }
-  std::string blanked = value;
-  for (char& ch : blanked)
+  std::string mended = basic::toValidUtf8(value);
+  for (char& ch : mended)
     if (ch == '\r' || ch == '\n') ch = ' ';
-  line(blanked);
+  line(mended);
 }
 
 bool holdsNumbers(Column c) { return c != Path && c != Title; }
