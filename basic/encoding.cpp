@@ -92,6 +92,11 @@ private:
 bool isValidUtf8(std::string_view bytes)
 {
     for (size_t i = 0; i < bytes.size();) {
+        // Most text is ASCII: runs of it are passed over without decoding.
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
+        }
         const size_t length = validSequenceAt(bytes, i);
         if (length == 0)
             return false;

@@ -1,7 +1,5 @@
 #include "songlist/list_block.h"
 
-#include <algorithm>
-
 #include "basic/convert.h"
 #include "basic/encoding.h"
 
@@ -38,9 +36,14 @@ std::optional<int> readCount(const LineSource& next) {
   return static_cast<int>(*n);
 }
 
+// A line break, or a byte that is not UTF-8. Plain ASCII, the common case, is passed in one scan.
 bool needsMending(const std::string& value) {
-  return std::any_of(value.begin(), value.end(), [](char ch) { return ch == '\r' || ch == '\n'; }) ||
-         !basic::isValidUtf8(value);
+  bool ascii = true;
+  for (const char ch : value) {
+    if (ch == '\r' || ch == '\n') return true;
+    ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+  }
+  return !ascii && !basic::isValidUtf8(value);
 }
 
 void writeOneLine(const std::string& value, const LineSink& line) {

@@ -7,7 +7,7 @@
 namespace vx::songlist {
 namespace {
 
-bool onlyBlankLinesLeft(basic::TextLineReader& in) {
+bool onlyBlankLinesLeft(basic::LineSplitter& in) {
   std::string line;
   while (in.next(line))
     if (line.find_first_not_of(" \t") != std::string::npos) return false;
@@ -28,10 +28,12 @@ size_t listFileSize(form::MainForm& form) {
 }  // namespace
 
 std::optional<ListFile> parseListFile(std::string_view bytes) {
-  basic::TextLineReader in(basic::decodeTextLines(bytes));
+  const std::string text = basic::decodeText(bytes);
+  basic::LineSplitter in(text);
+  const LineSource next = [&in](std::string& line) { return in.next(line); };
   ListFile file;
   for (auto& block : file) {
-    auto read = readListBlock(in);
+    auto read = readListBlock(next);
     if (!read) return std::nullopt;
     block = std::move(*read);
   }

@@ -147,7 +147,7 @@ TEST_F(TextFileTest, ReaderFallsBackToCp932)
     EXPECT_EQ(result.lines, (Lines{kJapanese, title, "1"}));
 }
 
-TEST(DecodeTextLines, OneEncodingForTheWholeFile)
+TEST_F(TextFileTest, OneEncodingForTheWholeFile)
 {
     // "ﾐｸ.wav" in CP932 is D0 B8 2E..., which alone is valid UTF-8 (the Cyrillic и). In a file
     // that is not UTF-8 as a whole it is CP932 like every other line.
@@ -156,7 +156,8 @@ TEST(DecodeTextLines, OneEncodingForTheWholeFile)
     for (const auto& line : old)
         bytes += toCp932(line) + "\r\n";
     ASSERT_EQ(toCp932("ﾐｸ"), "\xD0\xB8");
-    auto result = decodeTextLines(bytes);
+    writeBytes("old.lis", bytes);
+    auto result = readTextLines(path("old.lis"));
     EXPECT_TRUE(result.wasLegacyEncoding);
     EXPECT_EQ(result.lines, old);
 
@@ -167,17 +168,18 @@ TEST(DecodeTextLines, OneEncodingForTheWholeFile)
     for (const auto& line : current)
         utf8 += line + "\r\n";
     for (const std::string& text : {utf8, "\xEF\xBB\xBF" + utf8}) {
-        result = decodeTextLines(text);
+        writeBytes("new.lis", text);
+        result = readTextLines(path("new.lis"));
         EXPECT_FALSE(result.wasLegacyEncoding);
         EXPECT_EQ(result.lines, current);
     }
 }
 
-TEST(DecodeTextLines, AByteOrderMarkBeforeBytesThatAreNotUtf8IsDroppedAndTheRestIsCp932)
+TEST(DecodeText, AByteOrderMarkBeforeBytesThatAreNotUtf8IsDroppedAndTheRestIsCp932)
 {
-    const auto result = decodeTextLines("\xEF\xBB\xBF" + toCp932("曲") + "\r\nabc\r\n");
-    EXPECT_TRUE(result.wasLegacyEncoding);
-    EXPECT_EQ(result.lines, (Lines{"曲", "abc"}));
+    bool legacy = false;
+    EXPECT_EQ(decodeText("\xEF\xBB\xBF" + toCp932("曲") + "\r\nabc", &legacy), "曲\r\nabc");
+    EXPECT_TRUE(legacy);
 }
 
 TEST(ToValidUtf8, ReplacesOnlyTheBytesThatStartNoSequence)
