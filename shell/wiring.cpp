@@ -1,9 +1,12 @@
 #include "shell/wiring.h"
 
+#include "config/config.h"
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
+#include "keys/keys.h"
 #include "mixer/mixer_wiring.h"
 #include "shell/player_events.h"
+#include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
 #include "songlist/wiring.h"
 #include "ui/skin_buttons.h"
@@ -17,6 +20,9 @@ void wireMainForm(Program& p) {
   mixer::wireMixer(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
+  shell::wireShutdown(p);
+  keys::wireKeys(p);
+  config::wireConfig(p);
   songlist::wireSongLists(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.
