@@ -1,5 +1,7 @@
 #include "mixer/automix.h"
 
+#include <algorithm>
+
 #include "basic/convert.h"
 #include "decks/transport.h"
 #include "mixer/crossfader.h"
@@ -13,8 +15,9 @@ namespace {
 
 bool option(const Program& p, const char* entry) { return p.main.menu(entry).checked(); }
 
-bool hasSelection(const Program& p, int deck) {
-  return p.main.listBox("List1", deck).listIndex() > -1;
+// The deck's path list selects a song: the one a step of its list starts from.
+bool hasSelection(Program& p, int deck) {
+  return songlist::SongList(p.main, deck).hasSelection(songlist::Path);
 }
 
 bool nearEnd(Program& p, int deck, double lead) {
@@ -48,7 +51,7 @@ void selectRandom(Program& p, int deck) {
 }
 
 void showCueLamp(Program& p, int deck) {
-  const bool noCue = songlist::SongList(p.main, deck).ownSelectedValue(songlist::Cue) == "-1";
+  const bool noCue = songlist::SongList(p.main, deck).selectedValue(songlist::Cue) == "-1";
   p.main.picture("Play", deck).setPicture(noCue ? "cue1.bmp" : "cue2.bmp");
 }
 

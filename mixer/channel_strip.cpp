@@ -33,10 +33,8 @@ std::string singleText(float v) {
 }
 
 void storeTrim(Program& p, int deck, double endX) {
-  songlist::SongList list(p.main, deck);
-  const int row = list.column(songlist::Trim).listIndex();
-  if (row < 0) return;
-  list.setValue(songlist::Trim, row, singleText(static_cast<float>(-(endX - trimZeroX(deck)) * 10)));
+  songlist::SongList(p.main, deck)
+      .setSelectedValue(songlist::Trim, singleText(static_cast<float>(-(endX - trimZeroX(deck)) * 10)));
 }
 
 form::MouseEvent onTrack(const form::Control& track, const form::Control& knob, const form::MouseEvent& e,
@@ -76,7 +74,7 @@ void TrimUpdatePosition(Program& p, int deck, double x, double y) {
 
 void trimlinedraw(Program& p, int deck) {
   songlist::SongList list(p.main, deck);
-  const double stored = std::clamp(basic::Val(list.ownSelectedValue(songlist::Trim)), 0.0, kStoredTrimMax);
+  const double stored = std::clamp(basic::Val(list.selectedValue(songlist::Trim)), 0.0, kStoredTrimMax);
   const double v = stored / 10;
   form::Line& line = trimLine(p, deck);
   line.set(line.x1, line.y1, trimZeroX(deck) - v, kTrimCentreY - std::sqrt(40000 - (v - 200) * (v - 200)));
