@@ -14,6 +14,7 @@
 
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
+#include "tests/audio/sound_server.h"
 #include "tests/audio/test_media.h"
 
 namespace vx::audio {
@@ -23,8 +24,7 @@ using testing::Span;
 constexpr int kRate = 44100;
 
 std::string missingServer() {
-  if (std::system("pactl info >/dev/null 2>&1") != 0)
-    return "no PulseAudio server is reachable (scripts/test.d/pulseaudio.sh starts one for the test run)";
+  if (std::string why = testing::missingSoundServer(); !why.empty()) return why;
   if (std::system("pactl list short sources 2>/dev/null | grep -q '\tsine\t'") != 0)
     return "the PulseAudio server has no source named \"sine\"";
   return "";
