@@ -17,7 +17,7 @@ bool SdlCapture::start(const CaptureFormat& wanted, CaptureRing& ring, CaptureFo
     return false;
   }
   if (SDL_GetNumAudioDevices(1) == 0) {
-    error = "no recording input was found";
+    error = "録音の入力が見つかりません";
     return false;
   }
   SDL_AudioSpec want{};
