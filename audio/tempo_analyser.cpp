@@ -1,0 +1,98 @@
+#include "audio/tempo_analyser.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <fstream>
+
+#include "audio/decoder.h"
+#include "audio/tempo_estimate.h"
+
+namespace vx::audio {
+namespace {
+
+// The worker gives way to everything else, the audio threads above all. The lowest nice level
+// rather than the idle class: on a busy machine an idle-class thread may never finish.
+void lowerPriority() { setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19); }
+
+bool isMidiFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  char head[4] = {};
+  in.read(head, sizeof head);
+  return in && std::string_view(head, 4) == "MThd";
+}
+
+}  // namespace
+
+double analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel, bool* cancelled) {
+  if (cancelled) *cancelled = false;
+  if (isMidiFile(path)) return 0;
+  auto opened = openDecoder(path);
+  if (!opened.decoder) return 0;
+  const auto estimate = estimateTempo(*opened.decoder, cancel);
+  if (cancelled) *cancelled = estimate.cancelled;
+  return estimate.bpm;
+}
+
+TempoAnalyser::~TempoAnalyser() {
+  {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+    cancel_[0] = cancel_[1] = true;
+  }
+  wake_.notify_all();
+  if (worker_.joinable()) worker_.join();
+}
+
+void TempoAnalyser::analyse(int deck, const std::string& path) {
+  if (deck < 0 || deck > 1) return;
+  {
+    std::lock_guard lock(mutex_);
+    pending_[deck] = path;
+    if (busyDeck_ == deck) cancel_[deck] = true;
+    if (!worker_.joinable()) worker_ = std::thread([this] { run(); });
+  }
+  wake_.notify_all();
+}
+
+void TempoAnalyser::deliver(const std::function<void(const platform::TempoResult&)>& take) {
+  std::vector<platform::TempoResult> ready;
+  {
+    std::lock_guard lock(mutex_);
+    ready.swap(finished_);
+  }
+  for (const auto& r : ready) take(r);
+}
+
+void TempoAnalyser::waitIdle() {
+  std::unique_lock lock(mutex_);
+  idle_.wait(lock, [this] { return busyDeck_ < 0 && !pending_[0] && !pending_[1]; });
+}
+
+std::optional<platform::TempoResult> TempoAnalyser::nextJob() {
+  std::unique_lock lock(mutex_);
+  busyDeck_ = -1;
+  idle_.notify_all();
+  wake_.wait(lock, [this] { return stopping_ || pending_[0] || pending_[1]; });
+  if (stopping_) return std::nullopt;
+  const int deck = pending_[0] ? 0 : 1;
+  platform::TempoResult job{deck, std::move(*pending_[deck]), 0};
+  pending_[deck].reset();
+  busyDeck_ = deck;
+  cancel_[deck] = false;
+  return job;
+}
+
+void TempoAnalyser::run() {
+  if (lowPriority_) lowerPriority();
+  while (auto job = nextJob()) {
+    bool cancelled = false;
+    job->bpm = analyseTempoFile(job->path, &cancel_[job->deck], &cancelled);
+    if (cancelled) continue;
+    std::lock_guard lock(mutex_);
+    finished_.push_back(std::move(*job));
+  }
+}
+
+}  // namespace vx::audio
