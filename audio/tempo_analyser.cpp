@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "audio/decoder.h"
+#include "audio/mono_reader.h"
 #include "audio/tempo_estimate.h"
 
 namespace vx::audio {
@@ -35,9 +36,15 @@ bool isMidiFile(const std::string& path) {
 double analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel, bool* cancelled) {
   if (cancelled) *cancelled = false;
   if (isMidiFile(path)) return 0;
-  auto opened = openDecoder(path);
-  if (!opened.decoder) return 0;
-  const auto estimate = estimateTempo(*opened.decoder, cancel);
+  TempoEstimate estimate;
+  if (auto mono = openMonoReader(path)) {
+    estimate = estimateTempo(*mono, cancel);
+  } else {
+    // Files FFmpeg does not take may still have a decoder of the player's.
+    auto opened = openDecoder(path);
+    if (!opened.decoder) return 0;
+    estimate = estimateTempo(*opened.decoder, cancel);
+  }
   if (cancelled) *cancelled = estimate.cancelled;
   return estimate.bpm;
 }

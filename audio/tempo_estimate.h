@@ -21,8 +21,19 @@ struct TempoEstimate {
   bool cancelled = false;
 };
 
-// Reads the decoder to its end (or kMaxAnalysedSeconds) and estimates the tempo. `cancel`
+// A song's sound as mono samples at its own rate, block by block.
+class MonoSource {
+ public:
+  virtual ~MonoSource() = default;
+  virtual int rate() const = 0;
+  // Up to `max` samples; 0 at the end.
+  virtual int read(float* out, int max) = 0;
+};
+
+// Reads the source to its end (or kMaxAnalysedSeconds) and estimates the tempo. `cancel`
 // (may be null) is read between blocks; once set the estimate stops with `cancelled`.
+TempoEstimate estimateTempo(MonoSource& source, const std::atomic<bool>* cancel);
+// The same from a player's decoder.
 TempoEstimate estimateTempo(Decoder& decoder, const std::atomic<bool>* cancel);
 
 // The tempo of evenly spaced beat times (seconds) as a least-squares fit of beat time against
