@@ -45,12 +45,10 @@ std::string caption(Program& p, int deck) {
 }  // namespace
 
 void tempoTick(Program& p) {
-  if (p.ports.tempo) p.ports.tempo->deliver([&p](const platform::TempoResult& r) { takeResult(p, r); });
-  for (int deck = 0; deck < 2; ++deck) {
-    if (!p.ports.player[deck]) continue;
+  for (int deck = 0; deck < 2; ++deck)
     if (std::string path = p.player(deck).fileName(); path != p.tempo.songPath[deck]) songLoaded(p, deck, std::move(path));
-    label(p, deck).setCaption(caption(p, deck));
-  }
+  if (p.ports.tempo) p.ports.tempo->deliver([&p](const platform::TempoResult& r) { takeResult(p, r); });
+  for (int deck = 0; deck < 2; ++deck) label(p, deck).setCaption(caption(p, deck));
 }
 
 double shownTempo(Program& p, int deck) { return p.tempo.songBpm[deck] * p.player(deck).rate(); }
