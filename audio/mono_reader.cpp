@@ -42,6 +42,9 @@ class MonoReader : public MonoSource {
   }
 
   int rate() const override { return codec_->sample_rate; }
+  double lengthSeconds() const override {
+    return format_->duration > 0 ? static_cast<double>(format_->duration) / AV_TIME_BASE : 0;
+  }
 
   int read(float* out, int max) override {
     while (held_.size() - at_ < static_cast<size_t>(max) && decodeMore()) {

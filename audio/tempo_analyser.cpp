@@ -33,20 +33,12 @@ bool isMidiFile(const std::string& path) {
 
 }  // namespace
 
-double analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel, bool* cancelled) {
-  if (cancelled) *cancelled = false;
-  if (isMidiFile(path)) return 0;
-  TempoEstimate estimate;
-  if (auto mono = openMonoReader(path)) {
-    estimate = estimateTempo(*mono, cancel);
-  } else {
-    // Files FFmpeg does not take may still have a decoder of the player's.
-    auto opened = openDecoder(path);
-    if (!opened.decoder) return 0;
-    estimate = estimateTempo(*opened.decoder, cancel);
-  }
-  if (cancelled) *cancelled = estimate.cancelled;
-  return estimate.bpm;
+TempoEstimate analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel) {
+  if (isMidiFile(path)) return {};
+  if (auto mono = openMonoReader(path)) return estimateTempo(*mono, cancel);
+  // Files FFmpeg does not take may still have a decoder of the player's.
+  auto opened = openDecoder(path);
+  return opened.decoder ? estimateTempo(*opened.decoder, cancel) : TempoEstimate{};
 }
 
 TempoAnalyser::~TempoAnalyser() {
@@ -101,9 +93,10 @@ std::optional<platform::TempoResult> TempoAnalyser::nextJob() {
 void TempoAnalyser::run() {
   if (lowPriority_) lowerPriority();
   while (auto job = nextJob()) {
-    bool cancelled = false;
-    job->bpm = analyseTempoFile(job->path, &cancel_[job->deck], &cancelled);
-    if (cancelled) continue;
+    const auto found = analyseTempoFile(job->path, &cancel_[job->deck]);
+    if (found.cancelled) continue;
+    job->bpm = found.bpm;
+    job->seconds = found.length;
     std::lock_guard lock(mutex_);
     finished_.push_back(std::move(*job));
   }

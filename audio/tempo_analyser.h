@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/tempo_estimate.h"
 #include "platform/tempo_analysis.h"
 
 namespace vx::audio {
@@ -60,8 +61,8 @@ class SettledTempoAnalyser : public TempoAnalyser {
   }
 };
 
-// The tempo of one file (0 = none): MIDI files are not analysed, their sound is synthesised.
-// Any thread; reads the file itself.
-double analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel, bool* cancelled);
+// The tempo of one file (bpm 0 = none) and its length: MIDI files are not analysed, their
+// sound is synthesised. Any thread; reads the file itself.
+TempoEstimate analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel);
 
 }  // namespace vx::audio

@@ -67,6 +67,7 @@ class DecoderMono : public MonoSource {
  public:
   explicit DecoderMono(Decoder& decoder) : decoder_(decoder) {}
   int rate() const override { return decoder_.format().sampleRate; }
+  double lengthSeconds() const override { return decoder_.format().durationSeconds; }
   int read(float* out, int max) override {
     stereo_.resize(static_cast<size_t>(max) * 2);
     const int got = decoder_.read(stereo_.data(), max);
@@ -150,6 +151,7 @@ TempoEstimate estimateTempo(MonoSource& source, const std::atomic<bool>* cancel)
     done += got;
   }
   result.seconds = static_cast<double>(done) / fileRate;
+  result.length = source.lengthSeconds() > 0 ? source.lengthSeconds() : result.seconds;
   const double rough = aubio_tempo_get_bpm(aubio.tempo);
   // The beat tracker keeps predicting beats through noise and held tones; only a clear
   // periodicity of the onsets counts.

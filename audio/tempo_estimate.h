@@ -18,6 +18,7 @@ inline constexpr double kMaxAnalysedSeconds = 480;
 struct TempoEstimate {
   double bpm = 0;         // 0 = no steady beat found
   double seconds = 0;     // length of the sound analysed
+  double length = 0;      // the whole song's length, as its file states it (0 = unknown)
   bool cancelled = false;
 };
 
@@ -28,6 +29,8 @@ class MonoSource {
   virtual int rate() const = 0;
   // Up to `max` samples; 0 at the end.
   virtual int read(float* out, int max) = 0;
+  // The song's length as the file states it; 0 when it does not.
+  virtual double lengthSeconds() const { return 0; }
 };
 
 // Reads the source to its end (or kMaxAnalysedSeconds) and estimates the tempo. `cancel`

@@ -110,6 +110,7 @@ struct TempoCacheEntry {
   int64_t size = 0;
   int64_t mtime = 0;  // nanoseconds of the file clock
   double bpm = 0;
+  double seconds = 0;  // the song's length; 0 = unknown
 };
 struct TempoState {
   std::array<std::string, 2> songPath;  // the file the deck's tempo belongs to

@@ -8,7 +8,8 @@ namespace vx::platform {
 struct TempoResult {
   int deck = 0;
   std::string path;
-  double bpm = 0;  // at normal speed; 0 = the song has no steady beat (or could not be read)
+  double bpm = 0;      // at normal speed; 0 = the song has no steady beat (or could not be read)
+  double seconds = 0;  // the song's length; 0 = unknown
 };
 
 // Every function is called on the UI thread only.

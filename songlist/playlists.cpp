@@ -9,6 +9,7 @@
 #include "basic/textfile.h"
 #include "songlist/adding.h"
 #include "songlist/song_list.h"
+#include "tempo/tempo_cache.h"
 
 namespace vx::songlist {
 namespace {
@@ -213,11 +214,13 @@ void saveM3u8(Program& p, int deck) {
   if (!name || name->empty()) return;
   if (!lowered(*name).ends_with(".m3u8")) *name += ".m3u8";
   if (name->front() != '/') return;
-  // A song standing in a deck has a known length; others are marked unknown as the format allows.
+  // Lengths come from the decks and from the tempo analyses of songs that stood in a deck; a
+  // song never loaded is marked unknown, as the format allows, rather than opened here.
   const SongLength length = [&p](const std::string& path) {
     for (int d = 0; d < 2; ++d)
       if (p.player(d).fileName() == path && p.player(d).duration() > 0) return static_cast<int>(std::lround(p.player(d).duration()));
-    return -1;
+    const auto cached = tempo::cachedLength(p, path);
+    return cached ? static_cast<int>(std::lround(*cached)) : -1;
   };
   std::string error;
   if (!basic::writeTextLinesAtomic(*name, m3u8Lines(p, deck, length), &error))

@@ -9,7 +9,7 @@ namespace {
 form::Label& label(Program& p, int deck) { return p.main.label("bpm", deck); }
 
 void takeResult(Program& p, const platform::TempoResult& r) {
-  storeTempo(p, r.path, r.bpm);
+  storeTempo(p, r.path, r.bpm, r.seconds);
   // The other deck may hold the same file and wait for the same answer.
   for (int deck = 0; deck < 2; ++deck) {
     if (p.tempo.songPath[deck] != r.path) continue;

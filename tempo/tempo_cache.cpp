@@ -20,9 +20,10 @@ bool parseNumber(std::string_view text, T& out) {
   return ec == std::errc() && at == end;
 }
 
-// "bpm<TAB>size<TAB>mtime<TAB>path"; the path last, as it may hold anything but a line break.
+// "bpm<TAB>size<TAB>mtime<TAB>seconds<TAB>path"; the path last, as it may hold anything but a
+// line break.
 std::optional<std::pair<std::string, TempoCacheEntry>> parseLine(std::string_view line) {
-  std::string_view fields[3];
+  std::string_view fields[4];
   for (auto& f : fields) {
     const auto tab = line.find('\t');
     if (tab == std::string_view::npos) return std::nullopt;
@@ -30,8 +31,10 @@ std::optional<std::pair<std::string, TempoCacheEntry>> parseLine(std::string_vie
     line.remove_prefix(tab + 1);
   }
   TempoCacheEntry e;
-  if (!parseNumber(fields[0], e.bpm) || !parseNumber(fields[1], e.size) || !parseNumber(fields[2], e.mtime)) return std::nullopt;
-  if (line.empty() || !std::isfinite(e.bpm) || e.bpm < 0) return std::nullopt;
+  if (!parseNumber(fields[0], e.bpm) || !parseNumber(fields[1], e.size) || !parseNumber(fields[2], e.mtime) ||
+      !parseNumber(fields[3], e.seconds))
+    return std::nullopt;
+  if (line.empty() || !std::isfinite(e.bpm) || e.bpm < 0 || !std::isfinite(e.seconds) || e.seconds < 0) return std::nullopt;
   return std::pair{std::string(line), e};
 }
 
@@ -63,20 +66,32 @@ std::string cachePath(const Program& p) {
   return slash == std::string::npos ? "" : p.settingsPath.substr(0, slash + 1) + kCacheName;
 }
 
-std::optional<double> cachedTempo(Program& p, const std::string& path) {
+// The cache's entry for the file when it still describes the file as it is.
+const TempoCacheEntry* validEntry(Program& p, const std::string& path) {
   readCacheOnce(p);
   const auto it = p.tempo.cache.find(path);
-  if (it == p.tempo.cache.end()) return std::nullopt;
+  if (it == p.tempo.cache.end()) return nullptr;
   const auto now = fileStamp(path);
-  if (!now || now->size != it->second.size || now->mtime != it->second.mtime) return std::nullopt;
-  return it->second.bpm;
+  if (!now || now->size != it->second.size || now->mtime != it->second.mtime) return nullptr;
+  return &it->second;
 }
 
-void storeTempo(Program& p, const std::string& path, double bpm) {
-  readCacheOnce(p);
+std::optional<double> cachedTempo(Program& p, const std::string& path) {
+  const auto* e = validEntry(p, path);
+  return e ? std::optional(e->bpm) : std::nullopt;
+}
+
+std::optional<double> cachedLength(Program& p, const std::string& path) {
+  const auto* e = validEntry(p, path);
+  return e && e->seconds > 0 ? std::optional(e->seconds) : std::nullopt;
+}
+
+void storeTempo(Program& p, const std::string& path, double bpm, double seconds) {
   auto stamp = fileStamp(path);
   if (!stamp || path.find_first_of("\r\n") != std::string::npos) return;
+  if (const auto* before = validEntry(p, path); before && seconds <= 0) seconds = before->seconds;
   stamp->bpm = bpm;
+  stamp->seconds = seconds;
   p.tempo.cache[path] = *stamp;
   const auto file = cachePath(p);
   std::string error;
@@ -87,11 +102,13 @@ void storeTempo(Program& p, const std::string& path, double bpm) {
 std::vector<std::string> cacheLines(const std::map<std::string, TempoCacheEntry>& cache) {
   std::vector<std::string> lines;
   lines.reserve(cache.size());
-  char bpm[32];
-  for (const auto& [path, e] : cache) {
-    const auto end = std::to_chars(bpm, bpm + sizeof bpm, e.bpm).ptr;
-    lines.push_back(std::string(bpm, end) + "\t" + std::to_string(e.size) + "\t" + std::to_string(e.mtime) + "\t" + path);
-  }
+  const auto number = [](double v) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+  };
+  for (const auto& [path, e] : cache)
+    lines.push_back(number(e.bpm) + "\t" + std::to_string(e.size) + "\t" + std::to_string(e.mtime) + "\t" +
+                    number(e.seconds) + "\t" + path);
   return lines;
 }
 

@@ -19,8 +19,12 @@ std::string cachePath(const Program& p);
 // The cached tempo of the file as it is now (0 = analysed, no tempo); nullopt = not cached.
 std::optional<double> cachedTempo(Program& p, const std::string& path);
 
-// Records the tempo found for the file as it is now and writes the cache file.
-void storeTempo(Program& p, const std::string& path, double bpm);
+// The song's length as its analysis found it; nullopt when not cached or not known.
+std::optional<double> cachedLength(Program& p, const std::string& path);
+
+// Records the tempo (and, when known, the length) found for the file as it is now and writes
+// the cache file. Without a length, one cached before for the unchanged file is kept.
+void storeTempo(Program& p, const std::string& path, double bpm, double seconds = 0);
 
 // The cache file's lines and back. Unreadable lines are skipped: a damaged cache only costs
 // analyses again.

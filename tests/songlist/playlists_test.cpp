@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "basic/textfile.h"
+#include "tempo/tempo_cache.h"
 #include "tests/songlist/songlist_fixture.h"
 
 namespace vx::test {
@@ -102,12 +103,14 @@ TEST_F(PlaylistTest, PlaylistChosenInTheListFileDialogAppendsToListA) {
 
 TEST_F(PlaylistTest, M3u8WrittenFromThePopupReadsBackIntoTheSameSongs) {
   drop(0, {write("in.m3u", "music/one.mp3\nmusic/日本語.mp3\nfour.mp3\n")});
+  tempo::storeTempo(p, file("music/one.mp3"), 128, 215.4);  // its length known from its analysis
   t.dialogs.saveAnswers.push_back(file("out"));
   p.main.menu("mnuM3u0").events.click();
   const auto written = basic::readTextLines(file("out.m3u8"));
   ASSERT_TRUE(written.ok);
   EXPECT_EQ(written.lines.size(), 7u);
   EXPECT_EQ(written.lines[0], "#EXTM3U");
+  EXPECT_EQ(written.lines[1], "#EXTINF:215,one.mp3");
   EXPECT_EQ(written.lines[3], "#EXTINF:-1,日本語.mp3");
   EXPECT_EQ(written.lines[4], file("music/日本語.mp3"));
   EXPECT_FALSE(fs::exists(file("out.m3u8.tmp")));

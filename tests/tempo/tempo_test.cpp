@@ -190,14 +190,16 @@ TEST_F(TempoTest, TapsLeaveAnAnalysedTempoAlone) {
 }
 
 TEST(TempoCache, DamagedLinesAreSkippedAndPathsKeepTheirTabs) {
-  std::map<std::string, TempoCacheEntry> cache{{"/m/a\tb.mp3", {10, 20, 127.5}}, {"/m/c.mp3", {1, 2, 0}}};
+  std::map<std::string, TempoCacheEntry> cache{{"/m/a\tb.mp3", {10, 20, 127.5, 301.25}}, {"/m/c.mp3", {1, 2, 0, 0}}};
   auto lines = tempo::cacheLines(cache);
   lines.push_back("garbage");
-  lines.push_back("nan\t1\t2\t/x.mp3");
-  lines.push_back("120\t1\t\t/y.mp3");
+  lines.push_back("nan\t1\t2\t0\t/x.mp3");
+  lines.push_back("120\t1\t\t0\t/y.mp3");
+  lines.push_back("120\t1\t2\t/z.mp3");
   const auto back = tempo::parseCache(lines);
   ASSERT_EQ(back.size(), 2u);
   EXPECT_EQ(back.at("/m/a\tb.mp3").bpm, 127.5);
+  EXPECT_EQ(back.at("/m/a\tb.mp3").seconds, 301.25);
   EXPECT_EQ(back.at("/m/c.mp3").mtime, 2);
 }
 
