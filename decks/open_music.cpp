@@ -6,6 +6,7 @@
 #include "decks/monitor.h"
 #include "decks/pitch.h"
 #include "mixer/channel_strip.h"
+#include "mixer/volume_law.h"
 #include "songlist/adding.h"
 #include "songlist/song_list.h"
 
@@ -46,6 +47,9 @@ void showLoaded(Program& p, int deck, const std::string& title) {
   p.main.label("title", deck).setCaption(title);
   p.main.label("Totaltime", deck).setCaption("");
   mixer::trimlinedraw(p, deck);
+  // The new song's trim must reach the player now: continuous play may start this deck before
+  // the user touches anything, and it would then play at the previous song's level.
+  mixer::volcontrol(p);
   p.main.picture("pitchbtn", deck).setTop(kPitchCentre);
   // A new song starts at its own tempo: the pitch lock throttles a dragged knob, and honouring
   // it here would leave the knob at the centre with the player at the old rate.

@@ -1,5 +1,8 @@
 #pragma once
+// The crossfader: knob placement, the end and centre jumps, the fader patterns and CUT IN, the
+// Switch operation and the per-tick step of an automatic fade.
 #include "core/program.h"
+#include "form/control.h"
 
 namespace vx::mixer {
 
@@ -16,5 +19,14 @@ void FaderUpdatePosition(Program& p, double x);
 void faderJump(Program& p, int left);
 // A click on pattern button n: 0..2 selects pattern A..C, 3 selects CUT IN.
 void FDpaturn_Click(Program& p, int n);
+
+// Units the knob moves per tick of an automatic fade: Int(700 / faderTime), at least 1 so that
+// a long switching time still arrives.
+int fadeStepSize(const Program& p);
+
+// Mouse on the track (`Faderbase`) or the knob (`Faderbtn`, with `onKnob`).
+void faderMouseDown(Program& p, const form::MouseEvent& e, bool onKnob);
+void faderMouseMove(Program& p, const form::MouseEvent& e, bool onKnob);
+void faderMouseUp(Program& p);
 
 }  // namespace vx::mixer

@@ -16,11 +16,13 @@ namespace {
 
 constexpr double kMiniButtonTop = 1000;
 
-// The trim pointer starts at the centre of its knob.
+// The trim pointer starts at the centre of its knob and points as the layout draws it
+// (straight up, half the full cut) until a song is loaded.
 void centreTrimLine(Program& p, int deck) {
   const form::Picture& knob = p.main.picture("Trimbase", deck);
   form::Line& line = p.main.get<form::Line>("TrimLine", deck);
-  line.set(knob.left() + knob.width() / 2, knob.top() + knob.height() / 2, line.x2, line.y2);
+  line.set(knob.left() + knob.width() / 2, knob.top() + knob.height() / 2, line.left() + line.width(),
+           line.top() + line.height());
 }
 
 void mainFormLoad(Program& p) {

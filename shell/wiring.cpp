@@ -4,6 +4,7 @@
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
 #include "keys/keys.h"
+#include "mixer/mixer_wiring.h"
 #include "shell/player_events.h"
 #include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
@@ -17,6 +18,7 @@ namespace vx::shell {
 void wireMainForm(Program& p) {
   decks::wireTransport(p);
   decks::wireDeckControls(p);
+  mixer::wireMixer(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
   shell::wireShutdown(p);

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "basic/encoding.h"
 #include "basic/fileio.h"
 #include "basic/textfile.h"
 #include "songlist/adding.h"
@@ -32,24 +31,6 @@ std::string_view trimmed(std::string_view s) {
   if (first == std::string_view::npos) return {};
   const auto last = s.find_last_not_of(" \t");
   return s.substr(first, last - first + 1);
-}
-
-std::string_view withoutBom(std::string_view bytes) {
-  constexpr std::string_view bom = "\xEF\xBB\xBF";
-  if (bytes.starts_with(bom)) bytes.remove_prefix(bom.size());
-  return bytes;
-}
-
-// Calls take(line) for each line; CR LF, LF and a lone CR end a line.
-template <typename Take>
-void eachLine(std::string_view text, Take take) {
-  size_t at = 0;
-  while (at < text.size()) {
-    size_t end = text.find_first_of("\r\n", at);
-    if (end == std::string_view::npos) end = text.size();
-    take(text.substr(at, end - at));
-    at = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
-  }
 }
 
 // A .pls line "FileN=reference"; "" for every other key.
@@ -120,15 +101,15 @@ bool isPlaylistFile(std::string_view path) {
 }
 
 std::vector<std::string> playlistEntries(std::string_view bytes, bool pls) {
-  bytes = withoutBom(bytes);
-  const bool utf8 = basic::isValidUtf8(bytes);
+  const std::string text = basic::decodeText(bytes);
+  basic::LineSplitter lines(text);
   std::vector<std::string> entries;
-  eachLine(bytes, [&](std::string_view raw) {
+  std::string raw;
+  while (lines.next(raw)) {
     const std::string_view line = trimmed(raw);
     const std::string_view ref = pls ? plsReference(line) : (line.starts_with('#') ? std::string_view{} : line);
-    if (!plausibleReference(ref)) return;
-    entries.push_back(utf8 || basic::isValidUtf8(ref) ? std::string(ref) : basic::cp932ToUtf8(ref));
-  });
+    if (plausibleReference(ref)) entries.emplace_back(ref);
+  }
   return entries;
 }
 

@@ -14,8 +14,8 @@ namespace vx::songlist {
 bool isPlaylistFile(std::string_view path);
 
 // The song references of a playlist's bytes, in order, as written: comments, #EXT lines,
-// blank lines and the other keys of a .pls are left out. The text may be UTF-8 (with or
-// without a byte-order mark) or CP932; lines end in CR LF, LF or CR.
+// blank lines and the other keys of a .pls are left out. The text is UTF-8 (with or without a
+// byte-order mark) or, when the file as a whole is not, CP932; lines end in CR LF, LF or CR.
 std::vector<std::string> playlistEntries(std::string_view bytes, bool pls);
 
 // Where a reference points, tried in this order: an absolute path as it stands; a relative

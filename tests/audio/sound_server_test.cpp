@@ -12,6 +12,7 @@
 
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
+#include "tests/audio/sound_server.h"
 #include "tests/audio/test_media.h"
 
 namespace vx::audio {
@@ -21,35 +22,9 @@ using testing::Span;
 using testing::TempDir;
 constexpr int kRate = 44100;
 
-std::string run(const std::string& command) {
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) text.append(buffer, n);
-    pclose(pipe);
-  }
-  return text;
-}
-
-// Why the test cannot run here, or "" when it can.
-std::string missingServer() {
-  if (std::system("pactl info >/dev/null 2>&1") != 0)
-    return "no PulseAudio server is reachable (scripts/test.d/pulseaudio.sh starts one for the test run)";
-  std::string sinks = run("pactl list short sinks 2>/dev/null");
-  if (sinks.find("\tmain\t") == std::string::npos || sinks.find("\tphones\t") == std::string::npos)
-    return "the PulseAudio server has no sinks named \"main\" and \"phones\"";
-  return "";
-}
-
-// What the sink `sink` plays, recorded from its monitor for `seconds`.
-std::vector<float> record(const std::string& sink, double seconds) {
-  std::string command = "timeout " + std::to_string(seconds) + " parec -d " + sink +
-                        ".monitor --format=float32le --rate=44100 --channels=2 --raw --latency-msec=50 2>/dev/null";
-  std::string bytes = run(command);
-  std::vector<float> samples(bytes.size() / sizeof(float));
-  std::memcpy(samples.data(), bytes.data(), samples.size() * sizeof(float));
-  return samples;
-}
+using testing::commandOutput;
+using testing::missingSoundServer;
+using testing::recordSink;
 
 int indexOf(const std::vector<std::string>& names, const std::string& name) {
   for (size_t i = 0; i < names.size(); ++i)
@@ -60,7 +35,7 @@ int indexOf(const std::vector<std::string>& names, const std::string& name) {
 class SoundServer : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (std::string why = missingServer(); !why.empty()) GTEST_SKIP() << why;
+    if (std::string why = missingSoundServer(); !why.empty()) GTEST_SKIP() << why;
     SoundSystemOptions options;
     options.mainDevice = "main";
     sound = createSoundSystem(options);
@@ -107,8 +82,8 @@ TEST_F(SoundServer, DeckAndMonitorArriveOnTheirOwnDevicesAtTheirLevels) {
   // A null sink hands its sound to the recorder after its own latency, which the server may set
   // anywhere up to a second or more: record long enough, then look at what arrived.
   std::vector<float> phonesHeard;
-  std::thread other([&] { phonesHeard = record("phones", 2.5); });
-  std::vector<float> mainHeard = record("main", 2.5);
+  std::thread other([&] { phonesHeard = recordSink("phones", 2.5); });
+  std::vector<float> mainHeard = recordSink("main", 2.5);
   other.join();
   ASSERT_GT(mainHeard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
   ASSERT_GT(phonesHeard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
@@ -132,7 +107,7 @@ TEST_F(SoundServer, ALostDeviceIsReplacedByTheClockAndTakenBackWhenItReturns) {
   a.setFileName(tone("a.wav", 1000));
   a.play();
   wait(0.3);
-  std::string modules = run("pactl list short modules");
+  std::string modules = commandOutput("pactl list short modules");
   size_t line = modules.find("sink_name=main");
   ASSERT_NE(line, std::string::npos);
   std::string index = modules.substr(modules.rfind('\n', line) + 1);
@@ -151,7 +126,7 @@ TEST_F(SoundServer, ALostDeviceIsReplacedByTheClockAndTakenBackWhenItReturns) {
   wait(3.0);
   EXPECT_FALSE(sound->usingVirtualDevice());
   EXPECT_EQ(sound->deviceMessage(), "");
-  std::vector<float> heard = record("main", 2.0);
+  std::vector<float> heard = recordSink("main", 2.0);
   ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 / 2);
   EXPECT_NEAR(testing::typicalToneAmplitude({heard, 0, kRate / 10, heard.size() / 2 - kRate / 20}, 1000, kRate), 0.5,
               0.02);

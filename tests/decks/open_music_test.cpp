@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "basic/convert.h"
+#include "mixer/channel_strip.h"
+#include "mixer/volume_law.h"
 #include "songlist/song_list.h"
 #include "tests/support/test_program.h"
 
@@ -85,6 +87,17 @@ TEST_F(OpenMusicTest, OpenedFileBecomesTheSelectedNewEntryWithFreshValues) {
   EXPECT_EQ(t.form().picture("pitchbtn", 0).top(), 2400);
   EXPECT_EQ(t.form().picture("Play", 0).picture(), "cue1.bmp");
   EXPECT_TRUE(t.p.deck[0].deckIdle);
+}
+
+TEST_F(OpenMusicTest, ANewSongPlaysAtItsOwnTrimAtOnce) {
+  t.addSong(0, "/songs/first.mp3");
+  list(0).setValue(songlist::Trim, 0, "3900");  // the last song was turned far down
+  mixer::trimlinedraw(t.p, 0);
+  mixer::volcontrol(t.p);
+  ASSERT_EQ(t.p.mixer.trimLevel[0], 61);
+  open(0, "/songs/second.mp3");
+  EXPECT_EQ(t.p.mixer.trimLevel[0], 80);  // the default trim of a new song
+  EXPECT_EQ(t.player(0).volume(), -400);
 }
 
 TEST_F(OpenMusicTest, ANewSongPlaysAtItsOwnTempoEvenRightAfterAPitchChange) {

@@ -16,6 +16,15 @@ struct TestOptions {
   bool wire = true;             // attach every subsystem's handlers (shell::wireMainForm)
 };
 
+// A mouse event at (x, y) twips of the control, with the left button unless told.
+inline form::MouseEvent mouseAt(double x, double y, form::MouseButton b = form::MouseButton::Left) {
+  form::MouseEvent e;
+  e.button = b;
+  e.x = x;
+  e.y = y;
+  return e;
+}
+
 class TestProgram {
  public:
   explicit TestProgram(TestOptions options = {});
@@ -41,5 +50,9 @@ class TestProgram {
   // Forgets the calls recorded so far by every fake (the dialogs keep theirs).
   void clearCalls();
 };
+
+// True once the end handling of automatic mixing stops an ended deck; tests of what reaches it
+// skip until then.
+bool endHandlingBuilt();
 
 }  // namespace vx::test

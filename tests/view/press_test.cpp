@@ -11,18 +11,6 @@
 namespace vx::test {
 namespace {
 
-void sendMouse(QWidget* w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-  QMouseEvent e(type, QPointF(at), w->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
-  QApplication::sendEvent(w, &e);
-}
-
-// True when the picture file is drawn unchanged with its top-left corner at `corner`.
-bool drawnAt(const QImage& shot, const std::string& file, QPoint corner) {
-  QImage picture = QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
-  if (picture.isNull()) return false;
-  return shot.copy(QRect(corner, picture.size())) == picture;
-}
-
 class PressTest : public WindowFixture {};
 
 TEST_F(PressTest, PressingPlayShowsItsLitPictureAndMovesItDownTenTwipsUntilReleased) {
@@ -32,14 +20,14 @@ TEST_F(PressTest, PressingPlayShowsItsLitPictureAndMovesItDownTenTwipsUntilRelea
   QPointF corner = canvas().drawnRect(play).topLeft();
   EXPECT_TRUE(drawnAt(grabCanvas(), kSkinRoot + "/orange/play1.bmp", corner.toPoint()));
 
-  sendMouse(&canvas(), QEvent::MouseButtonPress, centreOf("Pause", 0), Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonPress, centreOf("Pause", 0), Qt::LeftButton, Qt::LeftButton);
   EXPECT_EQ(play.picture(), "play2.bmp");
   EXPECT_EQ(play.top(), top + 10);
   QPointF pressed = canvas().drawnRect(play).topLeft();
   EXPECT_NEAR(pressed.y() - corner.y(), view::toPixels(10), 1e-9);
   EXPECT_TRUE(drawnAt(grabCanvas(), kSkinRoot + "/orange/play2.bmp", pressed.toPoint()));
 
-  sendMouse(&canvas(), QEvent::MouseButtonRelease, centreOf("Pause", 0), Qt::LeftButton, Qt::NoButton);
+  sendMouse(QEvent::MouseButtonRelease, centreOf("Pause", 0), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(play.top(), top);
   EXPECT_EQ(canvas().drawnRect(play).topLeft(), corner);
 }
@@ -62,18 +50,18 @@ TEST_F(PressTest, ADraggedKnobKeepsTheMouseAndItsHandlerPinsItAtTheEndsOfItsTrav
   knob.events.mouseUp = [&](const form::MouseEvent&) { dragging = false; };
 
   QPoint start = centreOf("Faderbtn");
-  sendMouse(&canvas(), QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
   EXPECT_NEAR(knob.left(), 5130, 15);
-  sendMouse(&canvas(), QEvent::MouseMove, QPoint(2, start.y() + 40), Qt::NoButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseMove, QPoint(2, start.y() + 40), Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(knob.left(), 3630);
   EXPECT_DOUBLE_EQ(canvas().drawnRect(knob).left(), view::toPixels(3630));
-  sendMouse(&canvas(), QEvent::MouseMove, QPoint(canvas().width() - 2, start.y()), Qt::NoButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseMove, QPoint(canvas().width() - 2, start.y()), Qt::NoButton, Qt::LeftButton);
   EXPECT_EQ(knob.left(), 6630);
   EXPECT_DOUBLE_EQ(canvas().drawnRect(knob).left(), view::toPixels(6630));
-  sendMouse(&canvas(), QEvent::MouseButtonRelease, QPoint(canvas().width() - 2, start.y()), Qt::LeftButton, Qt::NoButton);
+  sendMouse(QEvent::MouseButtonRelease, QPoint(canvas().width() - 2, start.y()), Qt::LeftButton, Qt::NoButton);
   EXPECT_FALSE(dragging);
   // Without a button held, moves go nowhere.
-  sendMouse(&canvas(), QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
+  sendMouse(QEvent::MouseMove, start, Qt::NoButton, Qt::NoButton);
   EXPECT_EQ(knob.left(), 6630);
 }
 
@@ -85,15 +73,15 @@ TEST_F(PressTest, PressesAreInTwipsOfTheControlAndAClickNeedsTheReleaseOverIt) {
   stop.events.mouseDown = [&](const form::MouseEvent& e) { downs.push_back(e); };
   stop.events.click = [&] { ++clicks; };
   QPoint at = pointIn("Stop", 1, 150, 90);
-  sendMouse(&canvas(), QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
+  sendMouse(QEvent::MouseButtonPress, at, Qt::RightButton, Qt::RightButton);
   ASSERT_EQ(downs.size(), 1u);
   EXPECT_EQ(downs[0].button, form::MouseButton::Right);
   EXPECT_NEAR(downs[0].x, 150, 15);
   EXPECT_NEAR(downs[0].y, 90, 15);
-  sendMouse(&canvas(), QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
+  sendMouse(QEvent::MouseButtonRelease, at, Qt::RightButton, Qt::NoButton);
   EXPECT_EQ(clicks, 1);
-  sendMouse(&canvas(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-  sendMouse(&canvas(), QEvent::MouseButtonRelease, centreOf("Pause", 1), Qt::LeftButton, Qt::NoButton);
+  sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonRelease, centreOf("Pause", 1), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(clicks, 1);
 }
 
@@ -104,8 +92,8 @@ TEST_F(PressTest, TheMiniButtonsParkedUnderThePanelsCannotBePressedUntilTheBarSh
   // At top 1000 the player panel covers the button.
   QPoint parked = QPointF(view::toPixels(3135 + 100), view::toPixels(1000 + 100)).toPoint();
   EXPECT_NE(canvas().controlAt(parked), &control("miniplay"));
-  sendMouse(&canvas(), QEvent::MouseButtonPress, parked, Qt::LeftButton, Qt::LeftButton);
-  sendMouse(&canvas(), QEvent::MouseButtonRelease, parked, Qt::LeftButton, Qt::NoButton);
+  sendMouse(QEvent::MouseButtonPress, parked, Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonRelease, parked, Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(presses, 0);
   QTest::mouseClick(&canvas(), Qt::LeftButton, {}, centreOf("Tobar"));
   settle();
@@ -121,9 +109,9 @@ TEST_F(PressTest, DraggingTheTitleMovesTheWindow) {
   p.main.top = 1500;
   settle();
   QPoint at = pointIn("Image1", -1, 4500, 150);
-  sendMouse(&canvas(), QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-  sendMouse(&canvas(), QEvent::MouseMove, at + QPoint(20, 10), Qt::NoButton, Qt::LeftButton);
-  sendMouse(&canvas(), QEvent::MouseButtonRelease, at + QPoint(20, 10), Qt::LeftButton, Qt::NoButton);
+  sendMouse(QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseMove, at + QPoint(20, 10), Qt::NoButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonRelease, at + QPoint(20, 10), Qt::LeftButton, Qt::NoButton);
   EXPECT_EQ(p.main.left, 1500 + 300);
   EXPECT_EQ(p.main.top, 1500 + 150);
   settle();

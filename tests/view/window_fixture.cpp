@@ -1,6 +1,7 @@
 #include "tests/view/window_fixture.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 
 #include "tests/view/qt_app.h"
 #include "ui/skin.h"
@@ -38,6 +39,17 @@ QPoint WindowFixture::centreOf(const std::string& name, int index) {
 QPoint WindowFixture::pointIn(const std::string& name, int index, double xTwips, double yTwips) {
   QRectF r = canvas().drawnRect(control(name, index));
   return QPointF(r.left() + view::toPixels(xTwips), r.top() + view::toPixels(yTwips)).toPoint();
+}
+
+void WindowFixture::sendMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+  QMouseEvent e(type, QPointF(at), canvas().mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+  QApplication::sendEvent(&canvas(), &e);
+}
+
+bool drawnAt(const QImage& shot, const std::string& file, QPoint corner) {
+  QImage picture = QImage(QString::fromStdString(file)).convertToFormat(QImage::Format_RGB32);
+  if (picture.isNull()) return false;
+  return shot.copy(QRect(corner, picture.size())) == picture;
 }
 
 QImage WindowFixture::grabCanvas() { return canvas().grab().toImage().convertToFormat(QImage::Format_RGB32); }

@@ -1,5 +1,6 @@
 #pragma once
 // The main window of a program on test doubles, drawn with a built-in skin.
+#include <QEvent>
 #include <QImage>
 #include <memory>
 #include <string>
@@ -31,6 +32,11 @@ class WindowFixture : public ::testing::Test {
   QPoint centreOf(const std::string& name, int index = -1);
   QPoint pointIn(const std::string& name, int index, double xTwips, double yTwips);
   QImage grabCanvas();
+  // A mouse event sent straight to the canvas: `button` changed, `held` are down afterwards.
+  void sendMouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held);
 };
+
+// True when the picture file is drawn unchanged with its top-left corner at `corner`.
+bool drawnAt(const QImage& shot, const std::string& file, QPoint corner);
 
 }  // namespace vx::test
