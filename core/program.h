@@ -121,6 +121,24 @@ struct SkinState {
   uint64_t serial = 0;
 };
 
+// The tempo of each deck's song, in beats per minute at normal speed (0 = none found), and the
+// tempos already found for files, keyed by path and valid while size and modification time hold.
+struct TempoCacheEntry {
+  int64_t size = 0;
+  int64_t mtime = 0;  // nanoseconds of the file clock
+  double bpm = 0;
+  double seconds = 0;  // the song's length; 0 = unknown
+};
+struct TempoState {
+  std::array<std::string, 2> songPath;  // the file the deck's tempo belongs to
+  std::array<double, 2> songBpm{};
+  std::array<bool, 2> analysing{};
+  std::array<bool, 2> tapped{};  // the song's tempo came from the tap key, which may refine it
+  std::array<std::vector<double>, 2> taps;  // seconds of the tap key's presses
+  std::map<std::string, TempoCacheEntry> cache;
+  bool cacheRead = false;
+};
+
 struct Program {
   explicit Program(platform::Ports p) : ports(p) {}
   Program(const Program&) = delete;
@@ -148,6 +166,7 @@ struct Program {
   KeyboardState keys;
   int configPattern = 0;  // the pattern the configuration dialog edits
   SkinState skin;
+  TempoState tempo;
 
   bool searchPhase = false;
   int pitchLockTicks = 0;

@@ -22,6 +22,7 @@ platform::Ports HeadlessProgram::ports() {
   ports.recorder = &recorder_;
   ports.dialogs = &dialogs_;
   ports.shell = &shell_;
+  ports.tempo = &tempo_;
   return ports;
 }
 

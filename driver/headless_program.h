@@ -8,6 +8,7 @@
 #include <string>
 
 #include "audio/sound_system.h"
+#include "audio/tempo_analyser.h"
 #include "core/program.h"
 #include "driver/home_folder.h"
 #include "driver/recording_log.h"
@@ -35,6 +36,7 @@ class HeadlessProgram {
   ScriptedDialogs dialogs_;
   RecordingLog recorder_;
   platform::PosixShell shell_;
+  audio::SettledTempoAnalyser tempo_;
   Program p_;
 };
 

@@ -5,6 +5,7 @@
 #include "keys/key_codes.h"
 #include "keys/mixer_keys.h"
 #include "sampler/sampler.h"
+#include "tempo/sync.h"
 
 namespace vx::keys {
 
@@ -30,6 +31,7 @@ void MainForm_KeyDown(Program& p, int keyCode, int) {
   if (isKeyCode(keyCode)) p.keys.down.set(static_cast<size_t>(keyCode));
   heldKeys(p);
   pressedKey(p, keyCode);
+  tempo::tempoKey(p, keyCode);
 }
 
 void MainForm_KeyUp(Program& p, int keyCode, int) {

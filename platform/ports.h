@@ -5,6 +5,7 @@
 #include "platform/recording_device.h"
 #include "platform/shell.h"
 #include "platform/sound_device.h"
+#include "platform/tempo_analysis.h"
 #include "platform/wave_out.h"
 
 namespace vx::platform {
@@ -18,6 +19,7 @@ struct Ports {
   RecordingDevice* recorder = nullptr;
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;
+  TempoAnalysis* tempo = nullptr;  // nullptr = no tempo analysis (the decks show no tempo)
 };
 
 }  // namespace vx::platform

@@ -10,6 +10,7 @@
 #include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
 #include "songlist/wiring.h"
+#include "tempo/sync.h"
 #include "ui/skin_buttons.h"
 #include "ui/window_wiring.h"
 
@@ -26,6 +27,7 @@ void wireMainForm(Program& p) {
   config::wireConfig(p);
   songlist::wireSongLists(p);
   recorder::wireRecorder(p);
+  tempo::wireTempo(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.
   ui::wireSkinButtons(p);

@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "songlist/playlists.h"
 #include "songlist/song_list.h"
 
 namespace vx::songlist {
@@ -69,7 +70,8 @@ bool addFolder(Program& p, int& deck, const std::string& folder, bool deal) {
 }
 
 // A dropped path may be a music file and a folder at once: both tests apply.
-bool addDropped(Program& p, int& deck, const std::string& path, bool deal) {
+bool addDropped(Program& p, int& deck, const std::string& path, bool deal, PlaylistTally& tally) {
+  if (isPlaylistFile(path) && !p.ports.shell->isFolder(path)) return addPlaylist(p, deck, path, tally);
   if (isDroppedMusic(path) && !appendSong(p, deck, path, fileTitle(path))) return false;
   return !p.ports.shell->isFolder(path) || addFolder(p, deck, path, deal);
 }
@@ -107,13 +109,16 @@ std::vector<std::string> folderMusicFiles(const std::vector<std::string>& listin
 void title1_OLEDragDrop(Program& p, int deck, const std::vector<std::string>& paths, int shift) {
   if (paths.empty()) return;
   const bool deal = (shift & form::ShiftKey) != 0;
+  PlaylistTally tally;
   for (const auto& path : paths) {
-    if (!addDropped(p, deck, path, deal)) {
+    if (!addDropped(p, deck, path, deal, tally)) {
       reportDropFailure(p);
+      reportPlaylistTally(p, tally);
       return;
     }
   }
   loadDropped(p, deck);
+  reportPlaylistTally(p, tally);
 }
 
 }  // namespace vx::songlist

@@ -2,12 +2,15 @@
 
 #include "songlist/editing.h"
 #include "songlist/list_file.h"
+#include "songlist/playlists.h"
 #include "songlist/song_list.h"
 
 namespace vx::songlist {
 namespace {
 
 constexpr const char* kListFilter = "(*.lis;)|*.lis;";
+// The open dialog also offers the playlists of other players, whose songs are added to list A.
+constexpr const char* kOpenFilter = "(*.lis;)|*.lis;|(*.m3u;*.m3u8;*.pls;)|*.m3u;*.m3u8;*.pls;";
 
 void tell(Program& p, const std::string& text, platform::MsgIcon icon) {
   p.ports.dialogs->messageBox({text, "", platform::MsgButtons::OK, icon});
@@ -19,7 +22,7 @@ std::string folderOf(const std::string& path) {
 }
 
 std::optional<std::string> askListToLoad(Program& p) {
-  platform::FileDialogSpec spec{"Open songlist File ", kListFilter, ".*", "", "", false};
+  platform::FileDialogSpec spec{"Open songlist File ", kOpenFilter, ".*", "", "", false};
   // The shared dialog starts where the last list file came from (with none yet, where the
   // platform chooses), and later dialogs start there too.
   p.dialogInitialFolder = p.lastFolders[1];
@@ -53,6 +56,10 @@ void songlistload(Program& p) {
   const auto path = askListToLoad(p);
   if (!path) return;
   p.lastFolders[1] = folderOf(*path);
+  if (isPlaylistFile(*path)) {
+    openPlaylist(p, *path);
+    return;
+  }
   auto file = readListFile(*path);
   if (!file) {
     tell(p, "ソングリストが読み込めません。\n" + *path, platform::MsgIcon::Warning);

@@ -7,6 +7,7 @@
 #include "songlist/editing.h"
 #include "songlist/list_files.h"
 #include "songlist/loading.h"
+#include "songlist/playlists.h"
 #include "songlist/selection.h"
 
 namespace vx::songlist {
@@ -46,6 +47,7 @@ void wireDeck(Program& p, int deck) {
   wireMenu(p, "mnuDown" + n, deck, moveDown);
   wireMenu(p, "mnuDel" + n, deck, soat2);
   wireMenu(p, deck == 0 ? "toB" : "toA", deck, soat4);
+  wireMenu(p, "mnuM3u" + n, deck, saveM3u8);
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
 //   corrupt.mp3       random bytes that hold no MPEG frame
 //   empty.mp3         no bytes at all
 //   sine.mp3          sine.wav through the ffmpeg command, when ffmpeg is installed
+//   kick125.wav,      20 s of a kick on every beat at 125 and 120 beats per minute,
+//   kick120.wav       44.1 kHz 16-bit stereo
+//   other player.m3u8 a playlist as Windows players write it: BOM, CR LF, #EXTINF, a relative
+//                     name, a Windows path to a file beside it and a song that is missing
 // usage: make_media FOLDER
 #include <cmath>
 #include <cstdint>
@@ -71,6 +75,16 @@ bool writeWav(const std::filesystem::path& path, const Format& f, double seconds
   return static_cast<bool>(out);
 }
 
+// A falling-pitch kick drum on every beat over a quiet bass tone.
+std::function<int(long)> kicks(double bpm, int rate) {
+  return [bpm, rate](long frame) {
+    const double t = static_cast<double>(frame) / rate, b = std::fmod(t, 60.0 / bpm);
+    double s = 0.1 * std::sin(2 * kPi * 55 * t);
+    if (b < 0.15) s += 0.8 * std::exp(-b * 18) * std::sin(2 * kPi * (45 + 80 * std::exp(-b * 30)) * b);
+    return static_cast<int>(std::lround(s * 32000));
+  };
+}
+
 std::function<int(long)> tone(double hz, double dbfs, int rate) {
   double amplitude = 32767.0 * std::pow(10.0, dbfs / 20.0);
   return [=](long i) { return static_cast<int>(std::lround(amplitude * std::sin(2 * kPi * hz * static_cast<double>(i) / rate))); };
@@ -93,6 +107,13 @@ bool writeCorrupt(const std::filesystem::path& path) {
 }
 
 bool writeEmpty(const std::filesystem::path& path) { return static_cast<bool>(std::ofstream(path, std::ios::binary)); }
+
+bool writePlaylist(const std::filesystem::path& path) {
+  std::ofstream out(path, std::ios::binary);
+  out << "\xEF\xBB\xBF#EXTM3U\r\n#EXTINF:10,Test - Sine\r\nsine.wav\r\n#EXTINF:1,Two\r\n"
+         "C:\\Users\\dj\\Music\\two words.wav\r\n#EXTINF:200,Gone\r\nD:\\gone.mp3\r\n";
+  return static_cast<bool>(out);
+}
 
 std::string shellQuoted(const std::string& s) {
   std::string out = "'";
@@ -128,7 +149,10 @@ int main(int argc, char** argv) {
             writeWav(folder / "silence.wav", stereo, 3, [](long) { return 0; }) &&
             writeWav(folder / "long_tone.wav", smallMono, 205.4, tone(440, -30, smallMono.rate)) &&
             writeWav(folder / "two words.wav", stereo, 1, tone(1000, -6, stereo.rate)) &&
-            writeCorrupt(folder / "corrupt.mp3") && writeEmpty(folder / "empty.mp3");
+            writeCorrupt(folder / "corrupt.mp3") && writeEmpty(folder / "empty.mp3") &&
+            writeWav(folder / "kick125.wav", stereo, 20, kicks(125, stereo.rate)) &&
+            writeWav(folder / "kick120.wav", stereo, 20, kicks(120, stereo.rate)) &&
+            writePlaylist(folder / "other player.m3u8");
   if (!ok) {
     std::cerr << "make_media: cannot write into " << folder << '\n';
     return 1;

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "audio/sound_system.h"
+#include "audio/tempo_analyser.h"
 #include "driver/composition.h"
 #include "platform/posix_shell.h"
 #include "shell/startup.h"
@@ -83,6 +84,8 @@ int runGui(int argc, char** argv) {
   platform::Ports ports = driver::soundPorts(*sound);
   ports.dialogs = &dialogs;
   ports.shell = &shell;
+  audio::TempoAnalyser tempo;
+  ports.tempo = &tempo;
 
   Program p(ports);
   driver::placeProgram(p, paths);

@@ -98,7 +98,7 @@ TEST_F(ListFilesTest, LoadDialogStartsInTheLastListFolderAndNoChoiceChangesNothi
   ASSERT_EQ(t.dialogs.count("open"), 3);
   const auto& spec = t.dialogs.shown.front().file;
   EXPECT_EQ(spec.title, "Open songlist File ");
-  EXPECT_EQ(spec.filter, "(*.lis;)|*.lis;");
+  EXPECT_EQ(spec.filter, "(*.lis;)|*.lis;|(*.m3u;*.m3u8;*.pls;)|*.m3u;*.m3u8;*.pls;");
   EXPECT_EQ(spec.defaultExt, ".*");
   EXPECT_EQ(spec.fileName, "");
   EXPECT_EQ(spec.initialDir, "/lists/");

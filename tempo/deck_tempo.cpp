@@ -1,0 +1,66 @@
+#include "tempo/deck_tempo.h"
+
+#include "basic/convert.h"
+#include "tempo/tempo_cache.h"
+
+namespace vx::tempo {
+namespace {
+
+form::Label& label(Program& p, int deck) { return p.main.label("bpm", deck); }
+
+void takeResult(Program& p, const platform::TempoResult& r) {
+  storeTempo(p, r.path, r.bpm, r.seconds);
+  // The other deck may hold the same file and wait for the same answer.
+  for (int deck = 0; deck < 2; ++deck) {
+    if (p.tempo.songPath[deck] != r.path) continue;
+    p.tempo.songBpm[deck] = r.bpm;
+    p.tempo.analysing[deck] = false;
+  }
+}
+
+void songLoaded(Program& p, int deck, std::string path) {
+  auto& t = p.tempo;
+  t.songBpm[deck] = 0;
+  t.analysing[deck] = false;
+  t.tapped[deck] = false;
+  t.taps[deck].clear();
+  t.songPath[deck] = std::move(path);
+  const auto& song = t.songPath[deck];
+  if (song.empty() || p.player(deck).openCheck()) return;
+  if (const auto cached = cachedTempo(p, song)) {
+    t.songBpm[deck] = *cached;
+    return;
+  }
+  if (!p.ports.tempo) return;
+  t.analysing[deck] = true;
+  p.ports.tempo->analyse(deck, song);
+}
+
+std::string caption(Program& p, int deck) {
+  if (p.tempo.analysing[deck]) return kAnalysingMark;
+  const double bpm = shownTempo(p, deck);
+  return bpm > 0 ? tempoText(bpm) : "";
+}
+
+}  // namespace
+
+void tempoTick(Program& p) {
+  for (int deck = 0; deck < 2; ++deck)
+    if (std::string path = p.player(deck).fileName(); path != p.tempo.songPath[deck]) songLoaded(p, deck, std::move(path));
+  if (p.ports.tempo) p.ports.tempo->deliver([&p](const platform::TempoResult& r) { takeResult(p, r); });
+  for (int deck = 0; deck < 2; ++deck) label(p, deck).setCaption(caption(p, deck));
+}
+
+double shownTempo(Program& p, int deck) { return p.tempo.songBpm[deck] * p.player(deck).rate(); }
+
+std::string tempoText(double bpm) { return basic::Format(bpm, "0.0"); }
+
+void setSongTempo(Program& p, int deck, double bpm) {
+  const std::string path = p.tempo.songPath[deck];
+  storeTempo(p, path, bpm);
+  for (int d = 0; d < 2; ++d)
+    if (p.tempo.songPath[d] == path) p.tempo.songBpm[d] = bpm;
+  label(p, deck).setCaption(caption(p, deck));
+}
+
+}  // namespace vx::tempo
