@@ -6,7 +6,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev ffmpeg
-  libsdl2-dev libsoxr-dev libfluidsynth-dev timgm6mb-soundfont libsamplerate0-dev
+  libsdl2-dev libsoxr-dev libfluidsynth-dev timgm6mb-soundfont libsamplerate0-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   pulseaudio pulseaudio-utils sox
   fonts-noto-cjk fonts-dejavu-core
