@@ -42,6 +42,22 @@ bool isContinuation(unsigned char c)
     return (c & 0xC0) == 0x80;
 }
 
+// The length of the valid UTF-8 sequence starting at i, 0 when none starts there.
+size_t validSequenceAt(std::string_view bytes, size_t i)
+{
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    const size_t length = sequenceLength(lead);
+    if (length == 0 || i + length > bytes.size())
+        return 0;
+    if (length > 1 && !secondByteFits(lead, static_cast<unsigned char>(bytes[i + 1])))
+        return 0;
+    for (size_t k = 2; k < length; ++k) {
+        if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
+            return 0;
+    }
+    return length;
+}
+
 std::string replaceNonAscii(std::string_view bytes)
 {
     std::string out;
@@ -76,19 +92,34 @@ private:
 bool isValidUtf8(std::string_view bytes)
 {
     for (size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const size_t length = sequenceLength(lead);
-        if (length == 0 || i + length > bytes.size())
-            return false;
-        if (length > 1 && !secondByteFits(lead, static_cast<unsigned char>(bytes[i + 1])))
-            return false;
-        for (size_t k = 2; k < length; ++k) {
-            if (!isContinuation(static_cast<unsigned char>(bytes[i + k])))
-                return false;
+        // Most text is ASCII: runs of it are passed over without decoding.
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            ++i;
+            continue;
         }
+        const size_t length = validSequenceAt(bytes, i);
+        if (length == 0)
+            return false;
         i += length;
     }
     return true;
+}
+
+std::string toValidUtf8(std::string_view bytes)
+{
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const size_t length = validSequenceAt(bytes, i);
+        if (length == 0) {
+            out += kReplacement;
+            ++i;
+        } else {
+            out.append(bytes.substr(i, length));
+            i += length;
+        }
+    }
+    return out;
 }
 
 std::string cp932ToUtf8(std::string_view bytes)

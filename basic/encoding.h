@@ -9,6 +9,9 @@ namespace vx::basic {
 // Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no cut sequence.
 bool isValidUtf8(std::string_view bytes);
 
+// The bytes with every byte that starts no valid UTF-8 sequence replaced by U+FFFD.
+std::string toValidUtf8(std::string_view bytes);
+
 // CP932 (the Japanese Windows code page) to UTF-8. Bytes that do not decode, and every
 // non-ASCII byte if the converter is unavailable, become U+FFFD; never fails.
 std::string cp932ToUtf8(std::string_view bytes);

@@ -16,8 +16,28 @@ struct TextReadResult {
     bool wasLegacyEncoding = false;  // the bytes were not UTF-8 and were decoded as CP932
 };
 
-// All lines of the file. A final line without a line end counts; a line end at the very end
-// does not start another (empty) line. A UTF-8 byte-order mark is dropped.
+// The text of a file's bytes as UTF-8. The encoding is decided once for the whole file: bytes
+// that are valid UTF-8 as a whole (after an optional byte-order mark, which is dropped) are
+// UTF-8, anything else is CP932 throughout. Deciding line by line would misread old files,
+// whose CP932 lines often happen to be valid UTF-8 too (half-width katakana pairs such as
+// D0 B8). *wasLegacyEncoding, when given, tells whether the bytes were taken as CP932.
+std::string decodeText(std::string_view bytes, bool* wasLegacyEncoding = nullptr);
+
+// Hands out the lines of a text one at a time, without their line ends: CR LF, LF or a lone
+// CR. A final line without a line end counts; a line end at the very end does not start
+// another (empty) line. The text must outlive the splitter.
+class LineSplitter {
+public:
+    explicit LineSplitter(std::string_view text) : text_(text) {}
+    // The next line; false (and line cleared) when there is none left.
+    bool next(std::string& line);
+
+private:
+    std::string_view text_;
+    size_t at_ = 0;
+};
+
+// All lines of the file, decoded by decodeText and split as LineSplitter does.
 TextReadResult readTextLines(const std::string& path);
 
 // Writes a file line by line in place: opening truncates it. Each line gets CR LF.

@@ -16,21 +16,36 @@ std::string_view withoutBom(std::string_view bytes)
 std::vector<std::string> splitLines(std::string_view text)
 {
     std::vector<std::string> lines;
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\r' && text[i] != '\n')
-            continue;
-        lines.emplace_back(text.substr(start, i - start));
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < text.size())
-        lines.emplace_back(text.substr(start));
+    LineSplitter in(text);
+    for (std::string line; in.next(line);)
+        lines.push_back(std::move(line));
     return lines;
 }
 
 }  // namespace
+
+std::string decodeText(std::string_view bytes, bool* wasLegacyEncoding)
+{
+    const std::string_view content = withoutBom(bytes);
+    const bool utf8 = isValidUtf8(content);
+    if (wasLegacyEncoding)
+        *wasLegacyEncoding = !utf8;
+    return utf8 ? std::string(content) : cp932ToUtf8(content);
+}
+
+bool LineSplitter::next(std::string& line)
+{
+    if (at_ >= text_.size()) {
+        line.clear();
+        return false;
+    }
+    size_t end = at_;
+    while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n')
+        ++end;
+    line.assign(text_.substr(at_, end - at_));
+    at_ = end + (text_.substr(end, 2) == "\r\n" ? 2 : 1);
+    return true;
+}
 
 TextReadResult readTextLines(const std::string& path)
 {
@@ -38,13 +53,7 @@ TextReadResult readTextLines(const std::string& path)
     std::string bytes;
     if (!detail::readWholeFile(path, bytes, result.error))
         return result;
-    const std::string_view content = withoutBom(bytes);
-    if (isValidUtf8(content)) {
-        result.lines = splitLines(content);
-    } else {
-        result.wasLegacyEncoding = true;
-        result.lines = splitLines(cp932ToUtf8(content));
-    }
+    result.lines = splitLines(decodeText(bytes, &result.wasLegacyEncoding));
     result.ok = true;
     return result;
 }
@@ -62,7 +71,8 @@ bool TextLineReader::next(std::string& line)
         line.clear();
         return false;
     }
-    line = lines_[index_++];
+    // Each line is handed out once, so it can be moved out.
+    line = std::move(lines_[index_++]);
     return true;
 }
 

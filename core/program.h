@@ -3,6 +3,7 @@
 // values every subsystem reads. Operations of all subsystems take a Program& and run on the
 // user-interface thread, one at a time.
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -70,10 +71,21 @@ struct StartupState {
   bool directSoundReady = false;
 };
 
-// Recorder values the transport reads.
+// Recorder values the transport reads and the configuration dialog sets (not stored).
 struct RecorderState {
   bool autoRecordStart = false;  // "再生と同時に録音"
   bool recorderArmed = false;
+  bool recordMono = false;
+  bool recordBits = false;  // True: 8 bit
+  int recordRate = 0;       // 0 44,100 Hz, 1 22,050 Hz, 2 11,025 Hz
+};
+
+// The keyboard: the deck the deck keys act on, the sampler keys that wait for their release,
+// and which keys the main window has seen go down and not yet up.
+struct KeyboardState {
+  int focusDeck = 0;
+  std::array<bool, 8> sampleKeyHeld{};
+  std::bitset<256> down;
 };
 
 // Where the skin's pictures come from. `roots` are the picture folders searched for a skin, the
@@ -104,6 +116,7 @@ struct Program {
   form::SplashForm splash;
   form::AboutForm about;
   form::Form fontInfo{"FontInfo"};  // the skin window (skin list, fonts and colours)
+  form::Form config{"config"};      // the configuration dialog "Velvoxの設定"
 
   std::array<DeckState, 2> deck{};
   int lastPlayedDeck = 0;
@@ -113,6 +126,8 @@ struct Program {
   WindowState window;
   StartupState startup;
   RecorderState recorder;
+  KeyboardState keys;
+  int configPattern = 0;  // the pattern the configuration dialog edits
   SkinState skin;
 
   bool searchPhase = false;

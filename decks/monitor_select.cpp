@@ -2,7 +2,6 @@
 
 #include "decks/monitor.h"
 #include "decks/pitch.h"
-#include "songlist/song_list.h"
 
 namespace vx::decks {
 
@@ -18,7 +17,9 @@ void showMonitoredDeck(Program& p, int deck) {
 void Imgmonitor_Click(Program& p, int deck) {
   if (!p.monitor.monitorOn) return;
   p.monitor.monitorDeck = deck;
-  monitorOpen(p, songlist::SongList(p.main, deck).selectedValue(songlist::Path));
+  // The monitor plays the deck's song a second time: the file the deck holds, which after a list
+  // file was loaded or the selection moved need not be the selected entry.
+  monitorOpen(p, p.player(deck).fileName());
   auto& player = p.player(deck);
   double rate = knobRate(p.main.picture("pitchbtn", deck).top());
   player.setRate(rate);

@@ -32,10 +32,8 @@ std::string percentText(double knobTop) {
 }
 
 void storeTempoCode(Program& p, int deck, double knobTop) {
-  songlist::SongList list(p.main, deck);
-  if (list.selected() < 0) return;
   auto code = static_cast<float>(((knobTop - kPitchCentre) / kTempoCodeSpan + 1) * 100);
-  list.setValue(songlist::Tempo, list.selected(), basic::StrSingle(code));
+  songlist::SongList(p.main, deck).setSelectedValue(songlist::Tempo, basic::StrSingle(code));
 }
 
 }  // namespace

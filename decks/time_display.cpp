@@ -21,15 +21,11 @@ std::string minutesSeconds(double wholeSeconds, const char* separator) {
   return Format(static_cast<double>(s / 60), "00") + separator + Format(static_cast<double>(s % 60), "00");
 }
 
-std::string selectedTitle(Program& p, int deck) {
-  return songlist::SongList(p.main, deck).selectedValue(songlist::Title);
-}
-
-// The selected song's end point in seconds; -1 (no end point) also when nothing is selected,
-// so that a deck playing with an emptied list is not ended on every tick.
+// The selected song's end point in seconds; -1 (no end point) also when the end list selects
+// nothing, so that a deck is never ended at the end point of a song it may not hold.
 double selectedEndPoint(Program& p, int deck) {
-  songlist::SongList list(p.main, deck);
-  if (list.selected() < 0) return -1;
+  const songlist::SongList list(p.main, deck);
+  if (!list.hasSelection(songlist::End)) return -1;
   return basic::Val(list.selectedValue(songlist::End));
 }
 
@@ -45,6 +41,12 @@ void scrollInto(form::Label& label, const std::string& name, int& marqueeTick, i
 
 }  // namespace
 
+std::string deckTitle(Program& p, int deck) {
+  const songlist::SongList list(p.main, deck);
+  if (list.hasSelection(songlist::Title)) return list.selectedValue(songlist::Title);
+  return p.ports.player[deck] ? songlist::fileTitle(p.player(deck).fileName()) : std::string();
+}
+
 void timecounter(Program& p, int deck) {
   auto& player = p.player(deck);
   bool countdown = p.main.menu("countdown").checked();
@@ -57,7 +59,7 @@ void timecounter(Program& p, int deck) {
 }
 
 void playingmonitor(Program& p, int deck) {
-  std::string name = selectedTitle(p, deck);
+  std::string name = deckTitle(p, deck);
   if (p.player(deck).playState() != platform::Playing || p.deck[deck].stutterArmed) return;
   checkEndPoint(p, deck);
   timecounter(p, deck);
@@ -65,7 +67,7 @@ void playingmonitor(Program& p, int deck) {
 }
 
 void fontroll(Program& p, int deck) {
-  scrollInto(p.main.label("text2", deck), selectedTitle(p, deck), p.deck[deck].marqueeTick, 11, 8);
+  scrollInto(p.main.label("text2", deck), deckTitle(p, deck), p.deck[deck].marqueeTick, 11, 8);
 }
 
 void minimumdisplay(Program& p) {
@@ -75,7 +77,7 @@ void minimumdisplay(Program& p) {
   if (!std::isfinite(s) || std::fabs(s) > 1e15) return;
   std::string time = minutesSeconds(s, ":");
   if (p.window.barMode && !p.window.miniMode) p.main.label("bartime").setCaption(time);
-  std::string name = selectedTitle(p, deck);
+  std::string name = deckTitle(p, deck);
   if (p.window.miniMode) {
     std::string caption = time + "  " + name;
     if (p.main.caption != caption) {

@@ -5,6 +5,11 @@
 
 namespace vx::decks {
 
+// The name the deck shows for its song: the title list's selected entry or, while the title list
+// selects nothing (after a list file was loaded, or a pop-up menu cleared the selection), the
+// file name of the song the deck holds. Never the title of an entry the deck may not hold.
+std::string deckTitle(Program& p, int deck);
+
 // Refreshes the deck's time display `text2` as mm'ss''mmm: elapsed time, or the time left when
 // the menu option `countdown` is checked. Minutes are never cut to two digits.
 void timecounter(Program& p, int deck);

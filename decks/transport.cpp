@@ -38,10 +38,11 @@ void seek(Program& p, int deck, double seconds) {
   p.player(deck).setCurrentPosition(std::max(0.0, seconds));
 }
 
-// The selected song's cue point cut to whole milliseconds; a point never set ("-1") is the
-// song's start.
+// The selected song's cue point cut to whole milliseconds; a point never set ("-1"), or a cue
+// list that selects nothing, is the song's start.
 double cuePoint(Program& p, int deck) {
-  songlist::SongList list(p.main, deck);
+  const songlist::SongList list(p.main, deck);
+  if (!list.hasSelection(songlist::Cue)) return 0;
   double value = basic::Val(list.selectedValue(songlist::Cue));
   return std::max(0.0, basic::Int(value * 1000) / 1000);
 }
@@ -87,8 +88,10 @@ bool startPlaying(Program& p, int deck) {
   return true;
 }
 
+// Each point goes to its own list's selected entry; a list that selects nothing takes nothing,
+// so a mark never lands on a song the deck may not hold.
 void setMarkText(songlist::SongList& list, songlist::Column column, double mark) {
-  list.setValue(column, list.selected(), basic::Str(mark));
+  list.setSelectedValue(column, basic::Str(mark));
 }
 
 }  // namespace
@@ -205,9 +208,9 @@ void markstore(Program& p, int deck) {
   } else if (mode == "END") {
     setMarkText(list, songlist::End, mark);
   } else if (mode == "RESET") {
-    list.setValue(songlist::Cue, list.selected(), "0");
-    list.setValue(songlist::Start, list.selected(), "-1");
-    list.setValue(songlist::End, list.selected(), "-1");
+    list.setSelectedValue(songlist::Cue, "0");
+    list.setSelectedValue(songlist::Start, "-1");
+    list.setSelectedValue(songlist::End, "-1");
     p.player(deck).setSelectionStart(-1);
     p.player(deck).setSelectionEnd(-1);
   }
@@ -234,8 +237,7 @@ void Stop_Click(Program& p, int deck) {
   p.player(deck).stop();
   if (monitorFollows(p, deck)) p.ports.monitor->stop();
   seek(p, deck, 0);
-  songlist::SongList list(p.main, deck);
-  p.main.label("text2", deck).setCaption(list.selectedValue(songlist::Title));
+  p.main.label("text2", deck).setCaption(deckTitle(p, deck));
   p.main.label("Totaltime", deck).setCaption("");
   playButton(p, deck).setPicture("play1.bmp");
 }

@@ -109,6 +109,33 @@ bool raiseMenu(Program& p, const std::string& name) {
   return true;
 }
 
+namespace {
+
+form::Form& windowForm(Program& p, const std::string& window) {
+  form::Form* f = findForm(p, window == "MainForm" ? "" : window);
+  if (!f) throw ScriptError("no window " + window);
+  return *f;
+}
+
+}  // namespace
+
+void closeWindow(Program& p, const std::string& window) {
+  form::Form& f = windowForm(p, window);
+  if (f.queryClose) {
+    f.queryClose();
+  } else if (&f == &p.main) {
+    p.quitRequested = true;
+  } else {
+    f.visible = false;
+    f.touch();
+  }
+}
+
+void deactivateWindow(Program& p, const std::string& window) {
+  form::Form& f = windowForm(p, window);
+  if (f.deactivate) f.deactivate();
+}
+
 void setProperty(Program& p, const std::string& target, const Word& value) {
   ItemRef item = parseItem(target);
   if (item.kind != ItemRef::Kind::Control || item.element >= 0) throw ScriptError(target + " cannot be set");

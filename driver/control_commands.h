@@ -22,6 +22,12 @@ bool raiseDrop(Program& p, const Command& c);
 // A menu entry's click; false when it or a menu above it is disabled. Menus are found on
 // MainForm unless a form is named; hidden menus still work, as pop-up menus do.
 bool raiseMenu(Program& p, const std::string& name);
+// The desktop closes the window (its close box, Alt+F4, the end of the session): the form's
+// close request, or the window simply hides when the form has none (the main window's
+// absence of one ends the program).
+void closeWindow(Program& p, const std::string& window);
+// Another window takes the keyboard from this one.
+void deactivateWindow(Program& p, const std::string& window);
 
 // set REF.PROPERTY VALUE.
 void setProperty(Program& p, const std::string& target, const Word& value);

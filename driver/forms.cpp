@@ -5,7 +5,7 @@
 namespace vx::driver {
 
 std::vector<form::Form*> programForms(Program& p) {
-  return {&p.main, &p.splash, &p.about, &p.fontInfo};
+  return {&p.main, &p.splash, &p.about, &p.fontInfo, &p.config};
 }
 
 form::Form* findForm(Program& p, const std::string& name) {

@@ -61,6 +61,8 @@ void Runner::execute(const Command& c, int line, std::ostream& notes) {
     case CommandKind::KeyUp: raiseKey(s_.p, c); break;
     case CommandKind::Drop: reached = raiseDrop(s_.p, c); break;
     case CommandKind::Menu: reached = raiseMenu(s_.p, c.target); break;
+    case CommandKind::Close: closeWindow(s_.p, c.target); break;
+    case CommandKind::Deactivate: deactivateWindow(s_.p, c.target); break;
     case CommandKind::Answer: s_.dialogs.queue(c.answer, line); break;
     case CommandKind::Set: setProperty(s_.p, c.target, c.value); break;
     case CommandKind::Tick: tick(c.count); break;

@@ -34,7 +34,7 @@ std::optional<std::string> processEnv(const std::string& name);
 // quote or an unset variable.
 std::vector<Word> splitWords(const std::string& line, const EnvLookup& env);
 
-enum class CommandKind { Down, Up, Move, Click, DblClick, Key, KeyDown, KeyUp, Drop, Menu, Answer, Set, Tick, Print, Expect };
+enum class CommandKind { Down, Up, Move, Click, DblClick, Key, KeyDown, KeyUp, Drop, Menu, Close, Deactivate, Answer, Set, Tick, Print, Expect };
 enum class DialogKind { MsgBox, Open, Save, Color, Popup };
 
 struct MouseArgs {

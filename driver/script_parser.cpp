@@ -193,6 +193,8 @@ Command parseCommand(const Words& w) {
   if (name == "keyup") return keyCommand(CommandKind::KeyUp, w);
   if (name == "drop") return dropCommand(w);
   if (name == "menu") return simpleCommand(CommandKind::Menu, w, 2, "menu NAME");
+  if (name == "close") return simpleCommand(CommandKind::Close, w, 2, "close WINDOW");
+  if (name == "deactivate") return simpleCommand(CommandKind::Deactivate, w, 2, "deactivate WINDOW");
   if (name == "answer") return answerCommand(w);
   if (name == "set") return simpleCommand(CommandKind::Set, w, 3, "set REF.PROPERTY VALUE");
   if (name == "tick") return tickCommand(w);

@@ -106,6 +106,13 @@ const std::vector<Variable>& table() {
       of("directSoundReady", &Program::startup, &StartupState::directSoundReady),
       of("autoRecordStart", &Program::recorder, &RecorderState::autoRecordStart),
       of("recorderArmed", &Program::recorder, &RecorderState::recorderArmed),
+      of("recordMono", &Program::recorder, &RecorderState::recordMono),
+      of("recordBits", &Program::recorder, &RecorderState::recordBits),
+      of("recordRate", &Program::recorder, &RecorderState::recordRate),
+      of("focusDeck", &Program::keys, &KeyboardState::focusDeck),
+      of("sampleKeyHeld", &Program::keys, &KeyboardState::sampleKeyHeld),
+      of("configPattern", &Program::configPattern),
+      of("dialogInitialFolder", &Program::dialogInitialFolder),
   };
   return variables;
 }

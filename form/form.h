@@ -63,6 +63,8 @@ class Form {
   // Window events.
   std::function<void(int keyCode, int shift)> keyDown, keyUp;
   std::function<void()> paint, resize, click;
+  // The window lost the keyboard (another window became active).
+  std::function<void()> deactivate;
   // Asked when the window is to be closed by the platform (window manager close).
   std::function<void()> queryClose;
 

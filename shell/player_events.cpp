@@ -1,8 +1,8 @@
 #include "shell/player_events.h"
 
 #include "decks/monitor.h"
+#include "decks/time_display.h"
 #include "mixer/automix.h"
-#include "songlist/song_list.h"
 
 namespace vx::shell {
 
@@ -21,7 +21,7 @@ void PlayerEvents::playStateChange(int deck, int, int) {
   if (!validDeck(deck) || !p_.ports.player[deck]) return;
   auto& label = p_.main.label("lbfilename", deck);
   if (p_.player(deck).playState() == platform::Playing) {
-    label.setCaption(songlist::SongList(p_.main, deck).selectedValue(songlist::Title));
+    label.setCaption(decks::deckTitle(p_, deck));
   } else if (!p_.deck[deck].cueStandby) {
     // The event arrives after the operation that paused the deck; a deck parked at its cue
     // point keeps the "CUE STAND BY!" that operation wrote.

@@ -1,8 +1,227 @@
 #include "shell/settings_file.h"
 
-// Not built yet: does nothing until its subsystem lands.
+#include <cmath>
+#include <limits>
+
+#include "basic/convert.h"
+#include "basic/encoding.h"
+#include "basic/fileio.h"
+#include "decks/pitch.h"
+#include "mixer/channel_strip.h"
+#include "mixer/volume_law.h"
+#include "sampler/sampler.h"
+#include "shell/directx_check.h"
+#include "songlist/list_block.h"
+#include "songlist/loading.h"
+#include "songlist/song_list.h"
+
 namespace vx::shell {
 
-void readSettings(Program&) {}
+namespace {
+
+// The reading stops here: the file ended, or a line does not hold what its place asks for.
+struct StopReading {};
+
+// The file's text, decoded once (UTF-8, else CP932), handed out line by line. Lines end with
+// CR LF, LF or a lone CR; a final line without an end counts.
+class TextCursor {
+ public:
+  explicit TextCursor(const std::string& path) {
+    std::string error;
+    if (!basic::detail::readWholeFile(path, text_, error)) return;
+    std::string_view content = text_;
+    if (content.starts_with("\xEF\xBB\xBF")) at_ = 3;
+    if (!basic::isValidUtf8(content.substr(at_))) {
+      text_ = basic::cp932ToUtf8(content.substr(at_));
+      at_ = 0;
+    }
+  }
+
+  bool next(std::string& line) {
+    if (at_ >= text_.size()) return false;
+    size_t stop = at_;
+    while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r') ++stop;
+    line.assign(text_, at_, stop - at_);
+    at_ = stop + (stop + 1 < text_.size() && text_[stop] == '\r' && text_[stop + 1] == '\n' ? 2 : 1);
+    return true;
+  }
+
+ private:
+  std::string text_;
+  size_t at_ = 0;
+};
+
+// Hands out the file's lines converted to what their place holds.
+class SettingsLines {
+ public:
+  explicit SettingsLines(TextCursor& in) : in_(in) {}
+
+  std::string text() {
+    std::string line;
+    if (!in_.next(line)) throw StopReading{};
+    return line;
+  }
+
+  // A whole number within [min, max]; a fraction is rounded halves to even, as the classic
+  // conversion does. Out of range is no value for the setting: the reading stops.
+  int integer(int min, int max) {
+    const std::string line = text();
+    if (!songlist::isNumberText(line)) throw StopReading{};
+    try {
+      const int v = basic::CInt(basic::Val(line));
+      if (v < min || v > max) throw StopReading{};
+      return v;
+    } catch (const basic::OverflowError&) {
+      throw StopReading{};
+    }
+  }
+
+  bool boolean() {
+    bool ok = false;
+    const bool b = basic::CBool(text(), ok);
+    if (!ok) throw StopReading{};
+    return b;
+  }
+
+  double single() {
+    const std::string line = text();
+    if (!songlist::isNumberText(line)) throw StopReading{};
+    const double v = basic::Val(line);
+    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max()) throw StopReading{};
+    return static_cast<float>(v);
+  }
+
+  TextCursor& cursor() { return in_; }
+
+ private:
+  TextCursor& in_;
+};
+
+constexpr int kInt16Min = -32768;
+constexpr int kInt16Max = 32767;
+
+void setChecked(Program& p, const char* menu, bool checked) { p.main.menu(menu).setChecked(checked); }
+
+// Returns the block's count; a block that is incomplete, malformed or too long for the list
+// is not taken at all.
+int readBlock(Program& p, SettingsLines& in, int deck) {
+  auto block = songlist::readListBlock([&in](std::string& line) { return in.cursor().next(line); });
+  if (!block) throw StopReading{};
+  const int n = static_cast<int>((*block)[songlist::Path].size());
+  if (!songlist::SongList(p.main, deck).appendColumns(std::move(*block))) throw StopReading{};
+  return n;
+}
+
+// Loads entry i of the deck's list into the deck as it was left: its file, tempo, trim, start
+// point and title. An index that names no entry leaves the deck unloaded.
+void restoreSelection(Program& p, int deck, int i) {
+  songlist::SongList list(p.main, deck);
+  if (i < 0 || i >= list.count() || !list.select(i)) return;
+  p.player(deck).setFileName(list.value(songlist::Path, i));
+  p.main.picture("pitchbtn", deck).setTop(songlist::pitchKnobTop(basic::Val(list.value(songlist::Tempo, i))));
+  p.pitchLockTicks = 0;
+  decks::applyPitch(p, deck);
+  mixer::trimlinedraw(p, deck);
+  p.player(deck).setSelectionStart(basic::Val(list.value(songlist::Start, i)));
+  p.main.label("text2", deck).setCaption(list.value(songlist::Title, i));
+}
+
+void readSelections(Program& p, SettingsLines& in, bool apply) {
+  for (int deck = 0; deck < 2; ++deck) {
+    if (!apply) {
+      in.text();
+      continue;
+    }
+    restoreSelection(p, deck, in.integer(kInt16Min, kInt16Max));
+  }
+  if (apply) mixer::volcontrol(p);
+}
+
+void readOptions(Program& p, SettingsLines& in) {
+  Settings& s = p.settings;
+  s.samplerShown = in.boolean();
+  s.songListShown = in.boolean();
+  setChecked(p, "autoplay2", in.boolean());
+  setChecked(p, "startup", in.boolean());
+  setChecked(p, "random", in.boolean());
+  p.main.top = in.single();
+  p.main.left = in.single();
+  p.main.touch();
+  s.stutterInterval = in.integer(0, 10);
+  s.playOnSwitch = in.boolean();
+  s.skinName = in.text();
+  p.dialogInitialFolder = in.text();
+  s.samplerEnabled = in.boolean();
+  s.initialTrim = in.integer(0, 40);
+  s.gapTime = in.integer(0, 100);
+  setChecked(p, "autocrossfadeplay", in.boolean());
+  setChecked(p, "countdown", in.boolean());
+  s.monitorDevice = in.integer(0, kInt16Max);
+  p.monitor.monitorOn = in.boolean();
+}
+
+void readFader(Program& p, SettingsLines& in) {
+  Settings& s = p.settings;
+  for (int pattern = 0; pattern < 3; ++pattern)
+    for (int point = 0; point < 4; ++point) s.faderCurve[static_cast<size_t>(pattern + 3 * point)] = in.integer(0, 500);
+  for (int& time : s.faderTime) time = in.integer(1, kInt16Max);
+  for (int& kind : s.slotKind) kind = in.integer(0, 3);
+}
+
+// The slot label shows the number as the classic Str writes it (" 1") and the file's name.
+void readSlots(Program& p, SettingsLines& in) {
+  for (int slot = 0; slot < 8; ++slot) {
+    std::string path = in.text();
+    p.settings.slotPath[static_cast<size_t>(slot)] = path;
+    const std::string name = path.empty() ? "" : songlist::fileTitle(path);
+    p.main.label("Text1", slot).setCaption(basic::Str(slot + 1) + ":" + name);
+    if (!path.empty() && p.startup.directSoundReady && !sampler::loadSlotFile(p, slot, path)) throw StopReading{};
+  }
+}
+
+void readAll(Program& p, SettingsLines& in) {
+  readBlock(p, in, 0);
+  const int countB = readBlock(p, in, 1);
+  readSelections(p, in, countB > 0);
+  readOptions(p, in);
+  readFader(p, in);
+  if (!p.settings.samplerEnabled) return;
+  directXCheck(p);
+  readSlots(p, in);
+}
+
+}  // namespace
+
+void resetSettings(Program& p) {
+  if (p.ports.dialogs) p.ports.dialogs->messageBox({"Velvoxの状態を初期化します。", "", platform::MsgButtons::OK, platform::MsgIcon::None});
+  setChecked(p, "startup", false);
+  setChecked(p, "random", false);
+  Settings& s = p.settings;
+  p.monitor.monitorOn = true;
+  s.samplerEnabled = true;
+  s.samplerShown = true;
+  s.songListShown = true;
+  s.playOnSwitch = true;
+  const Settings defaults;
+  s.faderCurve = defaults.faderCurve;
+  s.faderTime = defaults.faderTime;
+  s.stutterInterval = 2;
+  s.skinName = "orange";
+  s.initialTrim = 20;
+  directXCheck(p);
+  s.gapTime = 10;
+  setChecked(p, "autocrossfadeplay", false);
+  setChecked(p, "countdown", false);
+}
+
+void readSettings(Program& p) {
+  TextCursor in(p.settingsPath);
+  SettingsLines lines(in);
+  try {
+    readAll(p, lines);
+  } catch (const StopReading&) {
+    resetSettings(p);
+  }
+}
 
 }  // namespace vx::shell

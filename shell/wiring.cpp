@@ -1,8 +1,11 @@
 #include "shell/wiring.h"
 
+#include "config/config.h"
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
+#include "keys/keys.h"
 #include "shell/player_events.h"
+#include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
 #include "songlist/wiring.h"
 #include "ui/skin_buttons.h"
@@ -15,6 +18,9 @@ void wireMainForm(Program& p) {
   decks::wireDeckControls(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
+  shell::wireShutdown(p);
+  keys::wireKeys(p);
+  config::wireConfig(p);
   songlist::wireSongLists(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.

@@ -74,7 +74,8 @@ bool addDropped(Program& p, int& deck, const std::string& path, bool deal) {
   return !p.ports.shell->isFolder(path) || addFolder(p, deck, path, deal);
 }
 
-// The deck takes the entry selected in its path list, with no other per-song value.
+// The deck takes the entry selected in its path list, with no other per-song value; its title is
+// that entry's, whatever the title list selects, so the label names the file the deck holds.
 void loadDropped(Program& p, int deck) {
   SongList list(p.main, deck);
   p.player(deck).setFileName(list.selectedValue(Path));

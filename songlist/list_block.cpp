@@ -1,8 +1,7 @@
 #include "songlist/list_block.h"
 
-#include <algorithm>
-
 #include "basic/convert.h"
+#include "basic/encoding.h"
 
 namespace vx::songlist {
 namespace {
@@ -37,15 +36,25 @@ std::optional<int> readCount(const LineSource& next) {
   return static_cast<int>(*n);
 }
 
+// A line break, or a byte that is not UTF-8. Plain ASCII, the common case, is passed in one scan.
+bool needsMending(const std::string& value) {
+  bool ascii = true;
+  for (const char ch : value) {
+    if (ch == '\r' || ch == '\n') return true;
+    ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
+  }
+  return !ascii && !basic::isValidUtf8(value);
+}
+
 void writeOneLine(const std::string& value, const LineSink& line) {
-  if (std::none_of(value.begin(), value.end(), [](char ch) { return ch == '\r' || ch == '\n'; })) {
+  if (!needsMending(value)) {
     line(value);
     return;
   }
-  std::string blanked = value;
-  for (char& ch : blanked)
+  std::string mended = basic::toValidUtf8(value);
+  for (char& ch : mended)
     if (ch == '\r' || ch == '\n') ch = ' ';
-  line(blanked);
+  line(mended);
 }
 
 bool holdsNumbers(Column c) { return c != Path && c != Title; }

@@ -25,7 +25,10 @@ std::optional<Columns> readListBlock(const LineSource& next);
 std::optional<Columns> readListBlock(basic::TextLineReader& in);
 
 // Writes the block of `list`, line by line. A line break inside a value (a file name may hold
-// one) is written as a blank: one value must stay one line, or every later line shifts.
+// one) is written as a blank: one value must stay one line, or every later line shifts. Bytes
+// that are not UTF-8 (a file name from a folder listing may hold them) are written as U+FFFD:
+// the reader takes a file that is not UTF-8 as a whole for CP932, which would garble every
+// other name in it.
 void writeListBlock(const SongList& list, const LineSink& line);
 
 // True for the numbers the lists hold: optional blanks, a sign, digits with at most one point

@@ -1,6 +1,5 @@
 #include "songlist/list_file.h"
 
-#include "basic/encoding.h"
 #include "basic/fileio.h"
 #include "basic/textfile.h"
 #include "songlist/list_block.h"
@@ -8,41 +7,7 @@
 namespace vx::songlist {
 namespace {
 
-// Hands out the lines of a file's bytes, decoded. Lines end with CR LF, LF or a lone CR; a
-// final line without an end counts.
-class ByteLines {
- public:
-  explicit ByteLines(std::string_view bytes) : bytes_(withoutBom(bytes)), utf8_(basic::isValidUtf8(bytes_)) {}
-
-  bool next(std::string& line) {
-    if (at_ >= bytes_.size()) return false;
-    size_t end = at_;
-    while (end < bytes_.size() && bytes_[end] != '\r' && bytes_[end] != '\n') ++end;
-    decode(bytes_.substr(at_, end - at_), line);
-    at_ = end + (bytes_.substr(end, 2) == "\r\n" ? 2 : 1);
-    return true;
-  }
-
- private:
-  static std::string_view withoutBom(std::string_view bytes) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (bytes.starts_with(bom)) bytes.remove_prefix(bom.size());
-    return bytes;
-  }
-
-  void decode(std::string_view raw, std::string& line) const {
-    if (utf8_ || basic::isValidUtf8(raw))
-      line.assign(raw);
-    else
-      line = basic::cp932ToUtf8(raw);
-  }
-
-  std::string_view bytes_;
-  bool utf8_;
-  size_t at_ = 0;
-};
-
-bool onlyBlankLinesLeft(ByteLines& in) {
+bool onlyBlankLinesLeft(basic::LineSplitter& in) {
   std::string line;
   while (in.next(line))
     if (line.find_first_not_of(" \t") != std::string::npos) return false;
@@ -63,7 +28,8 @@ size_t listFileSize(form::MainForm& form) {
 }  // namespace
 
 std::optional<ListFile> parseListFile(std::string_view bytes) {
-  ByteLines in(bytes);
+  const std::string text = basic::decodeText(bytes);
+  basic::LineSplitter in(text);
   const LineSource next = [&in](std::string& line) { return in.next(line); };
   ListFile file;
   for (auto& block : file) {

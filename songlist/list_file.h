@@ -13,9 +13,8 @@ using ListFile = std::array<Columns, 2>;
 
 // Both blocks from the bytes of a list file. nullopt when either block is malformed (see
 // readListBlock) or when anything but blank lines follows the second block: the counts then
-// do not describe the lines, and applying the file would misplace values. Lines are UTF-8; a
-// line that is not is taken as CP932, line by line, so that one odd file name saved by this
-// program does not turn every other line of the file into CP932.
+// do not describe the lines, and applying the file would misplace values. A file that is UTF-8
+// as a whole is UTF-8, anything else CP932 throughout (basic::decodeText).
 std::optional<ListFile> parseListFile(std::string_view bytes);
 
 // The same from a file; nullopt also when it cannot be read.

@@ -34,7 +34,7 @@ void replaceLists(Program& p, ListFile file) {
   for (int deck = 0; deck < 2; ++deck) {
     SongList list(p.main, deck);
     list.appendColumns(std::move(file[deck]));
-    if (list.count() > 0) list.column(Path).setListIndex(0);
+    if (list.count() > 0) list.selectOnly(Path, 0);
   }
 }
 

@@ -18,8 +18,11 @@ bool openInMonitor(Program& p, int deck, const std::string& path) {
   return true;
 }
 
+// Each value comes from its own list's selected entry. A list that selects nothing gives none:
+// the knob stays where it stands, and the song has no start point or cue point.
 void applyStoredLevels(Program& p, int deck, const SongList& list) {
-  p.main.picture("pitchbtn", deck).setTop(pitchKnobTop(basic::Val(list.ownSelectedValue(Tempo))));
+  if (list.hasSelection(Tempo))
+    p.main.picture("pitchbtn", deck).setTop(pitchKnobTop(basic::Val(list.selectedValue(Tempo))));
   // The pitch lock throttles a dragged knob; a load is no drag. Were it honoured here, a load
   // soon after any pitch change (the last load, the other deck's knob) would leave the knob at
   // the song's stored tempo and the player at the old rate.
@@ -29,15 +32,14 @@ void applyStoredLevels(Program& p, int deck, const SongList& list) {
   mixer::volcontrol(p);
 }
 
-void showLoaded(Program& p, int deck, const SongList& list) {
+void showLoaded(Program& p, int deck, const SongList& list, const std::string& path) {
   p.deck[deck].deckIdle = true;
   p.main.label("lbfilename", deck).setCaption("");
-  p.player(deck).setSelectionStart(basic::Val(list.ownSelectedValue(Start)));
-  p.main.label("text2", deck).setCaption(list.ownSelectedValue(Title));
+  p.player(deck).setSelectionStart(list.hasSelection(Start) ? basic::Val(list.selectedValue(Start)) : -1);
+  p.main.label("text2", deck).setCaption(list.hasSelection(Title) ? list.selectedValue(Title) : fileTitle(path));
   p.main.label("Totaltime", deck).setCaption("");
   p.main.picture("Pause", deck).setPicture("play1.bmp");
-  // The cue lamp reads the cue list at the tempo list's row, as the lists share one selection.
-  const bool hasCue = list.value(Cue, list.column(Tempo).listIndex()) != "-1";
+  const bool hasCue = list.hasSelection(Cue) && list.selectedValue(Cue) != "-1";
   p.main.picture("Play", deck).setPicture(hasCue ? "cue2.bmp" : "cue1.bmp");
 }
 
@@ -48,11 +50,11 @@ double pitchKnobTop(double tempo) { return (tempo / 100 - 1) * 3000 + 2400; }
 bool title1_DblClick(Program& p, int deck) {
   SongList list(p.main, deck);
   if (list.selected() < 0) return false;
-  const std::string& path = list.selectedValue(Path);
+  const std::string path = list.selectedValue(Path);
   p.player(deck).setFileName(path);
   if (p.player(deck).openCheck() || !openInMonitor(p, deck, path)) return false;
   applyStoredLevels(p, deck, list);
-  showLoaded(p, deck, list);
+  showLoaded(p, deck, list, path);
   return true;
 }
 

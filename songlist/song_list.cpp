@@ -10,8 +10,6 @@ SongList::SongList(form::MainForm& form, int deck) {
 
 int SongList::count() const { return lists_[Path]->listCount(); }
 
-int SongList::selected() const { return lists_[Path]->listIndex(); }
-
 SongEntry SongList::entry(int i) const {
   return SongEntry{value(Path, i), value(Title, i), value(Tempo, i), value(Trim, i),
                    value(Cue, i),  value(Start, i), value(End, i)};
@@ -47,6 +45,16 @@ bool SongList::select(int i) {
   if (i < -1 || i >= count()) return false;
   for (auto* l : lists_) l->setListIndex(i);
   return true;
+}
+
+bool SongList::selectOnly(Column c, int i) {
+  if (i < -1 || i >= count()) return false;
+  lists_[c]->setListIndex(i);
+  return true;
+}
+
+bool SongList::setSelectedValue(Column c, std::string v) {
+  return hasSelection(c) && setValue(c, selected(c), std::move(v));
 }
 
 void SongList::copyVisibleSelection() {

@@ -24,19 +24,42 @@ struct SongEntry {
 // A whole list as text, column by column; every column has the same length.
 using Columns = std::array<std::vector<std::string>, kColumns>;
 
+// Selections: each of the seven lists keeps its own selected index (-1 = none). Adding, stepping,
+// editing and a press on the visible list select the same entry in all seven; a loaded list file
+// selects only in the path list, so until the next press or step the other six select nothing.
+// Whoever reads or writes "the selected entry" of a column does so at that column's own index,
+// and finds no entry when that column selects nothing.
 class SongList {
  public:
   SongList(form::MainForm& form, int deck);
   int count() const;
-  int selected() const;  // the selected index of List1; -1 = none
-  // The selected index of the visible list, which the editing operations act on.
-  int visibleSelected() const { return lists_[Title]->listIndex(); }
+  // The path list's selected index: the entry a load gives the deck, the one a step starts from,
+  // and the one the settings file keeps.
+  int selected() const { return selected(Path); }
+  // Column c's own selected index; -1 = none.
+  int selected(Column c) const { return lists_[c]->listIndex(); }
+  bool hasSelection(Column c) const { return selected(c) >= 0; }
+  // The visible list's selected index, which the editing operations act on.
+  int visibleSelected() const { return selected(Title); }
+  // Selects i (-1 = none) in all seven lists; false, nothing changed, when i is out of range.
+  bool select(int i);
+  // Selects i in column c alone; false, nothing changed, when i is out of range.
+  bool selectOnly(Column c, int i);
+  // Copies the visible list's selection to the six hidden lists.
+  void copyVisibleSelection();
+
   form::ListBox& column(Column c) const { return *lists_[c]; }
   const std::string& value(Column c, int i) const { return lists_[c]->item(i); }
-  const std::string& selectedValue(Column c) const { return value(c, selected()); }
-  // The entry of column c at that column's own selected index ("" when it has none).
-  const std::string& ownSelectedValue(Column c) const { return value(c, lists_[c]->listIndex()); }
   bool setValue(Column c, int i, std::string v) { return lists_[c]->setItem(i, std::move(v)); }
+  // Column c's entry at its own selected index; "" when it selects nothing (ask hasSelection
+  // where "" could pass for a value).
+  const std::string& selectedValue(Column c) const { return value(c, selected(c)); }
+  // The earlier name of selectedValue.
+  const std::string& ownSelectedValue(Column c) const { return selectedValue(c); }
+  // Writes column c's entry at its own selected index; false, nothing written, when it selects
+  // nothing.
+  bool setSelectedValue(Column c, std::string v);
+
   SongEntry entry(int i) const;
   // Appends to all seven lists; false (and nothing changed) at the list's limit.
   bool append(const SongEntry& e);
@@ -45,10 +68,6 @@ class SongList {
   bool appendColumns(Columns columns);
   // Every entry, column by column.
   Columns columns() const;
-  // Selects i (-1 = none) in all seven lists; false when i is out of range.
-  bool select(int i);
-  // Copies the visible list's selection to the six hidden lists.
-  void copyVisibleSelection();
   // Exchanges entries i and j in all seven lists; false when either is out of range.
   bool swap(int i, int j);
   // Removes entry i from all seven lists and leaves nothing selected; false when out of range.

@@ -2,9 +2,11 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -33,6 +35,25 @@ QRect pixels(const form::Control& c) {
                std::max(1, toWholePixels(c.height())));
 }
 
+// A drawn line, over the box of its container (its coordinates are relative to that box).
+class LineView : public QWidget {
+ public:
+  LineView(const form::Line& line, QWidget* parent) : QWidget(parent), line_(line) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
+    painter.drawLine(QPointF(toPixels(line_.x1), toPixels(line_.y1)), QPointF(toPixels(line_.x2), toPixels(line_.y2)));
+  }
+
+ private:
+  const form::Line& line_;
+};
+
 QString text(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
@@ -49,6 +70,7 @@ QWidget* FormWindow::create(form::Control& c) {
   switch (c.kind()) {
     case form::ControlKind::Label: {
       auto& label = static_cast<form::Label&>(c);
+      if (options_.frames.count(c.name())) return new QGroupBox(this);
       if (options_.buttons.count(c.name())) {
         auto* b = new QPushButton(this);
         connect(b, &QPushButton::clicked, this, [this, &label] {
@@ -81,8 +103,10 @@ QWidget* FormWindow::create(form::Control& c) {
       auto* b = new QRadioButton(this);
       connect(b, &QRadioButton::clicked, this, [this, &option] {
         dispatcher_.run([this, &option] {
+          // One control array is one group of options.
           for (form::Control* other : form_.controls())
-            if (auto* o = dynamic_cast<form::OptionButton*>(other)) o->setValue(o == &option);
+            if (auto* o = dynamic_cast<form::OptionButton*>(other); o && o->name() == option.name())
+              o->setValue(o == &option);
           if (option.events.click) option.events.click();
         });
       });
@@ -121,9 +145,19 @@ QWidget* FormWindow::create(form::Control& c) {
       });
       return s;
     }
+    case form::ControlKind::Line:
+      return new LineView(static_cast<form::Line&>(c), this);
     default:
       return nullptr;
   }
+}
+
+// The control's place in the window: a control on a container is placed relative to it.
+QRect FormWindow::placeOf(const form::Control& c) const {
+  QRect r = pixels(c);
+  if (c.container().empty()) return r;
+  if (const form::Control* box = form_.find(c.container())) r.translate(pixels(*box).topLeft());
+  return r;
 }
 
 void FormWindow::updatePicture(Item& item) {
@@ -140,12 +174,19 @@ void FormWindow::updatePicture(Item& item) {
 void FormWindow::update(Item& item) {
   form::Control& c = *item.control;
   QWidget* w = item.widget;
-  w->setGeometry(pixels(c));
+  if (auto* line = dynamic_cast<form::Line*>(&c); line && !c.container().empty()) {
+    if (const form::Control* box = form_.find(c.container())) w->setGeometry(pixels(*box));
+    w->raise();
+    w->update();
+  } else {
+    w->setGeometry(placeOf(c));
+  }
   w->setVisible(c.visible());
   w->setEnabled(c.enabled());
   if (!c.tooltip().empty()) w->setToolTip(text(c.tooltip()));
   if (auto* l = dynamic_cast<form::Label*>(&c)) {
-    if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(text(l->caption()));
+    if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text(l->caption()));
+    else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(text(l->caption()));
     else static_cast<QLabel*>(w)->setText(text(l->caption()));
   } else if (c.kind() == form::ControlKind::Picture) {
     updatePicture(item);
@@ -206,6 +247,10 @@ QWidget* FormWindow::widgetOf(const std::string& name, int index) const {
 }
 
 void FormWindow::closeEvent(QCloseEvent* e) {
+  if (p_.quitRequested) {
+    e->accept();
+    return;
+  }
   e->ignore();
   dispatcher_.run([this] {
     if (form_.queryClose) {

@@ -18,6 +18,7 @@ namespace vx::view {
 struct FormWindowOptions {
   std::set<std::string> buttons;       // labels shown as push buttons
   std::set<std::string> iconPictures;  // pictures showing the program's icon
+  std::set<std::string> frames;        // labels drawn as frames around a group of controls
 };
 
 class FormWindow : public QWidget {
@@ -41,6 +42,7 @@ class FormWindow : public QWidget {
   QWidget* create(form::Control& c);
   void update(Item& item);
   void updatePicture(Item& item);
+  QRect placeOf(const form::Control& c) const;
 
   Program& p_;
   form::Form& form_;

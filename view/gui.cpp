@@ -17,6 +17,7 @@
 #include "view/keymap.h"
 #include "view/program_icon.h"
 #include "view/qt_dialogs.h"
+#include "view/translations.h"
 
 namespace vx::view {
 
@@ -62,6 +63,7 @@ int runGui(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velvox");
   QApplication::setDesktopFileName("velvox");
+  installJapaneseTranslations(app);
 
   driver::HomePaths paths;
   std::string error;

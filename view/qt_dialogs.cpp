@@ -88,6 +88,8 @@ MsgResult QtDialogs::messageBox(const platform::MessageBoxSpec& spec) {
 
 std::optional<std::string> QtDialogs::fileDialog(const platform::FileDialogSpec& spec, bool save) {
   QFileDialog dialog(owner(), QString::fromStdString(spec.title), QString::fromStdString(spec.initialDir));
+  // Qt's own dialog, which speaks the program's language; the desktop's would follow its locale.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   QStringList filters;
@@ -107,7 +109,7 @@ std::optional<std::string> QtDialogs::saveFile(const platform::FileDialogSpec& s
 
 std::optional<uint32_t> QtDialogs::chooseColor(uint32_t initial) {
   QColor start(static_cast<int>(initial & 0xFF), static_cast<int>(initial >> 8 & 0xFF), static_cast<int>(initial >> 16 & 0xFF));
-  QColor chosen = QColorDialog::getColor(start, owner());
+  QColor chosen = QColorDialog::getColor(start, owner(), QString(), QColorDialog::DontUseNativeDialog);
   if (!chosen.isValid()) return std::nullopt;
   return static_cast<uint32_t>(chosen.red()) | static_cast<uint32_t>(chosen.green()) << 8 |
          static_cast<uint32_t>(chosen.blue()) << 16;

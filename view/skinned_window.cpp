@@ -101,6 +101,11 @@ void SkinnedWindow::sync() {
 }
 
 void SkinnedWindow::closeEvent(QCloseEvent* e) {
+  // Qt closes every window on its way out: once the program has ended, the close is taken.
+  if (p_.quitRequested) {
+    e->accept();
+    return;
+  }
   // The program decides: the window manager's close is the form's close request.
   e->ignore();
   dispatcher_.run([this] {
@@ -111,6 +116,10 @@ void SkinnedWindow::closeEvent(QCloseEvent* e) {
 
 void SkinnedWindow::changeEvent(QEvent* e) {
   QWidget::changeEvent(e);
+  if (e->type() == QEvent::ActivationChange && !isActiveWindow() && form_.deactivate) {
+    dispatcher_.run([this] { form_.deactivate(); });
+    return;
+  }
   if (e->type() != QEvent::WindowStateChange) return;
   bool minimized = isMinimized();
   if (minimized == form_.minimized) return;

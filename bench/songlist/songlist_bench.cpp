@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/bench_timing.h"
 #include "platform/posix_shell.h"
 #include "songlist/adding.h"
 #include "songlist/editing.h"
@@ -35,21 +36,10 @@ constexpr int kFolderFiles = 10000;
 constexpr int kRuns = 7;
 
 double medianSeconds(const std::function<void()>& run, const std::function<void()>& reset = {}) {
-  std::vector<double> times;
-  for (int i = 0; i < kRuns; ++i) {
-    if (reset) reset();
-    const auto start = std::chrono::steady_clock::now();
-    run();
-    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[kRuns / 2];
+  return vx::bench::medianSeconds(kRuns, run, reset);
 }
 
-void report(const char* what, double seconds, const char* against, double plain) {
-  std::printf("%-34s %9.2f ms   %-28s %9.2f ms   ratio %.2f\n", what, seconds * 1e3, against, plain * 1e3,
-              seconds / plain);
-}
+using vx::bench::report;
 
 void makeMusicFolder(const fs::path& dir) {
   fs::create_directories(dir);

@@ -7,9 +7,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iconv.h>
 #include <sstream>
 #include <unistd.h>
+
+#include "tests/support/cp932_text.h"
 
 namespace vx::basic {
 namespace {
@@ -58,21 +59,7 @@ protected:
     fs::path dir_;
 };
 
-// Encodes with the system converter, independently of the reader under test.
-std::string toCp932(const std::string& utf8)
-{
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    EXPECT_NE(cd, reinterpret_cast<iconv_t>(-1));
-    std::string out(utf8.size() * 2, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* o = out.data();
-    size_t oLeft = out.size();
-    EXPECT_NE(iconv(cd, &in, &inLeft, &o, &oLeft), static_cast<size_t>(-1));
-    out.resize(out.size() - oLeft);
-    iconv_close(cd);
-    return out;
-}
+using test::toCp932;
 
 TEST_F(TextFileTest, WriterEndsEveryLineWithCrLf)
 {
@@ -158,6 +145,48 @@ TEST_F(TextFileTest, ReaderFallsBackToCp932)
     ASSERT_TRUE(result.ok);
     EXPECT_TRUE(result.wasLegacyEncoding);
     EXPECT_EQ(result.lines, (Lines{kJapanese, title, "1"}));
+}
+
+TEST_F(TextFileTest, OneEncodingForTheWholeFile)
+{
+    // "ﾐｸ.wav" in CP932 is D0 B8 2E..., which alone is valid UTF-8 (the Cyrillic и). In a file
+    // that is not UTF-8 as a whole it is CP932 like every other line.
+    const Lines old{"/music/ﾐｸ.wav", "ﾐｸ.wav", "夏の終わり.mp3", "ﾄﾞﾗﾑ ｿﾛ.wav"};
+    std::string bytes;
+    for (const auto& line : old)
+        bytes += toCp932(line) + "\r\n";
+    ASSERT_EQ(toCp932("ﾐｸ"), "\xD0\xB8");
+    writeBytes("old.lis", bytes);
+    auto result = readTextLines(path("old.lis"));
+    EXPECT_TRUE(result.wasLegacyEncoding);
+    EXPECT_EQ(result.lines, old);
+
+    // The same letters in a UTF-8 file, with or without a byte-order mark, stay UTF-8, and so
+    // does a Cyrillic name whose bytes would also be CP932 katakana.
+    const Lines current{"/music/и.wav", "ﾐｸ.wav", "夏の終わり.mp3"};
+    std::string utf8;
+    for (const auto& line : current)
+        utf8 += line + "\r\n";
+    for (const std::string& text : {utf8, "\xEF\xBB\xBF" + utf8}) {
+        writeBytes("new.lis", text);
+        result = readTextLines(path("new.lis"));
+        EXPECT_FALSE(result.wasLegacyEncoding);
+        EXPECT_EQ(result.lines, current);
+    }
+}
+
+TEST(DecodeText, AByteOrderMarkBeforeBytesThatAreNotUtf8IsDroppedAndTheRestIsCp932)
+{
+    bool legacy = false;
+    EXPECT_EQ(decodeText("\xEF\xBB\xBF" + toCp932("曲") + "\r\nabc", &legacy), "曲\r\nabc");
+    EXPECT_TRUE(legacy);
+}
+
+TEST(ToValidUtf8, ReplacesOnlyTheBytesThatStartNoSequence)
+{
+    EXPECT_EQ(toValidUtf8("ab曲"), "ab曲");
+    EXPECT_EQ(toValidUtf8("a\xFF\xC3\xA9\xE6\x9B"), "a\xEF\xBF\xBD\xC3\xA9\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_TRUE(isValidUtf8(toValidUtf8("\x8B\xC8.mp3")));
 }
 
 TEST_F(TextFileTest, UndecodableBytesBecomeReplacementCharacters)

@@ -4,7 +4,7 @@
 #include "basic/version.h"
 #include "shell/directx_check.h"
 #include "shell/startup.h"
-#include "tests/support/test_program.h"
+#include "tests/shell/settings_test_support.h"
 
 namespace vx::test {
 namespace {
@@ -14,7 +14,13 @@ using Calls = std::vector<std::string>;
 class StartupTest : public ::testing::Test {
  protected:
   TestProgram t;
-  bool start() { return shell::startProgram(t.p); }
+  SettingsFolder folder;
+  // Start-up with a settings file that keeps what the test set up.
+  bool start() { return start(t); }
+  bool start(TestProgram& program) {
+    keepStateAcrossStart(program, folder);
+    return shell::startProgram(program.p);
+  }
   void paint() { t.p.main.paint(); }
 };
 
@@ -80,7 +86,7 @@ TEST_F(StartupTest, UnusableMonitorLibraryIsReportedAndSwitchesTheMonitorOff) {
     TestProgram t2({.monitorMissing = missing});
     t2.monitor.initResult = false;
     t2.player(0).setFileName("/music/a.mp3");
-    ASSERT_TRUE(shell::startProgram(t2.p));
+    ASSERT_TRUE(start(t2));
     ASSERT_EQ(t2.dialogs.shown.size(), 1u);
     EXPECT_EQ(t2.dialogs.shown[0].text, "VBMP3.DLLの初期化に失敗しました。モニター機能は使えません。");
     EXPECT_EQ(t2.dialogs.shown[0].title, "ＶＢＭＰ３初期化エラー");
@@ -104,7 +110,7 @@ TEST_F(StartupTest, FailedOrMissingMonitorFileIsSilentAndStillRoutesToTheChosenD
 
   TestProgram empty;
   empty.p.settings.monitorDevice = 1;
-  ASSERT_TRUE(shell::startProgram(empty.p));
+  ASSERT_TRUE(start(empty));
   EXPECT_EQ(empty.monitor.calls, (Calls{"init", "setFftWindow 0", "setWaveOutDeviceId 1"}));
   EXPECT_EQ(empty.monitor.device(), 1);
 }
@@ -133,7 +139,7 @@ TEST_F(StartupTest, SoundDeviceIsCreatedOnceAndNotAtAllWithTheSamplerOff) {
   TestProgram off;
   off.p.settings.samplerEnabled = false;
   off.sound.createResult = false;
-  ASSERT_TRUE(shell::startProgram(off.p));
+  ASSERT_TRUE(start(off));
   EXPECT_TRUE(off.sound.calls.empty());
   EXPECT_TRUE(off.dialogs.shown.empty());
   EXPECT_TRUE(off.form().menu("sa").enabled());
@@ -147,7 +153,7 @@ TEST_F(StartupTest, SplashClickOrKeyShowsTheMainWindowAtOnce) {
   EXPECT_FALSE(t.p.splash.timer("Timer1").enabled());
 
   TestProgram t2;
-  ASSERT_TRUE(shell::startProgram(t2.p));
+  ASSERT_TRUE(start(t2));
   t2.p.splash.keyDown(13, 0);
   EXPECT_TRUE(t2.p.main.visible);
 }

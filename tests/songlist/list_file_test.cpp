@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "tests/songlist/songlist_fixture.h"
+#include "tests/support/cp932_text.h"
 
 namespace vx::test {
 namespace {
@@ -48,14 +49,39 @@ TEST(ListFileParse, RefusesAFileWhoseCountsDoNotDescribeItsLines) {
   EXPECT_FALSE(parseListFile("\x89PNG\r\n\x1a\n"));
 }
 
-TEST(ListFileParse, DecodesEachLineThatIsNotUtf8AsCp932) {
-  // "曲" in CP932 is 0x8B 0xC8. The other lines are UTF-8 and must stay as they were.
-  const auto lines = twoBlocks(oneSongBlock("/m/\x8B\xC8.mp3", "\x8B\xC8.mp3"),
-                               oneSongBlock("/m/音楽.mp3", "音楽.mp3"));
-  const auto f = parseListFile(crlfText(lines));
+// A list file the old program wrote: both blocks of one-song lists, every line in CP932.
+std::string cp932ListFile(const std::string& nameA, const std::string& nameB) {
+  return toCp932(crlfText(twoBlocks(oneSongBlock("/music/" + nameA, nameA), oneSongBlock("/music/" + nameB, nameB))));
+}
+
+void expectSong(const std::optional<songlist::ListFile>& f, int deck, const std::string& name) {
   ASSERT_TRUE(f);
-  EXPECT_EQ((*f)[0][songlist::Title], std::vector<std::string>{"曲.mp3"});
-  EXPECT_EQ((*f)[1][songlist::Path], std::vector<std::string>{"/m/音楽.mp3"});
+  EXPECT_EQ((*f)[deck][songlist::Path], std::vector<std::string>{"/music/" + name});
+  EXPECT_EQ((*f)[deck][songlist::Title], std::vector<std::string>{name});
+}
+
+TEST(ListFileParse, OldCp932FilesReadBackEveryNameAndPathExactly) {
+  // ﾐｸ.wav is D0 B8 in CP932, valid UTF-8 on its own; the file as a whole is not.
+  const std::vector<std::pair<std::string, std::string>> files{
+      {"ﾐｸ.wav", "ﾄﾞﾗﾑ ｿﾛ.wav"},                       // half-width katakana
+      {"曲.mp3", "夏の終わり.mp3"},                      // kanji
+      {"Track 01 ｱﾝｺｰﾙ 夜明け.wav", "Mix (2003) 曲.mp3"},  // mixed with ASCII
+  };
+  for (const auto& [a, b] : files) {
+    const auto f = parseListFile(cp932ListFile(a, b));
+    expectSong(f, 0, a);
+    expectSong(f, 1, b);
+  }
+}
+
+TEST(ListFileParse, Utf8FilesWithAndWithoutByteOrderMarkStayUtf8) {
+  // и.wav is D0 B8 in UTF-8: the same bytes as ﾐｸ in CP932.
+  const std::string text = crlfText(twoBlocks(oneSongBlock("/music/и.wav", "и.wav"), oneSongBlock("/music/ﾐｸ.wav", "ﾐｸ.wav")));
+  for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text}) {
+    const auto f = parseListFile(bytes);
+    expectSong(f, 0, "и.wav");
+    expectSong(f, 1, "ﾐｸ.wav");
+  }
 }
 
 TEST(ListFileParse, BytesInvalidInEveryEncodingStillKeepTheListsInStep) {
@@ -88,6 +114,18 @@ TEST_F(ListFileWrite, WritesBothBlocksAndReadsThemBackValueForValue) {
   std::string first;
   std::getline(in, first);
   EXPECT_EQ(first, "3\r");
+}
+
+TEST_F(ListFileWrite, ANameThatIsNotUtf8DoesNotTurnTheOtherNamesIntoCp932) {
+  // A folder listing can give a name in raw CP932 bytes ("曲" is 8B C8).
+  ASSERT_TRUE(list(0).append(songlist::SongEntry{"/m/\x8B\xC8.mp3", "\x8B\xC8.mp3", "100", "2000", "-1", "-1", "-1"}));
+  ASSERT_TRUE(list(1).append(songlist::SongEntry{"/m/夏の終わり.mp3", "夏の終わり.mp3", "100", "2000", "-1", "-1", "-1"}));
+  const auto path = (dir / "mixed.lis").string();
+  ASSERT_TRUE(songlist::writeListFile(path, p.main, nullptr));
+  const auto f = songlist::readListFile(path);
+  ASSERT_TRUE(f);
+  EXPECT_EQ((*f)[1][songlist::Path], std::vector<std::string>{"/m/夏の終わり.mp3"});
+  EXPECT_EQ((*f)[0][songlist::Title], std::vector<std::string>{"\xEF\xBF\xBD\xEF\xBF\xBD.mp3"});
 }
 
 TEST_F(ListFileWrite, AFailedWriteKeepsTheEarlierFile) {

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "tests/songlist/songlist_fixture.h"
+#include "tests/support/cp932_text.h"
 
 namespace vx::test {
 namespace {
@@ -142,6 +143,28 @@ TEST_F(ListFilesTest, LoadingLeavesThePlayingDeckAlone) {
   EXPECT_TRUE(t.player(0).calls.empty());
   EXPECT_EQ(t.player(0).state, platform::Playing);
   EXPECT_EQ(titles(0), Strings{"a0.mp3"});
+}
+
+TEST_F(ListFilesTest, AnOldCp932FileLoadsEveryNameAndPathExactlyAndSavesAsUtf8) {
+  // ﾐｸ is D0 B8, valid UTF-8 on its own; ソ and 表 end in 5C, the byte of a backslash.
+  const Strings a{"ﾐｸ.wav", "Track 01 ｱﾝｺｰﾙ 夜明け.wav"}, b{"夏の終わり.mp3", "ソフト表.wav"};
+  auto block = [](const Strings& names) {
+    Strings lines{std::to_string(names.size())};
+    for (const auto& n : names) lines.push_back("C:\\曲\\" + n);
+    lines.insert(lines.end(), names.begin(), names.end());
+    for (int c = songlist::Tempo; c < songlist::kColumns; ++c) lines.insert(lines.end(), names.size(), "-1");
+    return crlfText(lines);
+  };
+  writeFile("old.lis", toCp932(block(a) + block(b)));
+  load(file("old.lis"));
+  EXPECT_EQ(titles(0), a);
+  EXPECT_EQ(list(0).value(songlist::Path, 0), "C:\\曲\\ﾐｸ.wav");
+  EXPECT_EQ(list(1).column(songlist::Path).items(), (Strings{"C:\\曲\\夏の終わり.mp3", "C:\\曲\\ソフト表.wav"}));
+
+  save(file("new.lis"));
+  std::ifstream in(file("new.lis"), std::ios::binary);
+  const std::string saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(saved, block(a) + block(b));
 }
 
 TEST_F(ListFilesTest, FullListsRoundTrip) {

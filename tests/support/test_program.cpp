@@ -1,5 +1,6 @@
 #include "tests/support/test_program.h"
 
+#include "mixer/automix.h"
 #include "shell/wiring.h"
 #include "songlist/song_list.h"
 
@@ -42,6 +43,15 @@ void TestProgram::clearCalls() {
   waveOut.clearCalls();
   sound.clearCalls();
   recorder.clearCalls();
+}
+
+bool endHandlingBuilt() {
+  TestProgram probe;
+  probe.form().menu("autoplay2").setChecked(true);
+  probe.addSong(0, "/music/a.mp3");
+  probe.addSong(1, "/music/b.mp3");
+  mixer::nonstop(probe.p, 0);
+  return probe.player(0).called("stop");
 }
 
 }  // namespace vx::test

@@ -42,4 +42,8 @@ class TestProgram {
   void clearCalls();
 };
 
+// True once the end handling of automatic mixing stops an ended deck; tests of what reaches it
+// skip until then.
+bool endHandlingBuilt();
+
 }  // namespace vx::test

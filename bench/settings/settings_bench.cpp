@@ -1,0 +1,117 @@
+// Times the settings file with both lists full (2 x 32,767 songs) against a plain read and write
+// of the same bytes in the same run, and the start-up to the shown main window with that file
+// (the splash's wait aside). The reading is also set against the plainest reading into lines
+// (getline into strings), which any line-per-value reader has to do. Each figure is the median of several runs with warm caches.
+// Usage: bench_settings [folder]
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bench/bench_timing.h"
+#include "shell/settings_file.h"
+#include "shell/startup.h"
+#include "songlist/song_list.h"
+#include "tests/support/test_program.h"
+
+namespace fs = std::filesystem;
+using vx::test::TestProgram;
+
+namespace {
+
+constexpr int kRuns = 5;
+
+double medianSeconds(const std::function<void()>& run, const std::function<void()>& reset = {}) {
+  return vx::bench::medianSeconds(kRuns, run, reset);
+}
+
+using vx::bench::report;
+
+void fillLists(TestProgram& t) {
+  for (int deck = 0; deck < 2; ++deck) {
+    vx::songlist::Columns columns;
+    for (int i = 0; i < vx::songlist::kMaxSongs; ++i) {
+      const std::string path = "/home/dj/music/artist " + std::to_string(i % 500) + "/track " + std::to_string(i) + ".mp3";
+      const std::string values[] = {path, vx::songlist::fileTitle(path), "100", "2000", "-1", "12.5", "-1"};
+      for (int c = 0; c < vx::songlist::kColumns; ++c) columns[static_cast<size_t>(c)].push_back(values[c]);
+    }
+    vx::songlist::SongList(t.p.main, deck).appendColumns(std::move(columns));
+  }
+  vx::songlist::SongList(t.p.main, 0).select(100);
+  vx::songlist::SongList(t.p.main, 1).select(200);
+}
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The same bytes written as the program writes them: a temporary file, synced, renamed.
+void writeBytesPlain(const std::string& path, const std::string& bytes) {
+  const std::string tmp = path + ".plain";
+  const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0 || ::write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) std::perror("write");
+  ::fsync(fd);
+  ::close(fd);
+  std::rename(tmp.c_str(), (path + ".copy").c_str());
+}
+
+// The plainest reading of the same file into lines: getline into a vector of strings.
+size_t readLinesPlain(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+  return lines.size();
+}
+
+std::unique_ptr<TestProgram> programFor(const std::string& settings) {
+  auto t = std::make_unique<TestProgram>();
+  t->p.settingsPath = settings;
+  t->p.skin.roots = {VELVOX_BUILD_DIR "/picture"};
+  return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const fs::path dir = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "velvox-bench-settings";
+  fs::create_directories(dir);
+  const std::string settings = (dir / "velvoxp.ini").string();
+
+  auto full = programFor(settings);
+  fillLists(*full);
+  const double write = medianSeconds([&] { vx::shell::savest(full->p); });
+  const std::string bytes = readBytes(settings);
+  const double plainWrite = medianSeconds([&] { writeBytesPlain(settings, bytes); });
+  std::printf("settings file: %zu bytes, %d songs a list\n", bytes.size(), vx::songlist::kMaxSongs);
+  report("savest", write, "write the bytes (sync, rename)", plainWrite);
+
+  std::unique_ptr<TestProgram> fresh;
+  const double read = medianSeconds([&] { vx::shell::readSettings(fresh->p); }, [&] { fresh = programFor(settings); });
+  const double plainRead = medianSeconds([&] { readBytes(settings); });
+  const double plainLines = medianSeconds([&] { readLinesPlain(settings); });
+  report("readSettings", read, "read the bytes", plainRead);
+  report("readSettings", read, "getline into strings", plainLines);
+
+  const double start = medianSeconds(
+      [&] {
+        vx::shell::startProgram(fresh->p);
+        vx::shell::splashDismiss(fresh->p);
+      },
+      [&] { fresh = programFor(settings); });
+  std::printf("%-30s %9.2f ms   (target under 300 ms)\n", "start-up to the main window", start * 1e3);
+  fresh.reset();
+  fs::remove_all(dir);
+  return 0;
+}
