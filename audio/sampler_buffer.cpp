@@ -211,6 +211,14 @@ SoundResult SamplerBuffer::setEffects(const std::vector<std::string>& classIds, 
   return complete ? platform::kSoundOk : platform::kSoundIncomplete;
 }
 
+std::vector<std::string> SamplerBuffer::effectClasses() const {
+  std::vector<std::string> ids;
+  EffectChain* current = chain();
+  for (const auto& h : effects_)
+    if (current && h->chain == current) ids.push_back(platform::effectClassInfo(h->kind()).classId);
+  return ids;
+}
+
 platform::SoundEffect* SamplerBuffer::effect(const std::string& classId, int index, const std::string& interfaceId) {
   platform::EffectKind kind;
   if (!platform::effectKindOf(classId, kind) || interfaceId != platform::effectClassInfo(kind).interfaceId) return nullptr;

@@ -42,6 +42,7 @@ class SamplerBuffer : public platform::SoundBuffer {
   long frequency() const override { return frequency_; }
   platform::SoundBuffer3D* spatial() override;
   platform::SoundResult setEffects(const std::vector<std::string>& classIds, std::vector<long>* results) override;
+  std::vector<std::string> effectClasses() const override;
   platform::SoundEffect* effect(const std::string& classId, int index, const std::string& interfaceId) override;
 
   // The gains the voice should glide to, after any change of volume, pan or placement.

@@ -110,6 +110,8 @@ class SoundBuffer {
   // gets one code per class: kFxLocSoftware, or kFxUnknown for a name that is no effect class (then
   // the result is kSoundIncomplete). A chain refused as a whole leaves the old one in place.
   virtual SoundResult setEffects(const std::vector<std::string>& classIds, std::vector<long>* results) = 0;
+  // The class names of the chain's effects, in order.
+  virtual std::vector<std::string> effectClasses() const = 0;
   // The `index`-th effect of class `classId` in the chain, asked for by its interface name;
   // null when there is none.
   virtual SoundEffect* effect(const std::string& classId, int index, const std::string& interfaceId) = 0;

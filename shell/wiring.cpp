@@ -4,6 +4,7 @@
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
 #include "keys/keys.h"
+#include "sampler/sampler.h"
 #include "shell/player_events.h"
 #include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
@@ -21,6 +22,7 @@ void wireMainForm(Program& p) {
   shell::wireShutdown(p);
   keys::wireKeys(p);
   config::wireConfig(p);
+  sampler::wireSampler(p);
   songlist::wireSongLists(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.

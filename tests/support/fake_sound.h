@@ -40,6 +40,7 @@ class FakeSoundBuffer : public platform::SoundBuffer, public platform::SoundBuff
   long frequency() const override { return frequencyValue; }
   platform::SoundBuffer3D* spatial() override { return (flagsValue & platform::kCtrl3D) ? this : nullptr; }
   platform::SoundResult setEffects(const std::vector<std::string>& classIds, std::vector<long>* results) override;
+  std::vector<std::string> effectClasses() const override { return chain; }
   platform::SoundEffect* effect(const std::string& classId, int index, const std::string& interfaceId) override;
 
   platform::SoundResult setPosition(float x, float y, float z) override;
