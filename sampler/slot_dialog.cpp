@@ -88,7 +88,14 @@ void layoutByKind(Program& p, int kind) {
   form::Form& d = dialog(p);
   d.width = kind == 0 || kind == 1 ? kWide : kNarrow;
   d.height = kHeight;
-  d.label("Frame1").setTop(kind == 1 || kind == 3 ? kEffectsShown : kEffectsHidden);
+  const bool effects = kind == 1 || kind == 3;
+  d.label("Frame1").setTop(effects ? kEffectsShown : kEffectsHidden);
+  // The effects frame covers the tempo and the sound keyboard; what it covers is not drawn.
+  for (form::Control* c : d.controls()) {
+    if (c->container() == "Frame1") c->touch();  // placed anew with their frame
+    if (c->name() == "tempo" || c->name() == "Label4" || c->name() == "Frame2" || c->container() == "Frame2")
+      c->setVisible(!effects);
+  }
   d.touch();
 }
 
@@ -112,15 +119,15 @@ void buildSlotDialog(form::Form& f) {
   for (int k : effectIndexes()) {
     const int row = k == 7 ? 6 : k;
     const double col = row % 2 == 0 ? 0 : 1800, top = 300 + 420 * (row / 2);
-    addCheck(f, "Check1", k, 120 + col, top, 1140, effectCaption(k), "Frame1");
-    addLabel(f, "efectcfg", k, 1260 + col, top - 30, 480, 360, "設定", "Frame1");
+    addCheck(f, "Check1", k, 120 + col, top, 1290, effectCaption(k), "Frame1");
+    addLabel(f, "efectcfg", k, 1410 + col, top - 30, 390, 360, "設定", "Frame1");
     f.label("efectcfg", k).setEnabled(false);
   }
-  addLabel(f, "Label7", -1, 5160, 120, 2655, 240, "3D EFFECT");
-  addLabel(f, "picDraw", -1, 5160, 360, 2655, 2415, "");
+  addLabel(f, "Label7", -1, 5280, 120, 2655, 240, "3D EFFECT");
+  addLabel(f, "picDraw", -1, 5280, 360, 2655, 2415, "");
   for (int i = 0; i < 6; ++i) f.add<form::Line>("padLine", i).setContainer("picDraw");
-  addLabel(f, "Label8", -1, 5160, 2880, 600, 300, "Angle");
-  addSlider(f, "scrlangle", 5760, 2880, 2055, 300, -270, 90, 1, 5, 0);
+  addLabel(f, "Label8", -1, 5280, 2880, 600, 300, "Angle");
+  addSlider(f, "scrlangle", 5880, 2880, 2055, 300, -270, 90, 1, 5, 0);
   f.slider("scrlangle").setValue(-90);
   addLabel(f, "Command1", -1, 3960, 2880, 1020, 420, "OK");
 }
