@@ -118,7 +118,7 @@ Value ItemReader::player(int deck, const std::string& property) const {
   return m ? read->second(*m) : Value::unavailable();
 }
 
-// A slot's buffer: "" when the slot holds none. `effects` lists the class names of the chain's
+// A slot's buffer (not available while the slot holds none). `effects` lists the class names of the chain's
 // effects, in order, separated by " | ".
 Value ItemReader::slot(int index, const std::string& property) const {
   static const std::set<std::string> properties{"status", "volume", "frequency", "kind", "effects", "position"};
@@ -127,7 +127,7 @@ Value ItemReader::slot(int index, const std::string& property) const {
     throw ScriptError("a slot has no property " + property + " (status, volume, frequency, kind, effects, position)");
   if (property == "kind") return Value::integer(p_.settings.slotKind[static_cast<size_t>(index)]);
   const platform::SoundBuffer* b = p_.sampler.slotBuffer[static_cast<size_t>(index)].get();
-  if (!b) return Value::text("");
+  if (!b) return Value::unavailable();
   if (property == "status") return Value::integer(b->status());
   if (property == "volume") return Value::integer(b->volume());
   if (property == "frequency") return Value::integer(b->frequency());

@@ -81,7 +81,8 @@ class FakeSoundDevice : public platform::SoundDevice, public CallLog {
   std::unique_ptr<platform::SoundBuffer> createBufferFromFile(const std::string& path, long flags,
                                                               platform::SoundResult& result) override;
 
-  // Files the device can read; any other path is unreadable.
+  // Files the device can read; any other path is unreadable unless it exists on disk (then it
+  // reads as a mono second of sound).
   std::map<std::string, FakeSoundFile> files;
   std::vector<FakeSoundBuffer*> live;
   int buffersCreated = 0;
