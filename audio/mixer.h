@@ -32,6 +32,8 @@ class Mixer {
   // otherwise the engine takes it up at its next block.
   void post(const Command& command);
   void setImmediate(bool immediate) { immediate_ = immediate; }
+  // UI thread: true while no device renders on another thread.
+  bool immediate() const { return immediate_; }
 
   const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
   int players() const { return static_cast<int>(voices_.size()); }

@@ -12,6 +12,7 @@
 
 #include "basic/rnd.h"
 #include "core/deck_state.h"
+#include "core/sampler_state.h"
 #include "form/mainform.h"
 #include "platform/ports.h"
 
@@ -164,6 +165,7 @@ struct Program {
   RecorderState recorder;
   FontEditorState fontEditor;
   KeyboardState keys;
+  SamplerState sampler;
   int configPattern = 0;  // the pattern the configuration dialog edits
   SkinState skin;
   TempoState tempo;

@@ -5,7 +5,10 @@
 namespace vx::driver {
 
 std::vector<form::Form*> programForms(Program& p) {
-  return {&p.main, &p.splash, &p.about, &p.fontInfo, &p.config, &p.recorderWindow};
+  SamplerState& s = p.sampler;
+  return {&p.main,      &p.splash,      &p.about,        &p.fontInfo,  &p.config,     &s.selectmode,
+          &s.sampcfg,   &s.frmEcho,     &s.frmChorus,    &s.frmFlanger, &s.frmDistortion,
+          &s.frmCompressor, &s.frmParamEQ, &s.frmGargle, &p.recorderWindow};
 }
 
 form::Form* findForm(Program& p, const std::string& name) {

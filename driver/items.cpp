@@ -118,13 +118,23 @@ Value ItemReader::player(int deck, const std::string& property) const {
   return m ? read->second(*m) : Value::unavailable();
 }
 
-// The sampler is not part of the program yet: a well-formed slot item is not available.
+// A slot's buffer (not available while the slot holds none). `effects` lists the class names of the chain's
+// effects, in order, separated by " | ".
 Value ItemReader::slot(int index, const std::string& property) const {
-  static const std::set<std::string> properties{"status", "volume", "frequency", "kind", "effects"};
+  static const std::set<std::string> properties{"status", "volume", "frequency", "kind", "effects", "position"};
   if (index > 7) throw ScriptError("slot(" + std::to_string(index) + "): the slots are 0 to 7");
   if (!properties.count(property))
-    throw ScriptError("a slot has no property " + property + " (status, volume, frequency, kind, effects)");
-  return Value::unavailable();
+    throw ScriptError("a slot has no property " + property + " (status, volume, frequency, kind, effects, position)");
+  if (property == "kind") return Value::integer(p_.settings.slotKind[static_cast<size_t>(index)]);
+  const platform::SoundBuffer* b = p_.sampler.slotBuffer[static_cast<size_t>(index)].get();
+  if (!b) return Value::unavailable();
+  if (property == "status") return Value::integer(b->status());
+  if (property == "volume") return Value::integer(b->volume());
+  if (property == "frequency") return Value::integer(b->frequency());
+  if (property == "position") return Value::integer(b->currentPosition());
+  std::string names;
+  for (const std::string& id : b->effectClasses()) names += (names.empty() ? "" : " | ") + id;
+  return Value::text(names);
 }
 
 // The sample rate is the program's (taken from the last open); the rest asks the library.

@@ -119,6 +119,15 @@ const std::vector<Variable>& table() {
       of("sampleKeyHeld", &Program::keys, &KeyboardState::sampleKeyHeld),
       of("configPattern", &Program::configPattern),
       of("dialogInitialFolder", &Program::dialogInitialFolder),
+      of("slotLoop", &Program::sampler, &SamplerState::slotLoop),
+      of("slotSilencer", &Program::sampler, &SamplerState::slotSilencer),
+      of("slotLooping", &Program::sampler, &SamplerState::slotLooping),
+      of("currentSlot", &Program::sampler, &SamplerState::currentSlot),
+      of("pendingSampleFile", &Program::sampler, &SamplerState::pendingSampleFile),
+      of("appliedChainSignature", &Program::sampler, &SamplerState::appliedChainSignature),
+      of("currentEffect", &Program::sampler, &SamplerState::currentEffect),
+      of("sourceOffsetX", &Program::sampler, &SamplerState::sourceOffsetX),
+      of("sourceOffsetZ", &Program::sampler, &SamplerState::sourceOffsetZ),
   };
   return variables;
 }

@@ -34,6 +34,7 @@ class Line : public Control {
  public:
   Line(std::string name, int index) : Control(ControlKind::Line, std::move(name), index) {}
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  long colour = -1;  // 0xRRGGBB; -1 = the window's text colour
   void set(double ax1, double ay1, double ax2, double ay2) { x1 = ax1; y1 = ay1; x2 = ax2; y2 = ay2; touch(); }
 };
 
@@ -66,6 +67,8 @@ class Slider : public Control {
   int value() const { return value_; }
   void setValue(int v);
   int min = 0, max = 100;
+  int smallChange = 1, largeChange = 5;  // arrow keys, page keys
+  int tickFrequency = 0;                 // 0 = no ticks
  private:
   int value_ = 0;
 };

@@ -1,24 +1,31 @@
 #include "sampler/sampler.h"
 
-#include <fstream>
+#include "sampler/effect_dialogs.h"
+#include "sampler/slot_dialog.h"
+#include "sampler/slots.h"
 
-// The slots themselves come with the sampler engine; until then no slot holds a sound and the
-// entry points do nothing, except that a slot file is checked for being readable so that the
-// settings reader treats a lost sample as the engine will.
 namespace vx::sampler {
 
-void releaseSampler(Program& p) {
-  if (p.ports.sound) p.ports.sound->release();
+void wireSampler(Program& p) {
+  SamplerState& s = p.sampler;
+  if (!s.selectmode.find("Label1", 0)) {
+    buildSelectMode(s.selectmode);
+    buildSlotDialog(s.sampcfg);
+    buildEffectDialogs(s);
+  }
+  for (int slot = 0; slot < kSamplerSlots; ++slot) {
+    form::Label& label = p.main.label("Text1", slot);
+    label.events.mouseDown = [&p, slot](const form::MouseEvent& e) {
+      if (e.button == form::MouseButton::Right) Text1_RightDown(p, slot);
+      else loadSlotFromDialog(p, slot);
+    };
+    label.events.dragDrop = [&p, slot](const std::vector<std::string>& paths, int) { Text1_OLEDragDrop(p, slot, paths); };
+    p.main.menu("s", slot).events.click = [&p, slot] { loadSlotFromDialog(p, slot); };
+  }
+  p.main.menu("clssamp").events.click = [&p] { clssamp_Click(p); };
+  for (int i = 0; i < 2; ++i) s.selectmode.label("Label1", i).events.click = [&p, i] { selectmode_Label1_Click(p, i); };
+  wireSlotDialog(p);
+  wireEffectDialogs(p);
 }
-
-bool loadSlotFile(Program&, int, const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
-
-void cmdPlay_Click(Program&, int) {}
-
-bool slotSilencer(const Program&, int) { return false; }
-
-bool slotLoaded(const Program&, int) { return false; }
-
-void openSlotSettings(Program&, int) {}
 
 }  // namespace vx::sampler

@@ -24,4 +24,7 @@ bool slotLoaded(const Program& p, int slot);
 // Opens the slot's settings dialog (only for a slot with a sound).
 void openSlotSettings(Program& p, int slot);
 
+// Builds the sampler's windows and attaches the handlers of its slots, menus and dialogs.
+void wireSampler(Program& p);
+
 }  // namespace vx::sampler

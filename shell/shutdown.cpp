@@ -14,7 +14,10 @@ void stopMonitor(Program& p) {
 }  // namespace
 
 void unloadOtherWindows(Program& p) {
-  for (form::Form* f : std::initializer_list<form::Form*>{&p.about, &p.fontInfo, &p.config, &p.recorderWindow}) {
+  SamplerState& s = p.sampler;
+  for (form::Form* f : std::initializer_list<form::Form*>{&p.about, &p.fontInfo, &p.config, &s.selectmode, &s.sampcfg,
+                                                          &s.frmEcho, &s.frmChorus, &s.frmFlanger, &s.frmDistortion,
+                                                          &s.frmCompressor, &s.frmParamEQ, &s.frmGargle, &p.recorderWindow}) {
     f->visible = false;
     f->touch();
   }

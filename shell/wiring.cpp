@@ -6,6 +6,7 @@
 #include "keys/keys.h"
 #include "mixer/mixer_wiring.h"
 #include "recorder/recorder_window.h"
+#include "sampler/sampler.h"
 #include "shell/player_events.h"
 #include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
@@ -25,6 +26,7 @@ void wireMainForm(Program& p) {
   shell::wireShutdown(p);
   keys::wireKeys(p);
   config::wireConfig(p);
+  sampler::wireSampler(p);
   songlist::wireSongLists(p);
   recorder::wireRecorder(p);
   tempo::wireTempo(p);

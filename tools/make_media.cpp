@@ -144,6 +144,7 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(folder, ec);
   const Format stereo;
   const Format smallMono{8000, 1};
+  const Format mono{44100, 1};
   bool ok = writeWav(folder / "sine.wav", stereo, 10, tone(1000, -6, stereo.rate)) &&
             writeWav(folder / "staircase.wav", stereo, 10, staircase) &&
             writeWav(folder / "silence.wav", stereo, 3, [](long) { return 0; }) &&
@@ -152,7 +153,11 @@ int main(int argc, char** argv) {
             writeCorrupt(folder / "corrupt.mp3") && writeEmpty(folder / "empty.mp3") &&
             writeWav(folder / "kick125.wav", stereo, 20, kicks(125, stereo.rate)) &&
             writeWav(folder / "kick120.wav", stereo, 20, kicks(120, stereo.rate)) &&
-            writePlaylist(folder / "other player.m3u8");
+            writePlaylist(folder / "other player.m3u8") &&
+            // Sampler sounds: a mono and a stereo one, and one too short to carry effects.
+            writeWav(folder / "kick.wav", mono, 0.5, tone(110, -6, mono.rate)) &&
+            writeWav(folder / "pad.wav", stereo, 1, tone(660, -12, stereo.rate)) &&
+            writeWav(folder / "blip.wav", mono, 0.1, tone(2000, -12, mono.rate));
   if (!ok) {
     std::cerr << "make_media: cannot write into " << folder << '\n';
     return 1;

@@ -31,6 +31,46 @@ class ClickLabel : public QLabel {
   }
 };
 
+// One control array is one group of options, and so are the options inside one frame.
+bool sameGroup(const form::OptionButton& a, const form::OptionButton& b) {
+  return a.name() == b.name() || (!a.container().empty() && a.container() == b.container());
+}
+
+// A plain drawing surface (a picture box) that reports mouse presses, moves and releases in
+// twips; lines drawn on it are controls of their own, raised above it.
+class PadView : public QFrame {
+ public:
+  PadView(form::Control& control, Dispatcher& dispatcher, QWidget* parent)
+      : QFrame(parent), control_(control), dispatcher_(dispatcher) {
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override { send(e, control_.events.mouseDown); }
+  void mouseMoveEvent(QMouseEvent* e) override { send(e, control_.events.mouseMove); }
+  void mouseReleaseEvent(QMouseEvent* e) override { send(e, control_.events.mouseUp); }
+
+ private:
+  void send(QMouseEvent* e, const std::function<void(const form::MouseEvent&)>& handler) {
+    form::MouseEvent m;
+    m.button = (e->buttons() | e->button()) & Qt::LeftButton    ? form::MouseButton::Left
+               : (e->buttons() | e->button()) & Qt::RightButton ? form::MouseButton::Right
+                                                                : form::MouseButton::None;
+    m.x = toTwips(e->position().x());
+    m.y = toTwips(e->position().y());
+    dispatcher_.run([handler, m] {
+      if (handler) handler(m);
+    });
+  }
+  form::Control& control_;
+  Dispatcher& dispatcher_;
+};
+
 QRect pixels(const form::Control& c) {
   return QRect(toWholePixels(c.left()), toWholePixels(c.top()), std::max(1, toWholePixels(c.width())),
                std::max(1, toWholePixels(c.height())));
@@ -47,7 +87,9 @@ class LineView : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
+    QColor colour = line_.colour < 0 ? palette().color(QPalette::WindowText)
+                                     : QColor((line_.colour >> 16) & 0xFF, (line_.colour >> 8) & 0xFF, line_.colour & 0xFF);
+    painter.setPen(QPen(colour, 1.5));
     painter.drawLine(QPointF(toPixels(line_.x1), toPixels(line_.y1)), QPointF(toPixels(line_.x2), toPixels(line_.y2)));
   }
 
@@ -94,6 +136,7 @@ QWidget* FormWindow::create(form::Control& c) {
     case form::ControlKind::Label: {
       auto& label = static_cast<form::Label&>(c);
       if (options_.frames.count(c.name())) return new QGroupBox(this);
+      if (options_.pads.count(c.name())) return new PadView(label, dispatcher_, this);
       if (options_.buttons.count(c.name())) {
         auto* b = new QPushButton(this);
         connect(b, &QPushButton::clicked, this, [this, &label] {
@@ -128,7 +171,7 @@ QWidget* FormWindow::create(form::Control& c) {
         dispatcher_.run([this, &option] {
           // One control array is one group of options.
           for (form::Control* other : form_.controls())
-            if (auto* o = dynamic_cast<form::OptionButton*>(other); o && o->name() == option.name())
+            if (auto* o = dynamic_cast<form::OptionButton*>(other); o && sameGroup(*o, option))
               o->setValue(o == &option);
           if (option.events.click) option.events.click();
         });
@@ -160,10 +203,23 @@ QWidget* FormWindow::create(form::Control& c) {
     case form::ControlKind::Slider: {
       auto& slider = static_cast<form::Slider&>(c);
       auto* s = new QSlider(c.width() >= c.height() ? Qt::Horizontal : Qt::Vertical, this);
-      connect(s, &QSlider::sliderMoved, this, [this, &slider](int v) {
+      s->setInvertedAppearance(s->orientation() == Qt::Vertical);  // the minimum at the top
+      s->setInvertedControls(s->orientation() == Qt::Vertical);
+      auto moved = [this, &slider](int v) {
         dispatcher_.run([&slider, v] {
+          if (slider.value() == v) return;
           slider.setValue(v);
           if (slider.events.change) slider.events.change();
+        });
+      };
+      connect(s, &QSlider::sliderMoved, this, moved);
+      // Arrow and page keys, clicks on the track: the new position is known once the action ran.
+      connect(s, &QSlider::actionTriggered, this, [s, moved](int action) {
+        if (action != QAbstractSlider::SliderMove && action != QAbstractSlider::SliderNoAction) moved(s->sliderPosition());
+      });
+      connect(s, &QSlider::sliderReleased, this, [this, &slider] {
+        dispatcher_.run([&slider] {
+          if (slider.events.mouseUp) slider.events.mouseUp(form::MouseEvent{});
         });
       });
       return s;
@@ -210,7 +266,7 @@ void FormWindow::update(Item& item) {
   if (auto* l = dynamic_cast<form::Label*>(&c)) {
     if (auto* g = qobject_cast<QGroupBox*>(w)) g->setTitle(text(l->caption()));
     else if (auto* b = qobject_cast<QPushButton*>(w)) b->setText(text(l->caption()));
-    else static_cast<QLabel*>(w)->setText(text(l->caption()));
+    else if (auto* q = qobject_cast<QLabel*>(w)) q->setText(text(l->caption()));
     applyTextLook(*w, c);
   } else if (c.kind() == form::ControlKind::Picture) {
     updatePicture(item);
@@ -231,6 +287,12 @@ void FormWindow::update(Item& item) {
   } else if (auto* s = dynamic_cast<form::Slider*>(&c)) {
     auto* q = static_cast<QSlider*>(w);
     q->setRange(std::min(s->min, s->max), std::max(s->min, s->max));
+    q->setSingleStep(s->smallChange);
+    q->setPageStep(s->largeChange);
+    if (s->tickFrequency > 0) {
+      q->setTickInterval(s->tickFrequency);
+      q->setTickPosition(QSlider::TicksBothSides);
+    }
     q->setValue(s->value());
   }
 }

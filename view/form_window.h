@@ -19,6 +19,7 @@ struct FormWindowOptions {
   std::set<std::string> buttons;       // labels shown as push buttons
   std::set<std::string> iconPictures;  // pictures showing the program's icon
   std::set<std::string> frames;        // labels drawn as frames around a group of controls
+  std::set<std::string> pads;          // labels drawn as plain surfaces that report the mouse
 };
 
 class FormWindow : public QWidget {

@@ -102,6 +102,30 @@ TEST_F(SoundServer, DeckAndMonitorArriveOnTheirOwnDevicesAtTheirLevels) {
   EXPECT_LT(testing::typicalToneAmplitude(heard, 1000, kRate), 1e-3) << "the deck is heard on the monitor's device";
 }
 
+TEST_F(SoundServer, ASamplerSlotIsHeardInTheMainMixOverAPlayingDeck) {
+  auto& deck = sound->player(0);
+  deck.setFileName(tone("deck.wav", 1000));
+  deck.setVolume(-600);
+  deck.play();
+  ASSERT_TRUE(sound->soundDevice().create());
+  std::string sample = dir.path("slot.wav");
+  std::vector<float> stereo = testing::sine(2500, 0.25, kRate, kRate * 8), mono(stereo.size() / 2);
+  for (size_t i = 0; i < mono.size(); ++i) mono[i] = stereo[2 * i];
+  testing::writeWav(sample, kRate, 1, mono);
+  platform::SoundResult result = platform::kSoundGeneric;
+  auto slot = sound->soundDevice().createBufferFromFile(sample, 0xE0, result);
+  ASSERT_EQ(result, platform::kSoundOk);
+  slot->setCurrentPosition(0);
+  slot->play(0);
+  wait(0.4);
+  std::vector<float> heard = record("main", 2.5);
+  ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
+  Span main{heard, 0, static_cast<size_t>(kRate / 10), heard.size() / 2 - kRate / 20};
+  EXPECT_NEAR(testing::decibels(testing::typicalToneAmplitude(main, 1000, kRate) / (0.5 * std::pow(10.0, -0.3))), 0, 0.5);
+  EXPECT_NEAR(testing::decibels(testing::typicalToneAmplitude(main, 2500, kRate) / 0.25), 0, 0.5);
+  EXPECT_EQ(slot->status(), platform::kStatusPlaying);
+}
+
 TEST_F(SoundServer, ALostDeviceIsReplacedByTheClockAndTakenBackWhenItReturns) {
   auto& a = sound->player(0);
   a.setFileName(tone("a.wav", 1000));

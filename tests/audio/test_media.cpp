@@ -60,6 +60,18 @@ void writeWav(const std::string& path, int sampleRate, int channels, const std::
   }
 }
 
+void writePcmWav(const std::string& path, int sampleRate, int channels, int bits, const std::vector<float>& interleaved) {
+  std::ofstream out(path, std::ios::binary);
+  const int bytes = bits / 8;
+  wavHeader(out, sampleRate, channels, 1, bytes, interleaved.size());
+  const double full = std::ldexp(1.0, bits - 1) - 1;
+  for (float s : interleaved) {
+    auto v = static_cast<int64_t>(std::llround(std::clamp(s, -1.0f, 1.0f) * full));
+    if (bits == 8) v += 128;  // 8-bit samples are unsigned
+    for (int b = 0; b < bytes; ++b) out.put(static_cast<char>((v >> (8 * b)) & 0xFF));
+  }
+}
+
 void writeFloatWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved) {
   std::ofstream out(path, std::ios::binary);
   wavHeader(out, sampleRate, channels, 3, 4, interleaved.size());

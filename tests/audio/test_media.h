@@ -21,6 +21,8 @@ class TempDir {
 
 // Interleaved 16-bit PCM WAV file; samples are floats in -1..1, clipped.
 void writeWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved);
+// Interleaved integer PCM WAV file of 8, 16, 24 or 32 bits; samples are floats in -1..1, clipped.
+void writePcmWav(const std::string& path, int sampleRate, int channels, int bits, const std::vector<float>& interleaved);
 // Interleaved 32-bit float WAV file; samples are written as given (even when not numbers).
 void writeFloatWav(const std::string& path, int sampleRate, int channels, const std::vector<float>& interleaved);
 // Frames of a stereo sine (the same on both channels).

@@ -238,12 +238,6 @@ void FakeWaveOut::setVolume(uint32_t value) {
   level = value;
 }
 
-bool FakeSoundDevice::create() {
-  record("create");
-  isReady = createResult;
-  return createResult;
-}
-
 long FakeRecordingDevice::sendCommand(const std::string& command, std::string& result) {
   record(command);
   result.clear();

@@ -11,20 +11,12 @@
 #include <vector>
 
 #include "platform/ports.h"
+#include "tests/support/call_log.h"
 
 namespace vx::test {
 
 // Shortest text that reads back as the same double: 1.5 -> "1.5", 1.0 -> "1", -1 -> "-1".
 std::string numText(double v);
-
-// Shared by the fakes: the recorded calls and queries over them.
-struct CallLog {
-  std::vector<std::string> calls;
-  void record(std::string call) { calls.push_back(std::move(call)); }
-  void clearCalls() { calls.clear(); }
-  bool called(const std::string& call) const;
-  int count(const std::string& call) const;
-};
 
 class FakeMediaPlayer : public platform::MediaPlayer, public CallLog {
  public:
@@ -182,15 +174,6 @@ class FakeWaveOut : public platform::WaveOut, public CallLog {
   std::vector<std::string> deviceNames() const override { return devices; }
 };
 
-class FakeSoundDevice : public platform::SoundDevice, public CallLog {
- public:
-  bool createResult = true;
-  bool isReady = false;
-  bool create() override;
-  void release() override { record("release"); isReady = false; }
-  bool ready() const override { return isReady; }
-};
-
 // Records every command string; a command listed in `failures` returns its code.
 class FakeRecordingDevice : public platform::RecordingDevice, public CallLog {
  public:
@@ -201,3 +184,5 @@ class FakeRecordingDevice : public platform::RecordingDevice, public CallLog {
 };
 
 }  // namespace vx::test
+
+#include "tests/support/fake_sound.h"
