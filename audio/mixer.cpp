@@ -19,7 +19,17 @@ void Mixer::setOutputRate(int rate) {
 
 void Mixer::post(const Command& command) {
   while (!commands_.push(command)) std::this_thread::yield();
-  if (immediate_) applyCommands();
+  if (!immediate_) return;
+  applyCommands();
+  if (onSound_ && sounding()) onSound_();
+}
+
+bool Mixer::sounding() const {
+  for (const auto& v : voices_)
+    if (v->sounding()) return true;
+  for (const VoiceSource* s : sampler_)
+    if (s && s->sounding()) return true;
+  return false;
 }
 
 void Mixer::applyCommands() {
@@ -51,6 +61,8 @@ void Mixer::render(float* out, int frames) {
     done += n;
   }
   blocks_.fetch_add(1, std::memory_order_relaxed);
+  uint64_t silent = silentBlocks_.load(std::memory_order_relaxed);
+  silentBlocks_.store(sounding() ? 0 : silent + 1, std::memory_order_relaxed);
 }
 
 void Mixer::renderBlock(float* out, int frames) {

@@ -7,6 +7,7 @@
 // render() runs on the engine thread only: the device callback, or whoever drives the virtual
 // device. It never locks, allocates, logs or touches a file.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -30,6 +31,9 @@ class Mixer {
   // otherwise the engine takes it up at its next block.
   void post(const Command& command);
   void setImmediate(bool immediate) { immediate_ = immediate; }
+  // UI thread: called when a command taken up at once (no device renders) makes the mixer sound,
+  // so that the output it rests from opens again.
+  void setOnSound(std::function<void()> onSound) { onSound_ = std::move(onSound); }
 
   const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
   int players() const { return static_cast<int>(voices_.size()); }
@@ -40,6 +44,13 @@ class Mixer {
 
   // How many render() calls have run; any thread (the device watchdog reads it).
   uint64_t blocksRendered() const { return blocks_.load(std::memory_order_relaxed); }
+  // Engine thread (or the UI thread while nothing renders): whether the next block may be
+  // anything but silence.
+  bool sounding() const;
+  // How many render() calls in a row have been silent and would stay so; any thread.
+  // forgetSilence() starts the count again (UI thread, before a device opens).
+  uint64_t silentBlocks() const { return silentBlocks_.load(std::memory_order_relaxed); }
+  void forgetSilence() { silentBlocks_.store(0, std::memory_order_relaxed); }
 
  private:
   void renderBlock(float* out, int frames);
@@ -52,6 +63,8 @@ class Mixer {
   float masterLeft_ = 1, masterRight_ = 1;
   float targetMasterLeft_ = 1, targetMasterRight_ = 1;
   std::atomic<uint64_t> blocks_{0};
+  std::atomic<uint64_t> silentBlocks_{0};
+  std::function<void()> onSound_;
 };
 
 }  // namespace vx::audio

@@ -26,6 +26,7 @@ class EngineSoundSystem : public SoundSystem {
   platform::WaveOut& waveOut() override { return master_; }
   platform::SoundDevice& soundDevice() override { return sampler_; }
   void deliverEvents() override;
+  bool idle() const override;
   void renderVirtual(int frames) override;
   bool usingVirtualDevice() const override { return options_.virtualDevice || mainOut_->onClock(); }
   std::string deviceMessage() const override;
@@ -96,6 +97,11 @@ void EngineSoundSystem::deliverEvents() {
   if (monitorOut_) monitorOut_->watch();
   monitor_.update();
   for (DeckPlayer& deck : decks_) deck.deliverEvents();
+}
+
+bool EngineSoundSystem::idle() const {
+  if (options_.virtualDevice) return false;
+  return !mainOut_->rendering() && !monitorOut_->rendering();
 }
 
 std::string EngineSoundSystem::deviceMessage() const {
