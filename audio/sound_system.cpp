@@ -59,7 +59,7 @@ class EngineSoundSystem : public SoundSystem {
 
 EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
     : options_(options),
-      sdl_(options.virtualDevice ? nullptr : std::make_unique<SdlAudio>()),
+      sdl_(options.virtualDevice ? nullptr : std::make_unique<SdlAudio>(options.bufferFrames, options.sampleRate)),
       main_(2, options.sampleRate),
       phones_(1, options.sampleRate),
       decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
