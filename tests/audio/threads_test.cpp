@@ -58,6 +58,19 @@ std::vector<float> renderLikeADevice(Mixer& mixer, double seconds) {
   return out;
 }
 
+// The sound system of a machine whose sound library finds no card at all.
+std::unique_ptr<SoundSystem> soundWithoutCard() {
+  const char* before = std::getenv("SDL_AUDIODRIVER");
+  std::string saved = before ? before : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  auto sound = createSoundSystem({});
+  if (before)
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+  else
+    unsetenv("SDL_AUDIODRIVER");
+  return sound;
+}
+
 TEST(Threads, TheReaderSleepsWhileNothingPlaysAndRefillsAPlayingDeckUnasked) {
   testing::TempDir dir;
   std::string song = dir.path("a.wav");
@@ -140,15 +153,7 @@ TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
   testing::TempDir dir;
   std::string song = dir.path("a.wav");
   testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 3));
-  const char* before = std::getenv("SDL_AUDIODRIVER");
-  std::string saved = before ? before : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  SoundSystemOptions options;
-  auto sound = createSoundSystem(options);
-  if (before)
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-  else
-    unsetenv("SDL_AUDIODRIVER");
+  auto sound = soundWithoutCard();
   EXPECT_TRUE(sound->usingVirtualDevice());
   EXPECT_NE(sound->deviceMessage(), "");
   auto& deck = sound->player(0);
@@ -171,14 +176,7 @@ TEST(Threads, AnOutputRestsWhileSilentAndTheFirstSoundWakesIt) {
   testing::TempDir dir;
   std::string song = dir.path("a.wav");
   testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 3));
-  const char* before = std::getenv("SDL_AUDIODRIVER");
-  std::string saved = before ? before : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  auto sound = createSoundSystem({});
-  if (before)
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-  else
-    unsetenv("SDL_AUDIODRIVER");
+  auto sound = soundWithoutCard();
   auto& deck = sound->player(0);
   deck.setFileName(song);
   auto waitFor = [&](double seconds) {
