@@ -8,8 +8,8 @@
 
 namespace vx::audio {
 
-Mixer::Mixer(int players, int outputRate) : outputRate_(outputRate) {
-  for (int i = 0; i < players; ++i) voices_.push_back(std::make_unique<PlayerVoice>(outputRate));
+Mixer::Mixer(int players, int outputRate, RateConverter::Quality quality) : outputRate_(outputRate) {
+  for (int i = 0; i < players; ++i) voices_.push_back(std::make_unique<PlayerVoice>(outputRate, quality));
 }
 
 void Mixer::setOutputRate(int rate) {

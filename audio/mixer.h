@@ -21,7 +21,8 @@ class Mixer {
  public:
   static constexpr int kSamplerVoices = 8;  // places for the sampler's voices (see sampler_device.h)
 
-  Mixer(int players, int outputRate);
+  // `quality`: the players' rate conversion (Preview for the headphone monitor).
+  Mixer(int players, int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
   // UI thread, only while nothing renders (the device is closed).
   void setOutputRate(int rate);
   int outputRate() const { return outputRate_; }

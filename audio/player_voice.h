@@ -20,7 +20,8 @@ class PlayerVoice {
   static constexpr int kDeclickFrames = 64;
   static constexpr int kMaxBlock = 512;
 
-  explicit PlayerVoice(int outputRate) : outputRate_(outputRate) {}
+  explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full)
+      : outputRate_(outputRate), converter_(quality) {}
   void setOutputRate(int rate) { outputRate_ = rate; }  // only while the engine is not running
 
   void apply(const Command& command);

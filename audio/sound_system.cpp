@@ -61,7 +61,7 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
     : options_(options),
       sdl_(options.virtualDevice ? nullptr : std::make_unique<SdlAudio>(options.bufferFrames, options.sampleRate)),
       main_(2, options.sampleRate),
-      phones_(1, options.sampleRate),
+      phones_(1, options.sampleRate, RateConverter::Quality::Preview),
       decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
       monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
       master_(main_, [this] { return deviceNames(); }),
