@@ -1,5 +1,6 @@
 # Sourced by the window benchmarks: a private PulseAudio server with the null sinks "phones"
-# (first, so that it is the monitor's first output device) and "main" (the default output), a
+# (first, so that it is the monitor's first output device), "main" (the default output) and
+# "base" (for a baseline that plays at the same time as the program), a
 # virtual display, songs, and the program driven through a pipe. Everything started here ends
 # when the sourcing script exits.
 #   needs: $build, $display, $song_seconds; gives: $work, start_program, send, ask, play,
@@ -25,7 +26,8 @@ mkdir -p "$PULSE_RUNTIME_PATH"
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit --log-target=stderr --log-level=error \
   --load="module-native-protocol-unix auth-anonymous=1 socket=$PULSE_RUNTIME_PATH/native" \
   --load="module-null-sink sink_name=phones rate=44100 sink_properties=device.description=phones" \
-  --load="module-null-sink sink_name=main rate=44100 sink_properties=device.description=main" 2>/dev/null &
+  --load="module-null-sink sink_name=main rate=44100 sink_properties=device.description=main" \
+  --load="module-null-sink sink_name=base rate=44100 sink_properties=device.description=base" 2>/dev/null &
 started+=($!)
 for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
 pactl set-default-sink main
@@ -42,12 +44,16 @@ song "$work/deck-b.mp3" 554
 Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 started+=($!)
 sleep 1
+kill -0 "${started[-1]}" 2>/dev/null || { echo "$0: Xvfb could not take the display $display (BENCH_DISPLAY)" >&2; exit 2; }
 
 # The program in a fresh home folder, reading commands from a pipe; what it prints goes to a file.
 start_program() {
   mkfifo "$work/script"
   mkdir -p "$work/home"
-  DISPLAY=$display "$build/velvox" --home "$work/home" --script "$work/script" >"$work/out" 2>"$work/err" &
+  # A runtime folder of its own: the single-instance lock lives there, and a window someone else
+  # left open must not turn this one away.
+  mkdir -p -m 700 "$work/runtime"
+  XDG_RUNTIME_DIR=$work/runtime DISPLAY=$display "$build/velvox" --home "$work/home" --script "$work/script" >"$work/out" 2>"$work/err" &
   vx=$!
   started+=($vx)
   exec 7>"$work/script"

@@ -26,14 +26,16 @@ baseline() {
   ffplay -nodisp -autoexit -loglevel quiet "$work/deck-b.mp3" &
   local b=$!
   sleep 3
+  local recorder
+  recorder=$(record main "baseline-$1")
   measure "$a" "$b"
-  kill "$a" "$b"
+  kill "$a" "$b" "$recorder"
   wait "$a" "$b" 2>/dev/null || true
 }
 settle() { sleep 4; }  # a device rests a second after its last sound, the main tick after that
 warn_unless() { [ "$(ask "$1")" = "$2" ] || echo "warning: $1 is not $2" >&2; }
 
-read -r base1_cpu base1_rss <<<"$(baseline)"
+read -r base1_cpu base1_rss <<<"$(baseline 1)"
 echo "baseline (two ffplay): ${base1_cpu} % CPU, ${base1_rss} MB"
 
 start_program
@@ -75,7 +77,7 @@ read -r stopped_cpu stopped_rss <<<"$(measure "$vx")"
 kill "$vx"
 wait "$vx" 2>/dev/null || true
 
-read -r base2_cpu base2_rss <<<"$(baseline)"
+read -r base2_cpu base2_rss <<<"$(baseline 2)"
 echo "baseline again: ${base2_cpu} % CPU, ${base2_rss} MB"
 base=$(awk -v a="$base1_cpu" -v b="$base2_cpu" 'BEGIN { printf "%.2f", (a + b) / 2 }')
 
@@ -91,8 +93,9 @@ row "both playing" "$playing_cpu" 1.5 "$playing_rss"
 row "both pitched" "$pitched_cpu" 2.5 "$pitched_rss"
 row "stopped again" "$stopped_cpu" 0.1 "$stopped_rss"
 echo
-echo "gaps of silence (1 ms or longer) in the recordings:"
-for r in playing-main playing-phones pitched-main pitched-phones; do
+echo "gaps of silence (1 ms or longer) in the recordings (the baselines show what the machine's"
+echo "own stalls do to a player with 46 ms buffers):"
+for r in baseline-1 playing-main playing-phones pitched-main pitched-phones baseline-2; do
   printf '%-16s ' "$r"
   gaps_in "$r"
 done
