@@ -9,8 +9,8 @@
 
 namespace vx::audio {
 
-Mixer::Mixer(int players, int outputRate) : outputRate_(outputRate) {
-  for (int i = 0; i < players; ++i) voices_.push_back(std::make_unique<PlayerVoice>(outputRate));
+Mixer::Mixer(int players, int outputRate, RateConverter::Quality quality) : outputRate_(outputRate) {
+  for (int i = 0; i < players; ++i) voices_.push_back(std::make_unique<PlayerVoice>(outputRate, quality));
 }
 
 void Mixer::setOutputRate(int rate) {
@@ -20,7 +20,17 @@ void Mixer::setOutputRate(int rate) {
 
 void Mixer::post(const Command& command) {
   while (!commands_.push(command)) std::this_thread::yield();
-  if (immediate_) applyCommands();
+  if (!immediate_) return;
+  applyCommands();
+  if (onSound_ && sounding()) onSound_();
+}
+
+bool Mixer::sounding() const {
+  for (const auto& v : voices_)
+    if (v->sounding()) return true;
+  for (const VoiceSource* s : sampler_)
+    if (s && s->sounding()) return true;
+  return false;
 }
 
 void Mixer::applyCommands() {
@@ -54,6 +64,8 @@ void Mixer::render(float* out, int frames) {
   // The recorder's master tap: one copy of the finished output.
   if (MasterTap* tap = tap_.load(std::memory_order_acquire)) tap->deliver(out, frames);
   blocks_.fetch_add(1, std::memory_order_relaxed);
+  uint64_t silent = silentBlocks_.load(std::memory_order_relaxed);
+  silentBlocks_.store(sounding() ? 0 : silent + 1, std::memory_order_relaxed);
 }
 
 void Mixer::renderBlock(float* out, int frames) {

@@ -7,6 +7,7 @@
 // render() runs on the engine thread only: the device callback, or whoever drives the virtual
 // device. It never locks, allocates, logs or touches a file.
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,7 +23,8 @@ class Mixer {
  public:
   static constexpr int kSamplerVoices = 8;  // places for the sampler's voices (see sampler_device.h)
 
-  Mixer(int players, int outputRate);
+  // `quality`: the players' rate conversion (Preview for the headphone monitor).
+  Mixer(int players, int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
   // UI thread, only while nothing renders (the device is closed).
   void setOutputRate(int rate);
   int outputRate() const { return outputRate_; }
@@ -34,6 +36,9 @@ class Mixer {
   void setImmediate(bool immediate) { immediate_ = immediate; }
   // UI thread: true while no device renders on another thread.
   bool immediate() const { return immediate_; }
+  // UI thread: called when a command taken up at once (no device renders) makes the mixer sound,
+  // so that the output it rests from opens again.
+  void setOnSound(std::function<void()> onSound) { onSound_ = std::move(onSound); }
 
   const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
   int players() const { return static_cast<int>(voices_.size()); }
@@ -44,6 +49,13 @@ class Mixer {
 
   // How many render() calls have run; any thread (the device watchdog reads it).
   uint64_t blocksRendered() const { return blocks_.load(std::memory_order_relaxed); }
+  // Engine thread (or the UI thread while nothing renders): whether the next block may be
+  // anything but silence.
+  bool sounding() const;
+  // How many render() calls in a row have been silent and would stay so; any thread.
+  // forgetSilence() starts the count again (UI thread, before a device opens).
+  uint64_t silentBlocks() const { return silentBlocks_.load(std::memory_order_relaxed); }
+  void forgetSilence() { silentBlocks_.store(0, std::memory_order_relaxed); }
 
   // UI thread: the recorder's tap that receives every finished block (null: none).
   void setTap(MasterTap* tap) { tap_.store(tap); }
@@ -60,6 +72,8 @@ class Mixer {
   float targetMasterLeft_ = 1, targetMasterRight_ = 1;
   std::atomic<uint64_t> blocks_{0};
   std::atomic<MasterTap*> tap_{nullptr};
+  std::atomic<uint64_t> silentBlocks_{0};
+  std::function<void()> onSound_;
 };
 
 }  // namespace vx::audio

@@ -71,6 +71,7 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   inputDone_ = ended_ = false;
   fadeInDone_ = 0;
   publish();
+  if (track_) track_->askForMore();
 }
 
 void PlayerVoice::moveOn(double outputFrames) {
@@ -98,10 +99,15 @@ const Chunk* PlayerVoice::currentChunk() {
   while (const Chunk* c = cache.front()) {
     if (c->generation == generation_) return c;
     if (newer(c->generation, generation_)) return nullptr;  // decoded for a jump not applied here yet
-    cache.release();
-    chunkOffset_ = 0;
+    releaseChunk();
   }
   return nullptr;
+}
+
+void PlayerVoice::releaseChunk() {
+  track_->cache().release();
+  chunkOffset_ = 0;
+  track_->consumed();
 }
 
 int PlayerVoice::produce(float* out, int frames) {
@@ -115,8 +121,7 @@ int PlayerVoice::produce(float* out, int frames) {
       chunkOffset_ += skip;
       skipInput_ -= skip;
       if (chunkOffset_ >= c->frames && !c->last) {
-        track_->cache().release();
-        chunkOffset_ = 0;
+        releaseChunk();
         continue;
       }
     }
@@ -129,8 +134,7 @@ int PlayerVoice::produce(float* out, int frames) {
       chunkOffset_ += r.used;
       if (chunkOffset_ >= c->frames) {
         inputDone_ = c->last;
-        track_->cache().release();
-        chunkOffset_ = 0;
+        releaseChunk();
         continue;
       }
     }

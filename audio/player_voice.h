@@ -20,7 +20,8 @@ class PlayerVoice {
   static constexpr int kDeclickFrames = 64;
   static constexpr int kMaxBlock = 512;
 
-  explicit PlayerVoice(int outputRate) : outputRate_(outputRate) {}
+  explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full)
+      : outputRate_(outputRate), converter_(quality) {}
   void setOutputRate(int rate) { outputRate_ = rate; }  // only while the engine is not running
 
   void apply(const Command& command);
@@ -29,6 +30,8 @@ class PlayerVoice {
   void dropStale();
   // Adds up to `frames` (<= kMaxBlock) frames of this player to `mix`.
   void render(float* mix, int frames);
+  // Whether the next render() may add anything: the voice plays or still fades out.
+  bool sounding() const { return (playing_ && track_) || fadeOutLeft_ > 0; }
 
   // Reports. How far the play head has moved since the last jump, for which jump (the
   // generation's low 16 bits, and the distance in 1/256 source frames); each end reached; and
@@ -53,6 +56,7 @@ class PlayerVoice {
   // file ends (then `ended_` is set).
   int produce(float* out, int frames);
   const struct Chunk* currentChunk();
+  void releaseChunk();
   void renderPlaying(float* mix, int frames, int offset);
   // Adds `frames` frames of `in` to `mix` from frame `offset` of the block on, under the block's
   // gain ramp and an envelope that starts at `envelope` and moves by `slope` per frame.

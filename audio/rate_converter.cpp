@@ -8,9 +8,9 @@
 
 namespace vx::audio {
 
-RateConverter::RateConverter() {
+RateConverter::RateConverter(Quality quality) {
   int error = 0;
-  state_ = src_new(SRC_SINC_MEDIUM_QUALITY, 2, &error);
+  state_ = src_new(quality == Quality::Full ? SRC_SINC_MEDIUM_QUALITY : SRC_SINC_FASTEST, 2, &error);
 }
 
 RateConverter::~RateConverter() {

@@ -1,6 +1,9 @@
 #pragma once
 // Changes speed and pitch together: stereo frames in at one rate, out at another. A band-limited
-// sinc converter (libsamplerate's medium quality; see bench/audio/resampler_choice.cpp for why).
+// sinc converter (libsamplerate's medium quality; see bench/audio/resampler_choice.cpp for why),
+// or, for pre-listening on headphones, its fastest one: half the cost, the same exact steps,
+// 100.7 dB on a 1 kHz tone, and a pass band that ends at 80 % instead of 90 % of the lower
+// Nyquist frequency (17.6 kHz at 44.1 kHz), which no one cueing a song can tell.
 // At a step of exactly 1 from a reset on, frames pass through untouched and cost nothing; the
 // first other step starts the converter on the frames that passed last, so that it goes on
 // exactly as if it had run all along.
@@ -15,7 +18,8 @@ namespace vx::audio {
 
 class RateConverter {
  public:
-  RateConverter();
+  enum class Quality { Full, Preview };
+  explicit RateConverter(Quality quality = Quality::Full);
   ~RateConverter();
   RateConverter(const RateConverter&) = delete;
   RateConverter& operator=(const RateConverter&) = delete;

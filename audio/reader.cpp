@@ -1,35 +1,34 @@
 #include "audio/reader.h"
 
 #include <algorithm>
-#include <chrono>
 
 #include "audio/track.h"
 
 namespace vx::audio {
-namespace {
-// While every cache is full the worker still looks again this often, since the engine consumes
-// without telling it (the audio callback may not signal a condition variable).
-constexpr auto kPollInterval = std::chrono::milliseconds(4);
-}  // namespace
 
-Reader::Reader() : worker_([this] { run(); }) {}
+Reader::Reader() {
+  sem_init(&nudges_, 0, 0);
+  worker_ = std::thread([this] { run(); });
+}
 
 Reader::~Reader() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
-  wakeUp_.notify_all();
+  nudge();
   worker_.join();
+  sem_destroy(&nudges_);
 }
 
 void Reader::add(Track* track) {
+  track->attach(this);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     tracks_.push_back(track);
     ++requests_;
   }
-  wakeUp_.notify_all();
+  nudge();
 }
 
 void Reader::remove(Track* track) {
@@ -43,13 +42,13 @@ void Reader::wake() {
     std::lock_guard<std::mutex> lock(mutex_);
     ++requests_;
   }
-  wakeUp_.notify_all();
+  nudge();
 }
 
 void Reader::waitIdle() {
   std::unique_lock<std::mutex> lock(mutex_);
   uint64_t mine = ++requests_;
-  wakeUp_.notify_all();
+  nudge();
   changed_.wait(lock, [&] { return idleThrough_ >= mine || stopping_; });
 }
 
@@ -74,7 +73,15 @@ void Reader::run() {
     if (passOnce(lock)) continue;
     idleThrough_ = std::max(idleThrough_, answering);
     changed_.notify_all();
-    wakeUp_.wait_for(lock, kPollInterval, [&] { return stopping_ || requests_ != answering; });
+    if (stopping_ || requests_ != answering) continue;
+    // Nudges that came while the pass ran are still counted: the worker passes again for them.
+    lock.unlock();
+    while (sem_wait(&nudges_) != 0) {
+    }
+    // Every nudge up to here is answered by the one pass that follows.
+    while (sem_trywait(&nudges_) == 0) {
+    }
+    lock.lock();
   }
 }
 

@@ -2,11 +2,31 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "audio/mixer.h"
 
 namespace vx::audio {
 
-SdlAudio::SdlAudio() {
+namespace {
+
+// SDL's PulseAudio back end asks the server to hold no more than one callback's sound. With
+// 256-frame buffers that is 5.8 ms: whenever the machine is busy and SDL's thread or the client
+// library's thread runs that much late, the server runs dry and the sink plays silence (gaps of
+// 3 to 7 ms were heard). The client library takes the queue's length from PULSE_LATENCY_MSEC;
+// the callback keeps its size, only the server's queue grows to a few callbacks. A value the
+// user set is left alone.
+void queueSeveralBuffers(int bufferFrames, int sampleRate) {
+  if (std::getenv("PULSE_LATENCY_MSEC") || sampleRate <= 0) return;
+  int ms = (SdlAudio::kServerBuffers * bufferFrames * 1000 + sampleRate - 1) / sampleRate;
+  setenv("PULSE_LATENCY_MSEC", std::to_string(ms).c_str(), 0);
+}
+
+}  // namespace
+
+SdlAudio::SdlAudio(int bufferFrames, int sampleRate) {
+  queueSeveralBuffers(bufferFrames, sampleRate);
   ok_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   if (!ok_) error_ = SDL_GetError();
 }

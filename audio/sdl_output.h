@@ -14,7 +14,10 @@ class Mixer;
 // Keeps SDL's audio part initialised while any object of it lives.
 class SdlAudio {
  public:
-  SdlAudio();
+  // A sound server keeps kServerBuffers callbacks' worth of sound queued for the devices opened
+  // with `bufferFrames` at `sampleRate` (see the .cpp).
+  static constexpr int kServerBuffers = 4;
+  SdlAudio(int bufferFrames, int sampleRate);
   ~SdlAudio();
   SdlAudio(const SdlAudio&) = delete;
   SdlAudio& operator=(const SdlAudio&) = delete;

@@ -32,6 +32,7 @@ class EngineSoundSystem : public SoundSystem {
   platform::SoundDevice& soundDevice() override { return sampler_; }
   platform::RecordingDevice* recordingDevice() override { return recorder_.get(); }
   void deliverEvents() override;
+  bool idle() const override;
   void renderVirtual(int frames) override;
   bool usingVirtualDevice() const override { return options_.virtualDevice || mainOut_->onClock(); }
   std::string deviceMessage() const override;
@@ -70,9 +71,9 @@ class EngineSoundSystem : public SoundSystem {
 
 EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
     : options_(options),
-      sdl_(options.virtualDevice ? nullptr : std::make_unique<SdlAudio>()),
+      sdl_(options.virtualDevice ? nullptr : std::make_unique<SdlAudio>(options.bufferFrames, options.sampleRate)),
       main_(2, options.sampleRate),
-      phones_(1, options.sampleRate),
+      phones_(1, options.sampleRate, RateConverter::Quality::Preview),
       decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
       monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
       master_(main_, [this] { return deviceNames(); }),
@@ -120,6 +121,11 @@ void EngineSoundSystem::deliverEvents() {
   if (monitorOut_) monitorOut_->watch();
   monitor_.update();
   for (DeckPlayer& deck : decks_) deck.deliverEvents();
+}
+
+bool EngineSoundSystem::idle() const {
+  if (options_.virtualDevice) return false;
+  return !mainOut_->rendering() && !monitorOut_->rendering();
 }
 
 std::string EngineSoundSystem::deviceMessage() const {

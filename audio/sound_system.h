@@ -38,6 +38,9 @@ class SoundSystem {
   // Delivers the players' pending events to their listeners, on the calling (UI) thread. Call it
   // regularly (every tick): it also notices a sound card that went away or came back.
   virtual void deliverEvents() = 0;
+  // True while nothing sounds and every device rests: until the next command, deliverEvents()
+  // has nothing to deliver and nothing to watch, and the caller's clock may rest too.
+  virtual bool idle() const { return false; }
   // Virtual device only: renders `frames` frames of the main output (and of the monitor's)
   // synchronously on the calling thread, as the device callback would.
   virtual void renderVirtual(int frames) = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "audio/reader.h"
+
 namespace vx::audio {
 
 Track::Track(std::unique_ptr<Decoder> decoder)
@@ -10,7 +12,13 @@ Track::Track(std::unique_ptr<Decoder> decoder)
       // Leave a quarter of the ring free, so that a seek always finds room for fresh frames
       // while stale ones still wait to be dropped by the engine.
       readAheadFrames_(std::min<int64_t>(static_cast<int64_t>(kReadAheadSeconds * format_.sampleRate),
-                                         static_cast<int64_t>(TrackCache::kChunks * 3 / 4) * Chunk::kFrames)) {}
+                                         static_cast<int64_t>(TrackCache::kChunks * 3 / 4) * Chunk::kFrames)),
+      refillBelowChunks_(static_cast<size_t>(std::max<int64_t>(readAheadFrames_ / Chunk::kFrames - kRefillChunks,
+                                                               std::max<int64_t>(readAheadFrames_ / Chunk::kFrames / 2, 1)))) {}
+
+void Track::askForMore() {
+  if (reader_ && !asked_.exchange(true, std::memory_order_acq_rel)) reader_->nudge();
+}
 
 void Track::requestSeek(uint32_t generation, int64_t frame) {
   std::lock_guard<std::mutex> lock(requestMutex_);
@@ -45,6 +53,7 @@ int64_t Track::framesAhead() const {
 }
 
 bool Track::service() {
+  asked_.store(false, std::memory_order_release);
   if (takeSeek()) return true;
   if (finished_ || framesAhead() >= readAheadFrames_) return false;
   // Until the engine has taken this jump up, decode only a little: the UI may jump again at

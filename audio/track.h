@@ -4,6 +4,7 @@
 // Threads: created and asked to seek on the UI thread; serviced on the reader thread; its cache
 // is read by the engine. The decoder is touched by the reader thread only once the track has been
 // handed to the reader.
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -19,6 +20,9 @@ class Track {
   // How far ahead of the play head the reader decodes.
   static constexpr double kReadAheadSeconds = 1.5;
   static constexpr int kChunksBeforeTakenUp = 2;
+  // The engine wakes the reader when this many chunks' room has opened below the read-ahead,
+  // so that the reader decodes in batches and sleeps in between.
+  static constexpr int kRefillChunks = 8;
 
   explicit Track(std::unique_ptr<Decoder> decoder);
   const SourceFormat& format() const { return format_; }
@@ -27,6 +31,17 @@ class Track {
   // UI thread: from now on decode for `generation`, starting at `frame`. A later request
   // replaces one the reader has not taken up yet.
   void requestSeek(uint32_t generation, int64_t frame);
+
+  // The reader that services this track; set once, before it is serviced.
+  void attach(class Reader* reader) { reader_ = reader; }
+
+  // Engine thread (or the UI thread while no device renders). Never locks or blocks.
+  // Frames were taken from the cache: wakes the reader when the cache has run low.
+  void consumed() {
+    if (cache_.filled() <= refillBelowChunks_) askForMore();
+  }
+  // The engine took up a jump: the reader, which held back, may fill the cache now.
+  void askForMore();
 
   // Reader thread: one step of work (take up a seek, or decode one chunk). False when there was
   // nothing to do: the cache is far enough ahead or full, or the file is read to its end.
@@ -40,6 +55,9 @@ class Track {
   SourceFormat format_;
   TrackCache cache_;
   int64_t readAheadFrames_;
+  size_t refillBelowChunks_;
+  class Reader* reader_ = nullptr;
+  std::atomic<bool> asked_{false};  // a nudge is on its way to the reader
 
   std::mutex requestMutex_;  // UI thread and reader thread only
   bool seekPending_ = false;

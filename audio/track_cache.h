@@ -40,6 +40,8 @@ class TrackCache {
     return &(*chunks_)[r % kChunks];
   }
   void release() { read_.store(read_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+  // How many chunks wait, the front one included.
+  size_t filled() const { return written_.load(std::memory_order_acquire) - read_.load(std::memory_order_relaxed); }
 
   // Engine -> reader: where the play head stands, so that the reader knows how far ahead it is.
   void setPlayHead(uint32_t generation, int64_t frame) {

@@ -9,6 +9,9 @@ class VoiceSource {
   virtual ~VoiceSource() = default;
   // Adds `frames` interleaved stereo frames at the mixer's output rate to `out`.
   virtual void mixInto(float* out, int frames, int outputRate) = 0;
+  // False once the source adds nothing more until the UI changes it: then the output may rest.
+  // Engine thread.
+  virtual bool sounding() const { return true; }
 };
 
 }  // namespace vx::audio

@@ -6,6 +6,14 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
+# Hooks register what must be undone when the tests end (pass or fail) with `at_exit COMMAND`.
+exit_commands=()
+at_exit() { exit_commands+=("$1"); }
+run_exit_commands() {
+  local c
+  for c in "${exit_commands[@]}"; do eval "$c" || true; done
+}
+trap run_exit_commands EXIT
 for hook in scripts/test.d/*.sh; do
   [ -f "$hook" ] && source "$hook"
 done

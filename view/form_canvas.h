@@ -7,6 +7,7 @@
 // buttons are released.
 #include <QWidget>
 #include <map>
+#include <unordered_map>
 #include <memory>
 #include <set>
 #include <string>
@@ -77,7 +78,7 @@ class FormCanvas : public QWidget {
   Dispatcher& dispatcher_;
   CanvasOptions options_;
   std::vector<Placed> order_;
-  std::map<const form::Control*, Drawn> drawn_;
+  std::unordered_map<const form::Control*, Drawn> drawn_;  // looked up for every control on every sync
   std::map<const form::Control*, std::unique_ptr<ListBoxView>> lists_;
   std::map<const form::Control*, std::pair<QColor, QColor>> listColours_;  // text and back shown
   PixmapCache pixmaps_;

@@ -15,6 +15,7 @@
 #include "platform/posix_shell.h"
 #include "shell/startup.h"
 #include "view/gui_app.h"
+#include "view/gui_script.h"
 #include "view/keymap.h"
 #include "view/program_icon.h"
 #include "view/qt_dialogs.h"
@@ -92,7 +93,7 @@ int runGui(int argc, char** argv) {
   dialogs.setProgram(&p);
   driver::wireProgram(p);
 
-  GuiApp gui(p, [&sound] { sound->deliverEvents(); }, icon, systemKeyboard());
+  GuiApp gui(p, [&sound] { sound->deliverEvents(); }, icon, systemKeyboard(), [&sound] { return sound->idle(); });
   dialogs.setOwner([&gui] { return gui.dialogOwner(); });
   showSplash(p, gui);
   bool started = false;
@@ -101,6 +102,8 @@ int runGui(int argc, char** argv) {
   if (!sound->deviceMessage().empty())
     dialogs.messageBox({sound->deviceMessage(), "Velvox", platform::MsgButtons::OK, platform::MsgIcon::Information});
   gui.startTimers();
+  GuiScript script(p, gui, std::cout, std::cerr);
+  if (std::string path = scriptArgument(argc, argv); !path.empty() && !script.start(path)) return 2;
   return app.exec();
 }
 

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <algorithm>
 #include <exception>
 #include <iostream>
 
+#include "decks/tick_rest.h"
 #include "view/program_windows.h"
 
 namespace vx::view {
@@ -26,8 +28,9 @@ SkinnedOptions splashOptions() {
 
 }  // namespace
 
-GuiApp::GuiApp(Program& p, std::function<void()> deliverEvents, const QPixmap& icon, KeyboardFamily keyboard)
-    : p_(p), deliverEvents_(std::move(deliverEvents)), icon_(icon), keyboard_(keyboard) {
+GuiApp::GuiApp(Program& p, std::function<void()> deliverEvents, const QPixmap& icon, KeyboardFamily keyboard,
+               std::function<bool()> soundIdle)
+    : p_(p), deliverEvents_(std::move(deliverEvents)), soundIdle_(std::move(soundIdle)), icon_(icon), keyboard_(keyboard) {
   main_ = std::make_unique<SkinnedWindow>(p, p.main, *this, mainOptions());
   splash_ = std::make_unique<SkinnedWindow>(p, p.splash, *this, splashOptions());
   splash_->canvas().setIcon(icon);
@@ -58,6 +61,8 @@ FormWindow* GuiApp::dialogOf(const form::Form& form) const {
 GuiApp::~GuiApp() { qApp->removeEventFilter(this); }
 
 void GuiApp::run(const std::function<void()>& handler) {
+  // Any event may give the main tick work again.
+  if (!ticking_) mainResting_ = false;
   ++depth_;
   try {
     handler();
@@ -76,9 +81,9 @@ void GuiApp::syncAll() {
   for (auto& d : dialogs_) d->sync();
   if (p_.quitRequested && !quitting_) {
     quitting_ = true;
-    for (auto& t : timers_) t->stop();
     QApplication::quit();
   }
+  syncTimers();
 }
 
 QWidget* GuiApp::dialogOwner() { return main_->isVisible() ? static_cast<QWidget*>(main_.get()) : splash_.get(); }
@@ -86,13 +91,11 @@ QWidget* GuiApp::dialogOwner() { return main_->isVisible() ? static_cast<QWidget
 void GuiApp::addTimers(form::Form& form) {
   for (form::Control* c : form.controls()) {
     auto* timer = dynamic_cast<form::Timer*>(c);
-    if (!timer || timer->interval <= 0) continue;
+    if (!timer) continue;
     auto qt = std::make_unique<QTimer>();
     qt->setTimerType(Qt::PreciseTimer);
-    qt->setInterval(timer->interval);
     connect(qt.get(), &QTimer::timeout, this, [this, &form, timer] { tick(form, *timer); });
-    qt->start();
-    timers_.push_back(std::move(qt));
+    timers_.push_back({&form, timer, std::move(qt)});
   }
 }
 
@@ -101,16 +104,51 @@ void GuiApp::startTimers() {
   addTimers(p_.splash);
   for (auto& w : skinned_) addTimers(w->form());
   for (auto& d : dialogs_) addTimers(d->form());
+  syncTimers();
+}
+
+void GuiApp::syncTimers() {
+  // A timer that could not tick is not kept running: a disabled one, or one of a hidden window.
+  for (FormTimer& t : timers_) {
+    bool main = t.form == &p_.main;
+    bool wanted = !quitting_ && t.model->interval > 0 && t.model->enabled() && (main || t.form->visible) &&
+                  !(main && mainResting_);
+    if (t.clock->interval() != t.model->interval) t.clock->setInterval(std::max(t.model->interval, 1));
+    if (wanted && !t.clock->isActive()) t.clock->start();
+    if (!wanted && t.clock->isActive()) t.clock->stop();
+  }
+}
+
+uint64_t GuiApp::changeCount() const {
+  uint64_t count = 0;
+  auto add = [&count](const form::Form& form) {
+    count += form.revision();
+    for (const form::Control* c : form.controls()) count += c->revision();
+  };
+  add(p_.main);
+  add(p_.splash);
+  for (const auto& w : skinned_) add(w->form());
+  for (const auto& d : dialogs_) add(d->form());
+  return count;
 }
 
 void GuiApp::tick(form::Form& form, form::Timer& timer) {
   // A tick never runs inside a handler (a handler showing a dialog keeps the loop turning).
   if (depth_ > 0 || !timer.enabled()) return;
   if (&form != &p_.main && !form.visible) return;
+  uint64_t before = changeCount();
+  ticking_ = true;
   run([this, &timer] {
     if (deliverEvents_) deliverEvents_();
     if (timer.tick) timer.tick();
   });
+  ticking_ = false;
+  // Nothing plays, nothing moves by itself, and this tick changed nothing: the next ones would
+  // not either, until an event comes.
+  if (&form == &p_.main && (!soundIdle_ || soundIdle_()) && decks::mainTickCanRest(p_) && changeCount() == before) {
+    mainResting_ = true;
+    syncTimers();
+  }
 }
 
 form::Form* GuiApp::keyboardForm(QObject* watched) const {

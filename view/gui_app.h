@@ -19,13 +19,19 @@ namespace vx::view {
 class GuiApp : public QObject, public Dispatcher {
  public:
   // `deliverEvents` hands the players' pending events to the program; it runs before every tick.
-  GuiApp(Program& p, std::function<void()> deliverEvents, const QPixmap& icon, KeyboardFamily keyboard);
+  // `soundIdle` says that the sound has nothing more to deliver until the next command (null:
+  // there is no sound to wait for).
+  GuiApp(Program& p, std::function<void()> deliverEvents, const QPixmap& icon, KeyboardFamily keyboard,
+         std::function<bool()> soundIdle = nullptr);
   ~GuiApp() override;
 
   void run(const std::function<void()>& handler) override;
   void syncAll();
-  // Starts the forms' timers.
+  // Starts the forms' timers. A timer runs while it is enabled (and its window shows, except for
+  // MainForm's); the main tick also rests while it has nothing to do, until the next event.
   void startTimers();
+  // The main tick rests (for tests and the benchmark).
+  bool mainTickResting() const { return mainResting_; }
 
   // Windows of the program's other forms: drawn from the skin, or with the platform's widgets.
   SkinnedWindow& addSkinnedWindow(form::Form& form, SkinnedOptions options);
@@ -42,20 +48,31 @@ class GuiApp : public QObject, public Dispatcher {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  struct FormTimer {
+    form::Form* form;
+    form::Timer* model;
+    std::unique_ptr<QTimer> clock;
+  };
   void addTimers(form::Form& form);
+  void syncTimers();
   void tick(form::Form& form, form::Timer& timer);
+  // Grows with every change of any window or control: a tick that leaves it alone changed nothing.
+  uint64_t changeCount() const;
   form::Form* keyboardForm(QObject* watched) const;
 
   Program& p_;
   std::function<void()> deliverEvents_;
+  std::function<bool()> soundIdle_;
   std::unique_ptr<SkinnedWindow> main_, splash_;
   std::vector<std::unique_ptr<SkinnedWindow>> skinned_;
   std::vector<std::unique_ptr<FormWindow>> dialogs_;
   QPixmap icon_;
-  std::vector<std::unique_ptr<QTimer>> timers_;
+  std::vector<FormTimer> timers_;
   KeyboardFamily keyboard_;
   int depth_ = 0;
   bool quitting_ = false;
+  bool ticking_ = false;      // the main tick's handler runs
+  bool mainResting_ = false;  // the main tick waits for the next event
 };
 
 }  // namespace vx::view

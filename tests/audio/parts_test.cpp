@@ -71,21 +71,25 @@ TEST(PacketIndexTest, FindsPacketsByPositionAndTimestamp) {
   EXPECT_EQ(index.find(-1, 4608), 4);
 }
 
+constexpr RateConverter::Quality kQualities[] = {RateConverter::Quality::Full, RateConverter::Quality::Preview};
+
 TEST(RateConverterTest, StaysAlignedAtRateOneAndKeepsItsStep) {
-  RateConverter converter;
-  ASSERT_TRUE(converter.ok());
-  std::vector<float> in(8000 * 2), out(4000 * 2);
-  for (int i = 0; i < 8000; ++i) in[2 * i] = in[2 * i + 1] = i < 3000 ? -0.5f : 0.5f;
-  int made = 0, used = 0;
-  while (made < 4000) {
-    auto r = converter.process(in.data() + 2 * used, std::min(256, 8000 - used), out.data() + 2 * made, 4000 - made, false);
-    used += r.used;
-    made += r.made;
+  for (auto quality : kQualities) {
+    RateConverter converter(quality);
+    ASSERT_TRUE(converter.ok());
+    std::vector<float> in(8000 * 2), out(4000 * 2);
+    for (int i = 0; i < 8000; ++i) in[2 * i] = in[2 * i + 1] = i < 3000 ? -0.5f : 0.5f;
+    int made = 0, used = 0;
+    while (made < 4000) {
+      auto r = converter.process(in.data() + 2 * used, std::min(256, 8000 - used), out.data() + 2 * made, 4000 - made, false);
+      used += r.used;
+      made += r.made;
+    }
+    // The step from -0.5 to 0.5 stays between frames 2999 and 3000, its middle exactly between.
+    EXPECT_LT(out[2 * 2999], 0);
+    EXPECT_GT(out[2 * 3000], 0);
+    EXPECT_NEAR(out[2 * 2999] + out[2 * 3000], 0, 1e-3);
   }
-  // The step from -0.5 to 0.5 stays between frames 2999 and 3000, its middle exactly between.
-  EXPECT_LT(out[2 * 2999], 0);
-  EXPECT_GT(out[2 * 3000], 0);
-  EXPECT_NEAR(out[2 * 2999] + out[2 * 3000], 0, 1e-3);
 }
 
 // At step 1 the frames pass untouched; a later step goes on from there as if the converter had
@@ -100,32 +104,34 @@ TEST(RateConverterTest, PassesFramesAtStepOneAndConvertsSeamlesslyAfterwards) {
   };
   std::vector<float> in(12000 * 2);
   for (int i = 0; i < 12000; ++i) in[2 * i] = in[2 * i + 1] = static_cast<float>(wave(i));
-  for (int at : {100, 700, 5000}) {
-    RateConverter converter;
-    std::vector<float> out((at + kAfter) * 2);
-    int made = 0, used = 0;
-    auto run = [&](int until) {
-      while (made < until) {
-        auto r = converter.process(in.data() + 2 * used, 256, out.data() + 2 * made, std::min(256, until - made), false);
-        used += r.used;
-        made += r.made;
-      }
-    };
-    run(at);
-    EXPECT_EQ(used, at);
-    for (int i = 0; i < at; ++i) ASSERT_EQ(out[2 * i], in[2 * i]) << i;
-    converter.setStep(1.07);
-    run(at + kAfter);
-    double worst = 0;
-    for (int j = 0; j < kAfter; ++j) worst = std::max(worst, std::fabs(out[2 * (at + j)] - wave(at + 1.07 * j)));
-    EXPECT_LT(worst, 1e-3) << "switched after " << at;
-    // Back at step 1 it keeps converting (a switch back would need the converter's own delay).
-    converter.setStep(1.0);
-    std::vector<float> more(256 * 2);
-    auto r = converter.process(in.data() + 2 * used, 256, more.data(), 256, false);
-    EXPECT_GT(r.made, 0);
-    EXPECT_NEAR(more[0], wave(at + 1.07 * kAfter), 1e-3) << "switched after " << at;
-  }
+  // Both qualities: the headphone monitor converts with the cheaper one.
+  for (auto quality : kQualities)
+    for (int at : {100, 700, 5000}) {
+      RateConverter converter(quality);
+      std::vector<float> out((at + kAfter) * 2);
+      int made = 0, used = 0;
+      auto run = [&](int until) {
+        while (made < until) {
+          auto r = converter.process(in.data() + 2 * used, 256, out.data() + 2 * made, std::min(256, until - made), false);
+          used += r.used;
+          made += r.made;
+        }
+      };
+      run(at);
+      EXPECT_EQ(used, at);
+      for (int i = 0; i < at; ++i) ASSERT_EQ(out[2 * i], in[2 * i]) << i;
+      converter.setStep(1.07);
+      run(at + kAfter);
+      double worst = 0;
+      for (int j = 0; j < kAfter; ++j) worst = std::max(worst, std::fabs(out[2 * (at + j)] - wave(at + 1.07 * j)));
+      EXPECT_LT(worst, 1e-3) << "switched after " << at;
+      // Back at step 1 it keeps converting (a switch back would need the converter's own delay).
+      converter.setStep(1.0);
+      std::vector<float> more(256 * 2);
+      auto r = converter.process(in.data() + 2 * used, 256, more.data(), 256, false);
+      EXPECT_GT(r.made, 0);
+      EXPECT_NEAR(more[0], wave(at + 1.07 * kAfter), 1e-3) << "switched after " << at;
+    }
 }
 
 TEST(SpscQueueTest, CarriesEverythingInOrderBetweenTwoThreads) {

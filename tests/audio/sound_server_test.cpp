@@ -126,6 +126,24 @@ TEST_F(SoundServer, ASamplerSlotIsHeardInTheMainMixOverAPlayingDeck) {
   EXPECT_EQ(slot->status(), platform::kStatusPlaying);
 }
 
+TEST_F(SoundServer, TheCardRestsWhileNothingPlaysAndTheNextStartIsHeard) {
+  auto streams = [] { return commandOutput("pactl list short sink-inputs 2>/dev/null | wc -l"); };
+  auto& a = sound->player(0);
+  a.setFileName(tone("a.wav", 1000));
+  // A null sink nobody played into may take a while before it asks for its first sound; the
+  // output rests after a second of silent callbacks.
+  for (int i = 0; i < 20 && !sound->idle(); ++i) wait(0.25);
+  EXPECT_TRUE(sound->idle());
+  EXPECT_EQ(streams(), "0\n") << "a silent output keeps its stream open";
+  a.play();
+  EXPECT_FALSE(sound->idle());
+  wait(0.3);
+  std::vector<float> heard = record("main", 2.5);
+  ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
+  EXPECT_NEAR(testing::typicalToneAmplitude({heard, 0, kRate / 10, heard.size() / 2 - kRate / 20}, 1000, kRate), 0.5,
+              0.02);
+}
+
 TEST_F(SoundServer, ALostDeviceIsReplacedByTheClockAndTakenBackWhenItReturns) {
   auto& a = sound->player(0);
   a.setFileName(tone("a.wav", 1000));

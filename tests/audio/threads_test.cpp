@@ -2,9 +2,16 @@
 // sound card: run under ThreadSanitizer by scripts/test-extra.d.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <random>
+#include <set>
+#include <string>
 #include <thread>
 
 #include "audio/clock_output.h"
@@ -20,6 +27,86 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr int kRate = 44100;
+
+// The threads of this process by id.
+std::set<std::string> threadIds() {
+  std::set<std::string> ids;
+  if (DIR* tasks = opendir("/proc/self/task")) {
+    while (dirent* e = readdir(tasks))
+      if (e->d_name[0] != '.') ids.insert(e->d_name);
+    closedir(tasks);
+  }
+  return ids;
+}
+
+// How often the threads started since `before` (the engine's, not the test's or a sanitizer's)
+// have been switched in so far.
+long newThreadsWakeUps(const std::set<std::string>& before) {
+  long total = 0;
+  for (const std::string& id : threadIds()) {
+    if (before.count(id)) continue;
+    std::ifstream status("/proc/self/task/" + id + "/status");
+    for (std::string line; std::getline(status, line);)
+      if (line.rfind("voluntary_ctxt_switches:", 0) == 0 || line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
+        total += std::stol(line.substr(line.find(':') + 1));
+  }
+  return total;
+}
+
+// Runs `seconds` of sound through `mixer` on this thread as a device would, a block at a time,
+// faster than real time; returns it.
+std::vector<float> renderLikeADevice(Mixer& mixer, double seconds) {
+  std::vector<float> out;
+  float block[256 * 2];
+  for (int n = 0; n < seconds * kRate / 256; ++n) {
+    mixer.render(block, 256);
+    out.insert(out.end(), block, block + 512);
+    std::this_thread::sleep_for(std::chrono::microseconds(300));
+  }
+  return out;
+}
+
+// The sound system of a machine whose sound library finds no card at all.
+std::unique_ptr<SoundSystem> soundWithoutCard() {
+  const char* before = std::getenv("SDL_AUDIODRIVER");
+  std::string saved = before ? before : "";
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  auto sound = createSoundSystem({});
+  if (before)
+    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+  else
+    unsetenv("SDL_AUDIODRIVER");
+  return sound;
+}
+
+TEST(Threads, TheReaderSleepsWhileNothingPlaysAndRefillsAPlayingDeckUnasked) {
+  testing::TempDir dir;
+  std::string song = dir.path("a.wav");
+  testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 8));
+  std::set<std::string> testThreads = threadIds();
+  Reader reader;
+  Mixer main(2, kRate);
+  DeckPlayer a(0, main, reader);
+  a.setFileName(song);
+  reader.waitIdle();
+  long before = newThreadsWakeUps(testThreads);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_LE(newThreadsWakeUps(testThreads) - before, 2) << "a thread woke without work";
+
+  // Nothing but the engine's consumption tells the reader to go on: 6 s of sound, four times
+  // the read-ahead, play without a single empty block.
+  main.setImmediate(false);
+  a.play();
+  main.applyCommands();
+  reader.waitIdle();
+  std::vector<float> heard = renderLikeADevice(main, 6);
+  for (size_t block = 0; block < heard.size(); block += 512) {
+    float loudest = 0;
+    for (size_t i = block; i < block + 512; ++i) loudest = std::max(loudest, std::fabs(heard[i]));
+    ASSERT_GT(loudest, 0.1f) << "silence at " << block / 2.0 / kRate << " s: the reader fell behind";
+  }
+  main.setImmediate(true);
+}
 
 TEST(Threads, TheEngineKeepsRealTimeWhileTheUiChangesEverything) {
   testing::TempDir dir;
@@ -75,15 +162,7 @@ TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
   testing::TempDir dir;
   std::string song = dir.path("a.wav");
   testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 3));
-  const char* before = std::getenv("SDL_AUDIODRIVER");
-  std::string saved = before ? before : "";
-  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  SoundSystemOptions options;
-  auto sound = createSoundSystem(options);
-  if (before)
-    setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
-  else
-    unsetenv("SDL_AUDIODRIVER");
+  auto sound = soundWithoutCard();
   EXPECT_TRUE(sound->usingVirtualDevice());
   EXPECT_NE(sound->deviceMessage(), "");
   auto& deck = sound->player(0);
@@ -98,6 +177,41 @@ TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
   ASSERT_NE(sound->monitor().open(song, info), 0);
   for (int i = 0; i < 5000; ++i) sound->monitor().setPlaySamples(i);
   EXPECT_EQ(sound->monitor().positionSamples(), 4999);
+}
+
+// The clock stands in for a card as a card would: it rests while nothing sounds (no thread
+// wakes), and the first sound starts it again.
+TEST(Threads, AnOutputRestsWhileSilentAndTheFirstSoundWakesIt) {
+  testing::TempDir dir;
+  std::string song = dir.path("a.wav");
+  testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 3));
+  std::set<std::string> testThreads = threadIds();
+  auto sound = soundWithoutCard();
+  auto& deck = sound->player(0);
+  deck.setFileName(song);
+  auto waitFor = [&](double seconds) {
+    for (auto until = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < until;) {
+      sound->deliverEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+  };
+  EXPECT_FALSE(sound->idle());
+  waitFor(1.3);
+  ASSERT_TRUE(sound->idle()) << "a silent output still renders";
+  long wakeUps = newThreadsWakeUps(testThreads);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_LE(newThreadsWakeUps(testThreads) - wakeUps, 2);
+
+  deck.play();
+  EXPECT_FALSE(sound->idle());
+  auto started = Clock::now();
+  waitFor(0.5);
+  EXPECT_NEAR(deck.currentPosition(), std::chrono::duration<double>(Clock::now() - started).count(), 0.1);
+  EXPECT_FALSE(sound->idle());
+  deck.pause();
+  waitFor(1.3);
+  EXPECT_TRUE(sound->idle());
+  EXPECT_TRUE(sound->usingVirtualDevice()) << "resting is no reason to forget that the card is missing";
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+#include "view/gui_script.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QTimer>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fstream>
+
+#include "driver/control_commands.h"
+#include "driver/runner.h"
+#include "driver/script.h"
+#include "driver/value.h"
+
+namespace vx::view {
+
+using driver::CommandKind;
+
+GuiScript::GuiScript(Program& p, Dispatcher& dispatcher, std::ostream& out, std::ostream& err)
+    : p_(p), dispatcher_(dispatcher), out_(out), err_(err), items_(p, noRecorder_) {}
+
+GuiScript::~GuiScript() {
+  notifier_.reset();
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool GuiScript::start(const std::string& path) {
+  name_ = path == "-" ? "stdin" : path;
+  struct stat info {};
+  if (path != "-" && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    // A file is all there: its lines are taken at once.
+    std::ifstream file(path);
+    if (!file) {
+      err_ << "velvox: cannot read the script " << path << ": " << std::strerror(errno) << '\n';
+      return false;
+    }
+    for (std::string line; std::getline(file, line);) lines_.push_back(line);
+    QTimer::singleShot(0, this, [this] { runPending(); });
+    return true;
+  }
+  // A pipe: its lines are run as they arrive. Opening it does not wait for a writer.
+  fd_ = path == "-" ? ::dup(STDIN_FILENO) : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd_ < 0) {
+    err_ << "velvox: cannot read the script " << path << ": " << std::strerror(errno) << '\n';
+    return false;
+  }
+  ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) | O_NONBLOCK);
+  notifier_ = std::make_unique<QSocketNotifier>(fd_, QSocketNotifier::Read);
+  connect(notifier_.get(), &QSocketNotifier::activated, this, [this] { readAvailable(); });
+  return true;
+}
+
+void GuiScript::readAvailable() {
+  char buffer[4096];
+  for (;;) {
+    ssize_t n = ::read(fd_, buffer, sizeof buffer);
+    if (n > 0) {
+      partial_.append(buffer, static_cast<size_t>(n));
+      continue;
+    }
+    if (n == 0) notifier_->setEnabled(false);  // every writer has gone: the script has ended
+    break;
+  }
+  for (size_t end; (end = partial_.find('\n')) != std::string::npos;) {
+    lines_.push_back(partial_.substr(0, end));
+    partial_.erase(0, end + 1);
+  }
+  runPending();
+}
+
+void GuiScript::runPending() {
+  while (!waiting_ && !stopped_ && !lines_.empty()) {
+    std::string line = std::move(lines_.front());
+    lines_.pop_front();
+    ++lineNumber_;
+    if (!runLine(line)) return;
+  }
+}
+
+void GuiScript::stop(const std::string& message) {
+  err_ << name_ << ":" << lineNumber_ << ": " << message << '\n';
+  stopped_ = true;
+  lines_.clear();
+  if (notifier_) notifier_->setEnabled(false);
+}
+
+bool GuiScript::runLine(const std::string& text) {
+  try {
+    std::vector<driver::Word> words = driver::splitWords(text, driver::processEnv);
+    if (words.empty()) return true;
+    driver::Command c = driver::parseCommand(words);
+    switch (c.kind) {
+      case CommandKind::Tick:
+        waiting_ = true;
+        QTimer::singleShot(static_cast<int>(c.count * driver::Runner::kTickMs), this, [this] {
+          waiting_ = false;
+          runPending();
+        });
+        return true;
+      case CommandKind::Print:
+        out_ << c.target << " = " << items_.read(driver::parseItem(c.target)).print() << std::endl;
+        return true;
+      case CommandKind::Expect: {
+        driver::Value actual = items_.read(driver::parseItem(c.target));
+        if (driver::matches(actual, c.expected)) return true;
+        stop("expect " + c.target + " failed: it is " + actual.print());
+        return false;
+      }
+      case CommandKind::Answer:
+        stop("answer: the window's dialogs are answered by the user");
+        return false;
+      default: break;
+    }
+    std::exception_ptr failure;
+    dispatcher_.run([&] {
+      try {
+        switch (c.kind) {
+          case CommandKind::Key:
+          case CommandKind::KeyDown:
+          case CommandKind::KeyUp: driver::raiseKey(p_, c); break;
+          case CommandKind::Drop: driver::raiseDrop(p_, c); break;
+          case CommandKind::Menu: driver::raiseMenu(p_, c.target); break;
+          case CommandKind::Set: driver::setProperty(p_, c.target, c.value); break;
+          default: driver::raiseMouse(p_, c); break;
+        }
+      } catch (const driver::ScriptError&) {
+        failure = std::current_exception();
+      }
+    });
+    if (failure) std::rethrow_exception(failure);
+    return true;
+  } catch (const std::exception& e) {
+    stop(e.what());
+    return false;
+  }
+}
+
+std::string scriptArgument(int argc, char** argv) {
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::strcmp(argv[i], "--script") == 0) return argv[i + 1];
+  return "";
+}
+
+}  // namespace vx::view
