@@ -16,6 +16,7 @@ MasterTap::~MasterTap() {
 bool MasterTap::start(const CaptureFormat&, CaptureRing& ring, CaptureFormat& delivered, std::string&) {
   delivered = {mixer_.outputRate(), 2};
   ring_.store(&ring);
+  mixer_.wakeIfSounding();
   return true;
 }
 

@@ -19,6 +19,8 @@ class MasterTap : public CaptureSource {
   bool start(const CaptureFormat& wanted, CaptureRing& ring, CaptureFormat& delivered, std::string& error) override;
   void stop() override;
   bool healthy() const override { return true; }
+  // Any thread: a recording is taking the output.
+  bool recording() const { return ring_.load() != nullptr; }
 
   // Engine thread: `frames` interleaved stereo frames the mixer has just finished.
   void deliver(const float* out, int frames) {

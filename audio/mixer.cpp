@@ -22,10 +22,16 @@ void Mixer::post(const Command& command) {
   while (!commands_.push(command)) std::this_thread::yield();
   if (!immediate_) return;
   applyCommands();
-  if (onSound_ && sounding()) onSound_();
+  wakeIfSounding();
+}
+
+void Mixer::wakeIfSounding() {
+  if (immediate_ && onSound_ && sounding()) onSound_();
 }
 
 bool Mixer::sounding() const {
+  // A recording of the mix must get its silences too, so the output does not rest under it.
+  if (const MasterTap* tap = tap_.load(std::memory_order_acquire); tap && tap->recording()) return true;
   for (const auto& v : voices_)
     if (v->sounding()) return true;
   for (const VoiceSource* s : sampler_)

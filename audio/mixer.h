@@ -39,6 +39,9 @@ class Mixer {
   // UI thread: called when a command taken up at once (no device renders) makes the mixer sound,
   // so that the output it rests from opens again.
   void setOnSound(std::function<void()> onSound) { onSound_ = std::move(onSound); }
+  // UI thread: after a command for the sampler or the recorder was taken up, opens the resting
+  // output again when the mixer now has something to render.
+  void wakeIfSounding();
 
   const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
   int players() const { return static_cast<int>(voices_.size()); }

@@ -23,7 +23,9 @@ void SamplerEngine::send(const SamplerCommand& c) {
     else std::this_thread::yield();
   }
   ++sent_;
-  if (mixer_.immediate()) applyCommands();
+  if (!mixer_.immediate()) return;
+  applyCommands();
+  mixer_.wakeIfSounding();  // a trigger while the output rests opens it again
 }
 
 void SamplerEngine::post(const SamplerCommand& c) {
@@ -109,6 +111,12 @@ void SamplerEngine::applyCommands() {
     ++n;
   }
   if (n) applied_.fetch_add(n, std::memory_order_release);
+}
+
+bool SamplerEngine::Place::sounding() const {
+  for (int v = index; v < kVoices; v += kPlaces)
+    if (engine->voices_[static_cast<size_t>(v)].sounding()) return true;
+  return false;
 }
 
 void SamplerEngine::Place::mixInto(float* out, int frames, int outputRate) {

@@ -57,6 +57,7 @@ class SamplerEngine {
   class Place : public VoiceSource {
    public:
     void mixInto(float* out, int frames, int outputRate) override;
+    bool sounding() const override;
     SamplerEngine* engine = nullptr;
     int index = 0;
   };

@@ -30,6 +30,9 @@ class SamplerVoice {
   void apply(const SamplerCommand& c);
   // Adds up to kMaxBlock frames to the interleaved stereo `out`.
   void mixInto(float* out, int frames, int outputRate);
+  // Engine thread (or the UI thread while nothing renders): the voice plays, fades out, or its
+  // effects still ring; a silent voice lets the output rest.
+  bool sounding() const { return head_.on || tail_.on || ringFrames_ >= 0 || releasing_; }
 
   // The serial of the last play that ran to its end by itself.
   std::atomic<uint32_t> ended{0};

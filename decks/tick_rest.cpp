@@ -28,6 +28,8 @@ bool mainTickCanRest(Program& p) {
   for (int deck = 0; deck < 2; ++deck)
     if (deckNeedsTick(p, deck)) return false;
   if (p.pitchLockTicks > 0 || p.mixer.switchPhase != 0 || p.mixer.switchBusy) return false;
+  // A tempo being found arrives through the tick, not through an event.
+  if (p.tempo.analysing[0] || p.tempo.analysing[1]) return false;
   bool barScroll = p.window.barMode && !p.window.miniMode;
   int shown = p.lastPlayedDeck;
   if (barScroll && shown >= 0 && shown <= 1 && scrolls(p, shown, kBarScrollLimit)) return false;

@@ -118,7 +118,7 @@ TEST_F(SoundServer, ASamplerSlotIsHeardInTheMainMixOverAPlayingDeck) {
   slot->setCurrentPosition(0);
   slot->play(0);
   wait(0.4);
-  std::vector<float> heard = record("main", 2.5);
+  std::vector<float> heard = recordSink("main", 2.5);
   ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
   Span main{heard, 0, static_cast<size_t>(kRate / 10), heard.size() / 2 - kRate / 20};
   EXPECT_NEAR(testing::decibels(testing::typicalToneAmplitude(main, 1000, kRate) / (0.5 * std::pow(10.0, -0.3))), 0, 0.5);
@@ -138,7 +138,7 @@ TEST_F(SoundServer, TheCardRestsWhileNothingPlaysAndTheNextStartIsHeard) {
   a.play();
   EXPECT_FALSE(sound->idle());
   wait(0.3);
-  std::vector<float> heard = record("main", 2.5);
+  std::vector<float> heard = recordSink("main", 2.5);
   ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10);
   EXPECT_NEAR(testing::typicalToneAmplitude({heard, 0, kRate / 10, heard.size() / 2 - kRate / 20}, 1000, kRate), 0.5,
               0.02);

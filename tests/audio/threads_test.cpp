@@ -214,5 +214,31 @@ TEST(Threads, AnOutputRestsWhileSilentAndTheFirstSoundWakesIt) {
   EXPECT_TRUE(sound->usingVirtualDevice()) << "resting is no reason to forget that the card is missing";
 }
 
+// A sampler trigger is a sound like a deck's start: it wakes the resting output, and the output
+// rests again once the sample has ended, even though the sampler stays loaded.
+TEST(Threads, ASamplerTriggerWakesTheRestingOutputWhichRestsAgainAfterTheSample) {
+  testing::TempDir dir;
+  std::string sample = dir.path("hit.wav");
+  testing::writeWav(sample, kRate, 2, testing::sine(880, 0.5, kRate, kRate / 4));
+  auto sound = soundWithoutCard();
+  ASSERT_TRUE(sound->soundDevice().create());
+  platform::SoundResult result = platform::kSoundGeneric;
+  auto slot = sound->soundDevice().createBufferFromFile(sample, 0xE0, result);
+  ASSERT_EQ(result, platform::kSoundOk);
+  auto waitFor = [&](double seconds) {
+    for (auto until = Clock::now() + std::chrono::duration<double>(seconds); Clock::now() < until;) {
+      sound->deliverEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+  };
+  waitFor(1.3);
+  ASSERT_TRUE(sound->idle()) << "a loaded, silent sampler keeps the output rendering";
+  slot->setCurrentPosition(0);
+  slot->play(0);
+  EXPECT_FALSE(sound->idle()) << "the trigger was not heard";
+  waitFor(1.6);
+  EXPECT_TRUE(sound->idle()) << "the output keeps rendering after the sample ended";
+}
+
 }  // namespace
 }  // namespace vx::audio

@@ -62,9 +62,11 @@ TEST_F(TickRestTest, KeepsTickingWhileSomethingPlaysCountsOrMoves) {
   expectBusy("a held search button", [&] { d.searchForwardHeld = true; }, [&] { d.searchForwardHeld = false; });
   expectBusy("the pitch lock", [&] { t.p.pitchLockTicks = 3; }, [&] { t.p.pitchLockTicks = 0; });
   expectBusy("an automatic fade", [&] { t.p.mixer.switchPhase = 1; }, [&] { t.p.mixer.switchPhase = 0; });
+  expectBusy("a tempo being found", [&] { t.p.tempo.analysing[1] = true; }, [&] { t.p.tempo.analysing[1] = false; });
 }
 
 TEST_F(TickRestTest, ALongTitleScrollsWhileItsDeckIsIdleOrShownInTheBar) {
+  t.form().menu("autoplay2").setChecked(false);  // deck A stays empty: continuous play would start B
   t.addSong(1, "/music/a title too long for the display.mp3");
   t.p.deck[1].deckIdle = true;
   EXPECT_FALSE(canRest());
