@@ -204,7 +204,11 @@ form::MouseEvent FormCanvas::eventAt(const form::Control& c, const QPointF& pixe
 }
 
 void FormCanvas::press(QMouseEvent* e, bool doubleClick) {
-  form::Control* c = captured_ ? captured_ : controlAt(e->position());
+  // The pressed control keeps the mouse only while another button is still held. A press with
+  // no other button down starts afresh, even when a release never reached us (a dialog opened
+  // by the last press took it); otherwise every later press would go to that old control.
+  const bool otherHeld = (e->buttons() & ~e->button()) != Qt::NoButton;
+  form::Control* c = captured_ && otherHeld ? captured_ : controlAt(e->position());
   if (!c) return;
   captured_ = c;
   form::MouseEvent event = eventAt(*c, e->position(), buttonOf(e->button()), e->modifiers());

@@ -32,6 +32,19 @@ TEST_F(PressTest, PressingPlayShowsItsLitPictureAndMovesItDownTenTwipsUntilRelea
   EXPECT_EQ(canvas().drawnRect(play).topLeft(), corner);
 }
 
+TEST_F(PressTest, AReleaseThatNeverArrivedDoesNotSendTheNextPressToTheOldControl) {
+  showWith("orange");
+  int stopPresses = 0, cuePresses = 0;
+  p.main.picture("Stop", 0).events.mouseDown = [&](const form::MouseEvent&) { ++stopPresses; };
+  p.main.picture("Play", 1).events.mouseDown = [&](const form::MouseEvent&) { ++cuePresses; };
+  // The press's handler opened a dialog, which took the release: only the press is seen.
+  sendMouse(QEvent::MouseButtonPress, centreOf("Stop", 0), Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonPress, centreOf("Play", 1), Qt::LeftButton, Qt::LeftButton);
+  EXPECT_EQ(stopPresses, 1);
+  EXPECT_EQ(cuePresses, 1) << "the press went to the control pressed before";
+  sendMouse(QEvent::MouseButtonRelease, centreOf("Play", 1), Qt::LeftButton, Qt::NoButton);
+}
+
 TEST_F(PressTest, ADraggedKnobKeepsTheMouseAndItsHandlerPinsItAtTheEndsOfItsTravel) {
   showWith("orange");
   // The drag scheme of the knobs, as the crossfader's own handlers apply it.
