@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -20,6 +21,13 @@ inline double medianSeconds(int runs, const std::function<void()>& run, const st
   }
   std::sort(times.begin(), times.end());
   return times[static_cast<size_t>(runs / 2)];
+}
+
+// CPU time this process has used so far, every thread counted.
+inline double cpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
 inline void report(const char* what, double seconds, const char* against, double plain) {

@@ -30,17 +30,14 @@
 #include "audio/sound_system.h"
 #include "audio/track.h"
 
+#include "bench/bench_timing.h"
 namespace {
 
 using namespace vx::audio;
 using Clock = std::chrono::steady_clock;
 constexpr int kRate = 44100;
 
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
+using vx::bench::cpuSeconds;
 
 double childCpuSeconds() {
   rusage u{};

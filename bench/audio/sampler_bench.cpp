@@ -26,17 +26,14 @@
 #include "audio/reader.h"
 #include "audio/sampler_device.h"
 
+#include "bench/bench_timing.h"
 namespace {
 
 using namespace vx::audio;
 using Clock = std::chrono::steady_clock;
 constexpr int kRate = 44100;
 
-double cpuSeconds() {
-  timespec t{};
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
+using vx::bench::cpuSeconds;
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
