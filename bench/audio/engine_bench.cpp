@@ -29,8 +29,8 @@
 #include "audio/reader.h"
 #include "audio/sound_system.h"
 #include "audio/track.h"
-
 #include "bench/bench_timing.h"
+
 namespace {
 
 using namespace vx::audio;

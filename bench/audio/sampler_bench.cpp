@@ -25,8 +25,8 @@
 #include "audio/mixer.h"
 #include "audio/reader.h"
 #include "audio/sampler_device.h"
-
 #include "bench/bench_timing.h"
+
 namespace {
 
 using namespace vx::audio;
