@@ -3,11 +3,17 @@
 // read with CR LF, LF or a lone CR as line end, and with a CP932 fallback for files carried
 // over from older installations. Nothing here throws.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vx::basic {
+
+namespace detail {
+// One bit for each CR or LF among the 64 bytes (fewer at the text's end) from `at`.
+uint64_t lineEndMask(std::string_view text, size_t at);
+}  // namespace detail
 
 struct TextReadResult {
     bool ok = false;
@@ -31,10 +37,46 @@ public:
     explicit LineSplitter(std::string_view text) : text_(text) {}
     // The next line; false (and line cleared) when there is none left.
     bool next(std::string& line);
+    // The same, as a view into the text. Inline: readers take hundreds of thousands of lines.
+    bool next(std::string_view& line)
+    {
+        if (at_ >= text_.size()) {
+            line = {};
+            return false;
+        }
+        const size_t end = lineEnd(at_);
+        line = text_.substr(at_, end - at_);
+        at_ = end + (end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n' ? 2 : 1);
+        return true;
+    }
+    bool atEnd() const { return at_ >= text_.size(); }
+    // Where the next line starts in the text.
+    size_t position() const { return at_; }
+    std::string_view text() const { return text_; }
 
 private:
+    // The first CR or LF at or after `at`, or the text's size. The line ends of 64 bytes at a
+    // time are found at once and kept, so most lines cost a shift and a bit count.
+    size_t lineEnd(size_t at)
+    {
+        while (at < text_.size()) {
+            const size_t chunk = at & ~size_t{63};
+            if (chunk != maskAt_) {
+                mask_ = detail::lineEndMask(text_, chunk);
+                maskAt_ = chunk;
+            }
+            const uint64_t ahead = mask_ & (~uint64_t{0} << (at - chunk));
+            if (ahead != 0)
+                return chunk + static_cast<size_t>(__builtin_ctzll(ahead));
+            at = chunk + 64;
+        }
+        return text_.size();
+    }
+
     std::string_view text_;
     size_t at_ = 0;
+    size_t maskAt_ = std::string_view::npos;  // where the 64 bytes mask_ describes start
+    uint64_t mask_ = 0;                       // their CR and LF bytes, one bit each
 };
 
 // All lines of the file, decoded by decodeText and split as LineSplitter does.
@@ -68,6 +110,8 @@ private:
 // given) says why.
 bool writeTextLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
                           std::string* error);
+// The same for a text that already holds its line ends.
+bool writeTextAtomic(const std::string& path, std::string_view text, std::string* error);
 
 // Hands out lines one at a time, in order, with the number of the line last handed out.
 class TextLineReader {

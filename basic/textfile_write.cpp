@@ -106,6 +106,11 @@ bool TextWriter::close()
 bool writeTextLinesAtomic(const std::string& path, const std::vector<std::string>& lines,
                           std::string* error)
 {
+    return writeTextAtomic(path, joinLines(lines), error);
+}
+
+bool writeTextAtomic(const std::string& path, std::string_view text, std::string* error)
+{
     const std::string temp = path + ".tmp";
     const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
@@ -114,7 +119,7 @@ bool writeTextLinesAtomic(const std::string& path, const std::vector<std::string
         return false;
     }
     copyMode(path, fd);
-    bool ok = writeSynced(fd, joinLines(lines));
+    bool ok = writeSynced(fd, text);
     std::string message = ok ? "" : detail::systemError("cannot write", temp);
     if (::close(fd) != 0 && ok) {
         ok = false;

@@ -4,10 +4,6 @@
 
 namespace vx::form {
 
-namespace {
-const std::string kEmpty;
-}
-
 bool ListBox::setListIndex(int i) {
   if (i < -1 || i >= listCount()) return false;
   if (listIndex_ != i) {
@@ -17,26 +13,26 @@ bool ListBox::setListIndex(int i) {
   return true;
 }
 
-const std::string& ListBox::item(int i) const {
-  if (i < 0 || i >= listCount()) return kEmpty;
-  return items_[static_cast<size_t>(i)];
+std::string ListBox::item(int i) const {
+  if (i < 0 || i >= listCount()) return {};
+  return std::string(items_[static_cast<size_t>(i)]);
 }
 
-bool ListBox::setItem(int i, std::string text) {
+bool ListBox::setItem(int i, std::string_view text) {
   if (i < 0 || i >= listCount()) return false;
-  items_[static_cast<size_t>(i)] = std::move(text);
+  items_.set(static_cast<size_t>(i), text);
   touch();
   return true;
 }
 
-void ListBox::addItem(std::string text) {
-  items_.push_back(std::move(text));
+void ListBox::addItem(std::string_view text) {
+  items_.push_back(text);
   touch();
 }
 
-bool ListBox::insertItem(int i, std::string text) {
+bool ListBox::insertItem(int i, std::string_view text) {
   if (i < 0 || i > listCount()) return false;
-  items_.insert(items_.begin() + i, std::move(text));
+  items_.insert(static_cast<size_t>(i), text);
   if (listIndex_ >= i) ++listIndex_;
   touch();
   return true;
@@ -46,7 +42,7 @@ bool ListBox::insertItem(int i, std::string text) {
 // removing one above it keeps the same entry selected.
 bool ListBox::removeItem(int i) {
   if (i < 0 || i >= listCount()) return false;
-  items_.erase(items_.begin() + i);
+  items_.erase(static_cast<size_t>(i));
   if (listIndex_ == i)
     listIndex_ = -1;
   else if (listIndex_ > i)
@@ -55,13 +51,18 @@ bool ListBox::removeItem(int i) {
   return true;
 }
 
+void ListBox::swapItems(int i, int j) {
+  items_.swap(static_cast<size_t>(i), static_cast<size_t>(j));
+  touch();
+}
+
 void ListBox::clear() {
   items_.clear();
   listIndex_ = -1;
   touch();
 }
 
-void ListBox::setItems(std::vector<std::string> items, int listIndex) {
+void ListBox::setItems(ItemList items, int listIndex) {
   items_ = std::move(items);
   listIndex_ = (listIndex >= -1 && listIndex < listCount()) ? listIndex : -1;
   touch();

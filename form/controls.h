@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "form/control.h"
+#include "form/item_list.h"
 
 namespace vx::form {
 
@@ -47,17 +48,19 @@ class ListBox : public Control {
   int listIndex() const { return listIndex_; }
   // Out-of-range indexes other than -1 are refused (returns false) as the classic control raises an error.
   bool setListIndex(int i);
-  const std::string& item(int i) const;  // "" for an index out of range
-  bool setItem(int i, std::string text);
-  void addItem(std::string text);
-  bool insertItem(int i, std::string text);
+  std::string item(int i) const;  // "" for an index out of range
+  bool setItem(int i, std::string_view text);
+  void addItem(std::string_view text);
+  bool insertItem(int i, std::string_view text);
   bool removeItem(int i);
   void clear();
-  const std::vector<std::string>& items() const { return items_; }
-  void setItems(std::vector<std::string> items, int listIndex);
+  const ItemList& items() const { return items_; }
+  void setItems(ItemList items, int listIndex);
+  // Exchanges entries i and j, both within the list; the selection stays at its index.
+  void swapItems(int i, int j);
   static constexpr int kMaxItems = 32767;
  private:
-  std::vector<std::string> items_;
+  ItemList items_;
   int listIndex_ = -1;
 };
 

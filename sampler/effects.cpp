@@ -95,13 +95,13 @@ const char* effectCaption(int index) {
   return e ? e->caption : "";
 }
 
-std::string entryKey(const std::string& entry) {
-  std::string key = entry.substr(0, entry.find(' '));
+std::string entryKey(std::string_view entry) {
+  std::string key(entry.substr(0, entry.find(' ')));
   std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return key;
 }
 
-long chainSignature(const std::vector<std::string>& entries) {
+long chainSignature(const form::ItemList& entries) {
   long sum = 0;
   for (size_t i = 0; i < entries.size(); ++i)
     if (const EffectInfo* e = effectByKey(entryKey(entries[i]))) sum += static_cast<long>(i) + e->code;
@@ -115,7 +115,7 @@ void listEffects(Program& p) {
     s.sampcfg.checkBox("Check1", k).setValue(0);
     s.sampcfg.label("efectcfg", k).setEnabled(false);
   }
-  for (const std::string& entry : effectList(p, s.currentSlot).items()) {
+  for (const std::string_view entry : effectList(p, s.currentSlot).items()) {
     if (const EffectInfo* e = effectByKey(entryKey(entry))) {
       s.sampcfg.checkBox("Check1", e->index).setValue(1);
       Check1_Click(p, e->index);
@@ -157,7 +157,7 @@ bool applyEffectChain(Program& p, int slot, bool skipPlayingCheck) {
     return false;
   }
   std::vector<std::string> classes;
-  for (const std::string& entry : list.items()) {
+  for (const std::string_view entry : list.items()) {
     const EffectInfo* e = effectByKey(entryKey(entry));
     classes.push_back(e ? e->classId : "");
   }
@@ -192,7 +192,7 @@ void openEffectDialog(Program& p, int slot) {
   platform::SoundBuffer* buffer = p.sampler.slotBuffer[static_cast<size_t>(slot)].get();
   const EffectInfo* effect = effectByIndex(p.sampler.currentEffect);
   if (!buffer || !effect) return;
-  for (const std::string& entry : effectList(p, slot).items()) {
+  for (const std::string_view entry : effectList(p, slot).items()) {
     if (entryKey(entry) != effect->key) continue;
     showEffectDialog(p, effect->index, slot);
     return;

@@ -25,10 +25,10 @@ const EffectInfo* effectByKey(const std::string& key);
 const std::vector<int>& effectIndexes();
 const char* effectCaption(int index);
 // An entry's key: the text before its first blank, lower-cased.
-std::string entryKey(const std::string& entry);
+std::string entryKey(std::string_view entry);
 // The signature of a list: the sum over entries i of (i + the entry's code), unknown keys adding
 // nothing.
-long chainSignature(const std::vector<std::string>& entries);
+long chainSignature(const form::ItemList& entries);
 
 // Ticks the boxes of the current slot's listed effects while the slot dialog loads.
 void listEffects(Program& p);

@@ -6,6 +6,7 @@
 #include "basic/convert.h"
 #include "basic/encoding.h"
 #include "basic/fileio.h"
+#include "basic/textfile.h"
 #include "decks/pitch.h"
 #include "mixer/channel_strip.h"
 #include "mixer/volume_law.h"
@@ -27,28 +28,28 @@ struct StopReading {};
 class TextCursor {
  public:
   explicit TextCursor(const std::string& path) {
+    auto text = std::make_shared<std::string>();
     std::string error;
-    if (!basic::detail::readWholeFile(path, text_, error)) return;
-    std::string_view content = text_;
-    if (content.starts_with("\xEF\xBB\xBF")) at_ = 3;
-    if (!basic::isValidUtf8(content.substr(at_))) {
-      text_ = basic::cp932ToUtf8(content.substr(at_));
-      at_ = 0;
+    if (!basic::detail::readWholeFile(path, *text, error)) return;
+    std::string_view content = *text;
+    if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
+    if (!basic::isValidUtf8(content)) {
+      *text = basic::cp932ToUtf8(content);
+      content = *text;
     }
+    lines_ = basic::LineSplitter(content);
+    text_ = std::move(text);
   }
 
-  bool next(std::string& line) {
-    if (at_ >= text_.size()) return false;
-    size_t stop = at_;
-    while (stop < text_.size() && text_[stop] != '\n' && text_[stop] != '\r') ++stop;
-    line.assign(text_, at_, stop - at_);
-    at_ = stop + (stop + 1 < text_.size() && text_[stop] == '\r' && text_[stop + 1] == '\n' ? 2 : 1);
-    return true;
-  }
+  // The view is valid while the cursor lives.
+  bool next(std::string_view& line) { return lines_.next(line); }
+  basic::LineSplitter& lines() { return lines_; }
+  // The whole text, which the song lists read from it share.
+  const songlist::SharedText& text() const { return text_; }
 
  private:
-  std::string text_;
-  size_t at_ = 0;
+  songlist::SharedText text_ = std::make_shared<const std::string>();
+  basic::LineSplitter lines_{std::string_view()};
 };
 
 // Hands out the file's lines converted to what their place holds.
@@ -56,8 +57,10 @@ class SettingsLines {
  public:
   explicit SettingsLines(TextCursor& in) : in_(in) {}
 
-  std::string text() {
-    std::string line;
+  std::string text() { return std::string(view()); }
+
+  std::string_view view() {
+    std::string_view line;
     if (!in_.next(line)) throw StopReading{};
     return line;
   }
@@ -105,7 +108,7 @@ void setChecked(Program& p, const char* menu, bool checked) { p.main.menu(menu).
 // Returns the block's count; a block that is incomplete, malformed or too long for the list
 // is not taken at all.
 int readBlock(Program& p, SettingsLines& in, int deck) {
-  auto block = songlist::readListBlock([&in](std::string& line) { return in.cursor().next(line); });
+  auto block = songlist::readListBlock(in.cursor().lines(), in.cursor().text());
   if (!block) throw StopReading{};
   const int n = static_cast<int>((*block)[songlist::Path].size());
   if (!songlist::SongList(p.main, deck).appendColumns(std::move(*block))) throw StopReading{};

@@ -19,8 +19,8 @@ void readSettings(Program& p);
 // The defaults after a failed read (the message included).
 void resetSettings(Program& p);
 
-// Writes the deck's list block, line by line.
-void save1(Program& p, int deck, const songlist::LineSink& line);
+// Appends the deck's list block to the file's text.
+void save1(Program& p, int deck, std::string& text);
 
 // Every line of the settings file, as savest writes it.
 std::vector<std::string> settingsLines(Program& p);

@@ -47,10 +47,11 @@ void addOptions(Program& p, const songlist::LineSink& line) {
   for (const std::string& path : s.slotPath) line(path);
 }
 
-// Every line of the file, in order.
-void writeSettings(Program& p, const songlist::LineSink& line) {
-  save1(p, 0, line);
-  save1(p, 1, line);
+// Every line of the file, in order, each with CR LF.
+void writeSettings(Program& p, std::string& text) {
+  save1(p, 0, text);
+  save1(p, 1, text);
+  const songlist::LineSink line = [&text](std::string_view l) { text.append(l).append("\r\n"); };
   line(std::to_string(songlist::SongList(p.main, 0).selected()));
   line(std::to_string(songlist::SongList(p.main, 1).selected()));
   addOptions(p, line);
@@ -58,37 +59,28 @@ void writeSettings(Program& p, const songlist::LineSink& line) {
 
 // The whole file as one text, grown once.
 std::string settingsText(Program& p) {
-  size_t size = 4096;
-  for (int deck = 0; deck < 2; ++deck) {
-    const songlist::SongList list(p.main, deck);
-    for (int c = 0; c < songlist::kColumns; ++c)
-      for (const auto& item : list.column(static_cast<songlist::Column>(c)).items()) size += item.size() + 2;
-  }
   std::string text;
-  text.reserve(size);
-  writeSettings(p, [&text](std::string_view line) {
-    text += line;
-    text += "\r\n";
-  });
+  text.reserve(4096 + songlist::listBlockSize(songlist::SongList(p.main, 0)) +
+               songlist::listBlockSize(songlist::SongList(p.main, 1)));
+  writeSettings(p, text);
   return text;
 }
 
 }  // namespace
 
-void save1(Program& p, int deck, const songlist::LineSink& line) { songlist::writeListBlock(songlist::SongList(p.main, deck), line); }
+void save1(Program& p, int deck, std::string& text) { songlist::writeListBlock(songlist::SongList(p.main, deck), text); }
 
 std::vector<std::string> settingsLines(Program& p) {
+  const std::string text = settingsText(p);
   std::vector<std::string> lines;
-  writeSettings(p, [&lines](std::string_view line) { lines.emplace_back(line); });
+  basic::LineSplitter in(text);
+  for (std::string line; in.next(line);) lines.push_back(std::move(line));
   return lines;
 }
 
 bool savest(Program& p) {
   std::string error;
-  // Handed over as one line holding all the others: the writer adds the last line end itself.
-  std::vector<std::string> text{settingsText(p)};
-  text.front().resize(text.front().size() - 2);
-  if (!basic::writeTextLinesAtomic(p.settingsPath, text, &error)) {
+  if (!basic::writeTextAtomic(p.settingsPath, settingsText(p), &error)) {
     if (p.ports.dialogs)
       p.ports.dialogs->messageBox({"現在の状態を保存できませんでした。\n" + error, "", platform::MsgButtons::OK,
                                    platform::MsgIcon::Critical});

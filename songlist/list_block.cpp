@@ -1,5 +1,8 @@
 #include "songlist/list_block.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "basic/convert.h"
 #include "basic/encoding.h"
 
@@ -28,16 +31,16 @@ size_t skipExponent(std::string_view s, size_t i) {
   return end == digits ? std::string_view::npos : end;
 }
 
-std::optional<int> readCount(const LineSource& next) {
-  std::string line;
-  if (!next(line)) return std::nullopt;
+std::optional<int> readCount(basic::LineSplitter& in) {
+  std::string_view line;
+  if (!in.next(line)) return std::nullopt;
   const auto n = basic::ParseInteger(line);
   if (!n || *n < 0 || *n > kMaxSongs) return std::nullopt;
   return static_cast<int>(*n);
 }
 
 // A line break, or a byte that is not UTF-8. Plain ASCII, the common case, is passed in one scan.
-bool needsMending(const std::string& value) {
+bool needsMending(std::string_view value) {
   bool ascii = true;
   for (const char ch : value) {
     if (ch == '\r' || ch == '\n') return true;
@@ -46,18 +49,32 @@ bool needsMending(const std::string& value) {
   return !ascii && !basic::isValidUtf8(value);
 }
 
-void writeOneLine(const std::string& value, const LineSink& line) {
+void writeOneLine(std::string_view value, std::string& text) {
   if (!needsMending(value)) {
-    line(value);
+    text.append(value).append("\r\n");
     return;
   }
   std::string mended = basic::toValidUtf8(value);
   for (char& ch : mended)
     if (ch == '\r' || ch == '\n') ch = ' ';
-  line(mended);
+  text.append(mended).append("\r\n");
 }
 
 bool holdsNumbers(Column c) { return c != Path && c != Title; }
+
+// The column's n lines stay where they are in the file's text, which the lists share: a span
+// for each line rather than a string.
+std::optional<form::ItemList> readColumn(basic::LineSplitter& in, const SharedText& text, int n, bool numbers) {
+  std::vector<form::ItemList::Span> spans;
+  spans.reserve(static_cast<size_t>(n));
+  std::string_view line;
+  for (int i = 0; i < n; ++i) {
+    if (!in.next(line)) return std::nullopt;
+    if (numbers && !isNumberText(line)) return std::nullopt;
+    spans.push_back({static_cast<uint32_t>(line.data() - text->data()), static_cast<uint32_t>(line.size())});
+  }
+  return form::ItemList(text, std::move(spans));
+}
 
 }  // namespace
 
@@ -76,29 +93,29 @@ bool isNumberText(std::string_view s) {
   return i != std::string_view::npos && skipBlanks(s, i) == s.size();
 }
 
-std::optional<Columns> readListBlock(basic::TextLineReader& in) {
-  return readListBlock([&in](std::string& line) { return in.next(line); });
-}
-
-std::optional<Columns> readListBlock(const LineSource& next) {
-  const auto n = readCount(next);
+std::optional<Columns> readListBlock(basic::LineSplitter& in, const SharedText& text) {
+  const auto n = readCount(in);
   if (!n) return std::nullopt;
   Columns block;
   for (int c = 0; c < kColumns; ++c) {
-    auto& column = block[c];
-    column.resize(static_cast<size_t>(*n));
-    for (auto& value : column) {
-      if (!next(value)) return std::nullopt;
-      if (holdsNumbers(static_cast<Column>(c)) && !isNumberText(value)) return std::nullopt;
-    }
+    auto column = readColumn(in, text, *n, holdsNumbers(static_cast<Column>(c)));
+    if (!column) return std::nullopt;
+    block[c] = std::move(*column);
   }
   return block;
 }
 
-void writeListBlock(const SongList& list, const LineSink& line) {
-  line(std::to_string(list.count()));
+void writeListBlock(const SongList& list, std::string& text) {
+  text.append(std::to_string(list.count())).append("\r\n");
   for (int c = 0; c < kColumns; ++c)
-    for (const auto& item : list.column(static_cast<Column>(c)).items()) writeOneLine(item, line);
+    for (const std::string_view item : list.column(static_cast<Column>(c)).items()) writeOneLine(item, text);
+}
+
+size_t listBlockSize(const SongList& list) {
+  size_t size = 16;
+  for (int c = 0; c < kColumns; ++c)
+    for (const std::string_view item : list.column(static_cast<Column>(c)).items()) size += item.size() + 2;
+  return size;
 }
 
 }  // namespace vx::songlist

@@ -1,6 +1,5 @@
 #include "songlist/song_list.h"
 
-#include <iterator>
 
 namespace vx::songlist {
 
@@ -28,8 +27,11 @@ bool SongList::appendColumns(Columns columns) {
     if (column.size() != n) return false;
   if (static_cast<size_t>(count()) + n > static_cast<size_t>(kMaxSongs)) return false;
   for (int c = 0; c < kColumns; ++c) {
-    std::vector<std::string> items = lists_[c]->items();
-    items.insert(items.end(), std::make_move_iterator(columns[c].begin()), std::make_move_iterator(columns[c].end()));
+    form::ItemList items = lists_[c]->items();
+    if (items.empty())
+      items = std::move(columns[c]);
+    else
+      items.append(columns[c]);
     lists_[c]->setItems(std::move(items), lists_[c]->listIndex());
   }
   return true;
@@ -65,11 +67,7 @@ void SongList::copyVisibleSelection() {
 
 bool SongList::swap(int i, int j) {
   if (i < 0 || j < 0 || i >= count() || j >= count()) return false;
-  for (auto* l : lists_) {
-    std::string kept = l->item(j);
-    l->setItem(j, l->item(i));
-    l->setItem(i, std::move(kept));
-  }
+  for (auto* l : lists_) l->swapItems(i, j);
   return true;
 }
 

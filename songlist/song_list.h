@@ -22,7 +22,7 @@ struct SongEntry {
 };
 
 // A whole list as text, column by column; every column has the same length.
-using Columns = std::array<std::vector<std::string>, kColumns>;
+using Columns = std::array<form::ItemList, kColumns>;
 
 // Selections: each of the seven lists keeps its own selected index (-1 = none). Adding, stepping,
 // editing and a press on the visible list select the same entry in all seven; a loaded list file
@@ -49,13 +49,13 @@ class SongList {
   void copyVisibleSelection();
 
   form::ListBox& column(Column c) const { return *lists_[c]; }
-  const std::string& value(Column c, int i) const { return lists_[c]->item(i); }
+  std::string value(Column c, int i) const { return lists_[c]->item(i); }
   bool setValue(Column c, int i, std::string v) { return lists_[c]->setItem(i, std::move(v)); }
   // Column c's entry at its own selected index; "" when it selects nothing (ask hasSelection
   // where "" could pass for a value).
-  const std::string& selectedValue(Column c) const { return value(c, selected(c)); }
+  std::string selectedValue(Column c) const { return value(c, selected(c)); }
   // The earlier name of selectedValue.
-  const std::string& ownSelectedValue(Column c) const { return selectedValue(c); }
+  std::string ownSelectedValue(Column c) const { return selectedValue(c); }
   // Writes column c's entry at its own selected index; false, nothing written, when it selects
   // nothing.
   bool setSelectedValue(Column c, std::string v);

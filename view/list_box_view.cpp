@@ -17,7 +17,7 @@ int ListBoxModel::rowCount(const QModelIndex& parent) const {
 
 QVariant ListBoxModel::data(const QModelIndex& index, int role) const {
   if (role != Qt::DisplayRole || !index.isValid() || index.row() >= static_cast<int>(shown_.size())) return {};
-  return QString::fromStdString(shown_[static_cast<size_t>(index.row())]);
+  return QString::fromUtf8(shown_[static_cast<size_t>(index.row())]);
 }
 
 bool ListBoxModel::refresh() {

@@ -21,7 +21,7 @@ class ListBoxModel : public QAbstractListModel {
 
  private:
   const form::ListBox& box_;
-  std::vector<std::string> shown_;
+  form::ItemList shown_;
 };
 
 class ListBoxView : public QListView {

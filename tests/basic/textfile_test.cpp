@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cerrno>
+#include <random>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -276,6 +278,33 @@ TEST(Encoding, Utf8ValidationIsStrict)
     EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));   // above U+10FFFF
     EXPECT_FALSE(isValidUtf8("\xE3\x81"));           // cut short
     EXPECT_FALSE(isValidUtf8(toCp932(kJapanese)));
+}
+
+
+// Line ends are found 64 bytes at a time: a CR LF split across two such pieces, lines longer
+// than a piece and text ending inside one must all split as a byte-by-byte reading would.
+TEST(LineSplitter, SplitsAlikeWhereverTheLineEndsFall)
+{
+    const auto split = [](const std::string& text) {
+        Lines lines;
+        vx::basic::LineSplitter in(text);
+        for (std::string line; in.next(line);)
+            lines.push_back(line);
+        return lines;
+    };
+    for (size_t before = 0; before < 140; ++before)
+        for (const char* end : {"\r\n", "\n", "\r"}) {
+            const std::string first(before, 'x');
+            EXPECT_EQ(split(first + end + "y" + end + end + "z"), (Lines{first, "y", "", "z"})) << before;
+        }
+    std::mt19937 rng(3);
+    Lines lines;
+    std::string text;
+    for (int i = 0; i < 3000; ++i) {
+        lines.emplace_back(1 + rng() % 90, 'a');  // never empty: CR then an empty LF line would read as CR LF
+        text += lines.back() + (std::array<const char*, 3>{"\r\n", "\n", "\r"})[rng() % 3];
+    }
+    EXPECT_EQ(split(text), lines);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class Effects : public SamplerTest {
     d().checkBox("Check1", k).events.click();
   }
   void ok() { d().label("Command1").events.click(); }
-  std::vector<std::string> entries(int slot) { return t.form().listBox("lstUse", slot).items(); }
+  std::vector<std::string> entries(int slot) { return t.form().listBox("lstUse", slot).items().strings(); }
 };
 
 TEST_F(Effects, PicksMakeTheChainInTheirOrder) {

@@ -5,12 +5,23 @@
 namespace vx::test {
 namespace {
 
-using basic::TextLineReader;
 using songlist::isNumberText;
 using songlist::readListBlock;
 using Lines = std::vector<std::string>;
 
 Lines block(int n) { return blockLines(n); }
+
+// The lines as a file holds them, read by the splitter the readers use.
+struct TextIn {
+  static songlist::SharedText join(const Lines& lines) {
+    std::string all;
+    for (const auto& line : lines) all += line + "\r\n";
+    return std::make_shared<const std::string>(std::move(all));
+  }
+  explicit TextIn(const Lines& lines) : text(join(lines)) {}
+  songlist::SharedText text;
+  basic::LineSplitter in{*text};
+};
 
 TEST(ListBlockNumbers, AcceptsTheNumbersTheListsHold) {
   for (const char* s : {"100", " 103.5", "-1", ".5", "-.25", "2000", "1E+16", "1.5E-07", "3D2", "  7  ", "+4", "12."})
@@ -22,8 +33,9 @@ TEST(ListBlockNumbers, AcceptsTheNumbersTheListsHold) {
 TEST(ListBlockRead, ReadsColumnsInOrderAndLeavesTheReaderAfterTheBlock) {
   Lines lines = block(2);
   lines.push_back("next");
-  TextLineReader in(lines);
-  const auto b = readListBlock(in);
+  TextIn file(lines);
+  auto& in = file.in;
+  const auto b = readListBlock(in, file.text);
   ASSERT_TRUE(b);
   EXPECT_EQ((*b)[songlist::Path], (Lines{"/music/s0.mp3", "/music/s1.mp3"}));
   EXPECT_EQ((*b)[songlist::Title], (Lines{"s0.mp3", "s1.mp3"}));
@@ -34,8 +46,9 @@ TEST(ListBlockRead, ReadsColumnsInOrderAndLeavesTheReaderAfterTheBlock) {
 }
 
 TEST(ListBlockRead, EmptyListIsTheSingleLineZero) {
-  TextLineReader in(Lines{"0"});
-  const auto b = readListBlock(in);
+  TextIn file(Lines{"0"});
+  auto& in = file.in;
+  const auto b = readListBlock(in, file.text);
   ASSERT_TRUE(b);
   for (const auto& column : *b) EXPECT_TRUE(column.empty());
   EXPECT_TRUE(in.atEnd());
@@ -43,8 +56,8 @@ TEST(ListBlockRead, EmptyListIsTheSingleLineZero) {
 
 TEST(ListBlockRead, RefusesMalformedBlocksWhole) {
   const auto refused = [](Lines lines) {
-    TextLineReader in(std::move(lines));
-    return !readListBlock(in).has_value();
+    TextIn file(lines);
+    return !readListBlock(file.in, file.text).has_value();
   };
   EXPECT_TRUE(refused({}));
   EXPECT_TRUE(refused({"two", "a", "b"}));
@@ -68,8 +81,8 @@ TEST(ListBlockRead, RefusesMalformedBlocksWhole) {
 TEST(ListBlockRead, AcceptsTheLimitAndBlanksAroundTheCount) {
   Lines lines = block(songlist::kMaxSongs);
   lines[0] = " 32767 ";
-  TextLineReader in(std::move(lines));
-  const auto b = readListBlock(in);
+  TextIn file(lines);
+  const auto b = readListBlock(file.in, file.text);
   ASSERT_TRUE(b);
   EXPECT_EQ((*b)[songlist::Trim].size(), 32767u);
 }
@@ -77,8 +90,12 @@ TEST(ListBlockRead, AcceptsTheLimitAndBlanksAroundTheCount) {
 class ListBlockWrite : public SongListTest {
  protected:
   Lines written(int deck) {
+    std::string text;
+    songlist::writeListBlock(list(deck), text);
+    EXPECT_TRUE(text.ends_with("\r\n"));
     Lines out;
-    songlist::writeListBlock(list(deck), [&out](std::string_view line) { out.emplace_back(line); });
+    basic::LineSplitter in(text);
+    for (std::string line; in.next(line);) out.push_back(line);
     return out;
   }
 };

@@ -32,7 +32,7 @@ class PlaylistTest : public SongListTest {
     return file(name);
   }
   void drop(int deck, const Strings& paths) { p.main.listBox("title1", deck).events.dragDrop(paths, 0); }
-  Strings paths(int deck) { return list(deck).column(songlist::Path).items(); }
+  Strings paths(int deck) { return list(deck).column(songlist::Path).items().strings(); }
 };
 
 TEST_F(PlaylistTest, ExtendedM3uWithCrLfBomCommentsAndMixedPathsGivesFileNamesAsTitles) {

@@ -50,7 +50,7 @@ class SongListTest : public ::testing::Test {
     l.select(-1);
   }
 
-  std::vector<std::string> titles(int deck) { return list(deck).column(songlist::Title).items(); }
+  std::vector<std::string> titles(int deck) { return list(deck).column(songlist::Title).items().strings(); }
 
   // The selected index of each of the seven lists, in column order.
   std::vector<int> selections(int deck) {
