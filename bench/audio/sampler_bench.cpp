@@ -7,11 +7,11 @@
 //       for another one, and the thread's own CPU time, with how many callbacks were preempted.
 //       The engine thread runs at the nice level SDL gives its audio thread (-20; a third
 //       argument sets another). The same cadence with fixed arithmetic of the median callback's
-//       cost is measured next to it: its spread is the machine's, not the engine's;
-//       Last, each callback's best of several repeats of the same render offline: the engine's
-//       own cost per callback;
+//       cost is measured next to it: its spread is the machine's, not the engine's. Last, each
+//       callback's best of several repeats of the same render offline: the engine's own cost
+//       per callback;
 //   (c) the callback that takes up triggers of all eight slots from rest, when every effect
-//       chain forgets its sound, against the median callback.
+//       chain forgets its sound, against an ordinary callback, both with cold caches.
 // Test media are made with the ffmpeg command line tool in a temporary folder.
 #include <sys/resource.h>
 #include <sys/syscall.h>
