@@ -142,27 +142,26 @@ struct CallbackTimes {
   long preempted = 0;
 };
 
-// Runs `callback` every 256 frames' time on a thread at `nice` until `stop`.
+// On the calling thread, at `nice`: runs `callback` every 256 frames' time until `stop`.
 CallbackTimes atCadence(int nice, const std::atomic<bool>& stop, const std::function<void()>& callback, bool& niceTaken) {
+  niceTaken = setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), nice) == 0;
   CallbackTimes t;
-  std::thread engine([&] {
-    niceTaken = setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), nice) == 0;
-    const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(256.0 / kRate));
-    auto next = Clock::now();
-    while (!stop) {
-      long p0 = preemptions();
-      double c0 = threadCpuMs();
-      auto t0 = Clock::now();
-      callback();
-      auto t1 = Clock::now();
-      t.cpu.push_back(threadCpuMs() - c0);
-      t.wall.push_back(seconds(t1 - t0) * 1000);
-      t.preempted += preemptions() > p0;
-      next += period;
-      std::this_thread::sleep_until(next);
-    }
-  });
-  engine.join();
+  t.wall.reserve(1 << 16);
+  t.cpu.reserve(1 << 16);
+  const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(256.0 / kRate));
+  auto next = Clock::now();
+  while (!stop) {
+    long p0 = preemptions();
+    double c0 = threadCpuMs();
+    auto t0 = Clock::now();
+    callback();
+    auto t1 = Clock::now();
+    t.cpu.push_back(threadCpuMs() - c0);
+    t.wall.push_back(seconds(t1 - t0) * 1000);
+    t.preempted += preemptions() > p0;
+    next += period;
+    std::this_thread::sleep_until(next);
+  }
   return t;
 }
 
