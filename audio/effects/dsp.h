@@ -38,18 +38,23 @@ class Ramp {
   float value_ = 0, target_ = 0, step_ = 0;
 };
 
-// A circular delay line read at fractional delays (linear interpolation).
+// A circular delay line read at fractional delays (linear interpolation). Clearing it costs
+// nothing however long it is: it counts the samples pushed since, and every place older than
+// that reads as silence. So an effect may forget its sound on the engine thread at a retrigger
+// without zeroing seconds of samples there.
 class DelayLine {
  public:
   // UI thread: room for delays up to `maxFrames`.
   void size(int maxFrames) {
     buffer_.assign(static_cast<size_t>(maxFrames) + 4, 0.0f);
     write_ = 0;
+    written_ = 0;
   }
-  void clear() { std::fill(buffer_.begin(), buffer_.end(), 0.0f); }
+  void clear() { written_ = 0; }
   void push(float x) {
     buffer_[write_] = flushDenormal(x);
     if (++write_ == buffer_.size()) write_ = 0;
+    if (written_ < buffer_.size()) ++written_;
   }
   // The sample pushed `delay` frames before the last push (0 = the last one).
   float read(double delay) const {
@@ -59,12 +64,15 @@ class DelayLine {
     float frac = static_cast<float>(delay - static_cast<double>(whole));
     size_t i = (write_ + 2 * n - 1 - whole) % n;
     size_t j = (i + n - 1) % n;
-    return buffer_[i] + (buffer_[j] - buffer_[i]) * frac;
+    float a = whole < written_ ? buffer_[i] : 0.0f;
+    float b = whole + 1 < written_ ? buffer_[j] : 0.0f;
+    return a + (b - a) * frac;
   }
 
  private:
   std::vector<float> buffer_{0, 0, 0, 0};
   size_t write_ = 0;
+  size_t written_ = 0;  // pushes since the line was sized or cleared, up to its length
 };
 
 // Direct form I biquad with the usual coefficient recipes.

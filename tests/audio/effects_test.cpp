@@ -245,6 +245,42 @@ TEST(Effects, ExtremesStayFiniteAndDecayToZero) {
   }
 }
 
+// An effect told to forget its sound (a trigger after silence) sounds exactly as one that heard
+// only silence: nothing of the earlier sound comes back, from any place of its longest delays,
+// at the fractional delays where a read straddles what was heard before.
+TEST(Effects, AResetEffectHoldsNothingOfItsEarlierSound) {
+  std::vector<EffectParameters> settings;
+  EchoParameters echo;
+  echo.fLeftDelay = 1999.9f;
+  echo.fFeedback = 70;
+  settings.push_back(echo);
+  echo.fLeftDelay = 333.3f;
+  settings.push_back(echo);
+  ChorusParameters chorus;
+  chorus.fDelay = 15.55f;
+  chorus.fFeedback = 60;
+  settings.push_back(chorus);
+  FlangerParameters flanger;
+  flanger.fDelay = 3.33f;
+  settings.push_back(flanger);
+  CompressorParameters comp;
+  comp.fPredelay = 3.7f;
+  settings.push_back(comp);
+  for (int k = 0; k < kEffectKinds; ++k) settings.push_back(defaultParameters(static_cast<EffectKind>(k)));
+  std::vector<float> loud = sine(300, 0.8, 3 * kRate);  // longer than any line: each wraps
+  std::vector<float> next = sine(500, 0.5, kRate / 2);
+  next.resize(static_cast<size_t>(kRate) * 5 / 2, 0.0f);  // and its tail beyond the longest delay
+  for (const EffectParameters& p : settings) {
+    auto heard = make(kindOf(p), p), quiet = make(kindOf(p), p);
+    run(*heard, loud);
+    run(*quiet, std::vector<float>(loud.size(), 0.0f));
+    heard->reset();
+    quiet->reset();
+    std::vector<float> a = run(*heard, next), b = run(*quiet, next);
+    for (size_t i = 0; i < a.size(); ++i) ASSERT_EQ(a[i], b[i]) << "record " << p.index() << " frame " << i;
+  }
+}
+
 // A change of level-like parameters mid-sound moves the output by no more than the signal itself
 // moves from sample to sample (no click).
 TEST(Effects, ParameterChangesGlide) {

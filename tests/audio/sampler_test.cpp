@@ -366,6 +366,32 @@ TEST_F(Sampler, AnEchoOnABufferRepeatsAtTheSetDelayAndRingsOn) {
   EXPECT_EQ(b->status(), 0);
 }
 
+// An echo fed back at full strength rings until the ring limit fades it out, still holding its
+// sound. The next trigger from rest sounds exactly as the first: nothing of the old sound comes
+// back at the echo's delay.
+TEST_F(Sampler, ATriggerFromRestSoundsAsTheFirstOne) {
+  auto b = buffer(sawFile("saw.wav", kRate / 5), 0x2C0);
+  ASSERT_EQ(b->setEffects({"GUID_DSFX_STANDARD_ECHO"}, nullptr), kSoundOk);
+  EchoParameters p;
+  p.fLeftDelay = 250.5f;
+  p.fRightDelay = 250.5f;
+  p.fFeedback = 100;
+  ASSERT_EQ(b->effect("GUID_DSFX_STANDARD_ECHO", 0, "IID_DirectSoundFXEcho")->setParameters(p), kSoundOk);
+  const int heard = kRate * 3 / 4;
+  b->play(0);
+  size_t first = render(heard);
+  render(kRate * 11);
+  size_t rested = render(kRate / 10);
+  ASSERT_EQ(soundingUntil(rested), rested) << "the echo has come to rest";
+  b->play(0);
+  size_t again = render(heard);
+  ASSERT_NE(left(first + 11047), 0.0f) << "the first repeat is heard";
+  for (size_t i = 0; i < static_cast<size_t>(heard); ++i) {
+    ASSERT_EQ(left(again + i), left(first + i)) << i;
+    ASSERT_EQ(right(again + i), right(first + i)) << i;
+  }
+}
+
 TEST_F(Sampler, AReleasedDeviceSilencesItsBuffers) {
   auto b = buffer(sawFile("saw.wav", 1000), 0xE0);
   b->play(kPlayLooping);
