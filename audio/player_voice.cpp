@@ -26,7 +26,7 @@ void PlayerVoice::apply(const Command& c) {
       appliedSerial_.store(c.serial, std::memory_order_release);
       break;
     case Command::Seek:
-      fadeOut();
+      fadeOut(kHoldFrames);
       jump(c.generation, c.position);
       break;
     case Command::Play:
@@ -51,13 +51,27 @@ void PlayerVoice::dropStale() {
   if (track_) currentChunk();
 }
 
-void PlayerVoice::fadeOut() {
+void PlayerVoice::fadeOut(int frames) {
   // Stopping or leaving a place while it sounds: its next few frames are taken now and played
   // fading out, so that the cache holds nothing the voice still needs from the old place.
   if (!playing_ || ended_ || !track_ || fadeOutLeft_ > 0) return;
-  tailFrames_ = produce(tail_, kDeclickFrames);
+  tailFrames_ = produce(tail_, frames);
   tailPlayed_ = 0;
   fadeOutLeft_ = kDeclickFrames;
+  holding_ = frames > kDeclickFrames;
+}
+
+int PlayerVoice::hold(float* mix, int frames) {
+  const int spare = tailFrames_ - tailPlayed_ - kDeclickFrames;
+  if (!holding_ || spare <= 0 || !playing_ || currentChunk() != nullptr) {
+    holding_ = false;
+    return 0;
+  }
+  const int held = std::min(spare, frames);
+  mixBlock(mix, tail_ + 2 * tailPlayed_, held, 0, 1.0f, 0.0f);
+  tailPlayed_ += held;
+  movedDuringFade_ += held;
+  return held;
 }
 
 void PlayerVoice::jump(uint32_t generation, double position) {
@@ -165,13 +179,16 @@ void PlayerVoice::render(float* mix, int frames) {
   gainRight_ = targetRight_;
   int done = 0;
   if (fadeOutLeft_ > 0) {
-    done = std::min(fadeOutLeft_, frames);
-    int audible = std::clamp(tailFrames_ - tailPlayed_, 0, done);
-    mixBlock(mix, tail_ + 2 * tailPlayed_, audible, 0, static_cast<float>(fadeOutLeft_) / kDeclickFrames,
+    done = hold(mix, frames);
+    if (done == frames) return;
+    const int fading = std::min(fadeOutLeft_, frames - done);
+    int audible = std::clamp(tailFrames_ - tailPlayed_, 0, fading);
+    mixBlock(mix, tail_ + 2 * tailPlayed_, audible, done, static_cast<float>(fadeOutLeft_) / kDeclickFrames,
              -1.0f / kDeclickFrames);
-    tailPlayed_ += done;
-    fadeOutLeft_ -= done;
-    movedDuringFade_ += done;
+    tailPlayed_ += fading;
+    fadeOutLeft_ -= fading;
+    movedDuringFade_ += fading;
+    done += fading;
     if (fadeOutLeft_ > 0) return;
   }
   if (!playing_ || !track_) return;

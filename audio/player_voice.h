@@ -18,6 +18,10 @@ class PlayerVoice {
  public:
   // Frames over which a start, a stop or a jump fades, so that none of them clicks.
   static constexpr int kDeclickFrames = 64;
+  // Frames of the old place a jump while playing may hold before its fade-out, waiting for the
+  // reader to decode the new place (a few milliseconds): the old place keeps sounding instead of
+  // silence. When the new place is ready at once, as on the virtual device, nothing is held.
+  static constexpr int kHoldFrames = 1024;
   static constexpr int kMaxBlock = 512;
 
   explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full)
@@ -46,7 +50,12 @@ class PlayerVoice {
  private:
   static constexpr uint64_t kPositionMask = (uint64_t{1} << 48) - 1;
 
-  void fadeOut();
+  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump) frames of the old place
+  // for its fade-out.
+  void fadeOut(int frames = kDeclickFrames);
+  // Plays held frames of the old place at full level while the new place is not decoded yet;
+  // returns the frames of the block it filled.
+  int hold(float* mix, int frames);
   void jump(uint32_t generation, double position);
   void moveOn(double outputFrames);
   void publish();
@@ -76,8 +85,9 @@ class PlayerVoice {
   int chunkOffset_ = 0;        // frames of the front chunk already taken
   int64_t skipInput_ = 0;      // source frames still to leave out after a jump
   int fadeOutLeft_ = 0;        // frames of the fade-out still to play after a stop or a jump
-  float tail_[kDeclickFrames * 2] = {};  // the old place's frames for that fade-out
+  float tail_[kHoldFrames * 2] = {};  // the old place's frames for that fade-out
   int tailFrames_ = 0;
+  bool holding_ = false;       // a jump's fade-out waits for the new place
   int tailPlayed_ = 0;
   int movedDuringFade_ = 0;    // output frames the new place has run while the old one faded
   int fadeInDone_ = kDeclickFrames;

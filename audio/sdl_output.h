@@ -42,12 +42,22 @@ class SdlOutput : public OutputDevice {
   bool healthy() const override;
 
  private:
-  SdlOutput(uint32_t device, int sampleRate, Mixer& mixer) : device_(device), sampleRate_(sampleRate), mixer_(mixer) {}
-  static void callback(void* mixer, uint8_t* stream, int bytes);
+  // What SDL's audio thread is handed. Made on the UI thread before the device opens; from then
+  // on only the audio thread touches it.
+  struct CallbackTarget {
+    Mixer* mixer = nullptr;
+    bool threadRaised = false;
+  };
+
+  SdlOutput(uint32_t device, int sampleRate, Mixer& mixer, std::unique_ptr<CallbackTarget> target)
+      : device_(device), sampleRate_(sampleRate), mixer_(mixer), target_(std::move(target)) {}
+  // Runs on SDL's audio thread.
+  static void callback(void* target, uint8_t* stream, int bytes);
 
   uint32_t device_;
   int sampleRate_;
   Mixer& mixer_;
+  std::unique_ptr<CallbackTarget> target_;
 };
 
 }  // namespace vx::audio

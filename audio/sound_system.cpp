@@ -34,6 +34,7 @@ class EngineSoundSystem : public SoundSystem {
   void deliverEvents() override;
   bool idle() const override;
   void renderVirtual(int frames) override;
+  void renderVirtualUnwaited(int frames) override;
   bool usingVirtualDevice() const override { return options_.virtualDevice || mainOut_->onClock(); }
   std::string deviceMessage() const override;
   void captureVirtual(std::vector<float>* main, std::vector<float>* monitor) override {
@@ -146,6 +147,11 @@ void EngineSoundSystem::renderVirtual(int frames) {
   main_.applyCommands();
   phones_.applyCommands();
   reader_.waitIdle();
+  renderVirtualUnwaited(frames);
+}
+
+void EngineSoundSystem::renderVirtualUnwaited(int frames) {
+  if (!options_.virtualDevice || frames <= 0) return;
   renderInto(main_, frames, captureMain_);
   renderInto(phones_, frames, captureMonitor_);
   if (tone_) tone_->advance(frames);

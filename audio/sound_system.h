@@ -44,6 +44,9 @@ class SoundSystem {
   // Virtual device only: renders `frames` frames of the main output (and of the monitor's)
   // synchronously on the calling thread, as the device callback would.
   virtual void renderVirtual(int frames) = 0;
+  // The same without first waiting for the reader, as a real device renders: what the reader
+  // has not decoded yet is not there. For tests of how the engine bridges that.
+  virtual void renderVirtualUnwaited(int frames) = 0;
   virtual bool usingVirtualDevice() const = 0;
   // A message for the user when a real device could not be opened or was lost, and the program
   // runs on the virtual device ("" when all is well). Show it once.

@@ -33,6 +33,8 @@ base_b=$!
 started+=("$base_a" "$base_b")
 sleep 1
 rec_base=$(record base set-baseline)
+echo "the program's threads (nice, real-time priority, scheduling class):"
+ps -L -o tid=,ni=,rtprio=,cls=,comm= -p "$vx" | sed 's/^/  /'
 
 # Pitch knob heights for about -7 %, -3 %, +3 % and +7 %, a jog drag round the wheel's top.
 pitches=(652.5 1132.5 1402.5 1882.5)

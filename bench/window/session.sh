@@ -50,6 +50,8 @@ kill -0 "${started[-1]}" 2>/dev/null || { echo "$0: Xvfb could not take the disp
 start_program() {
   mkfifo "$work/script"
   mkdir -p "$work/home"
+  # A settings file as a set-up left it: a fresh home would stop at the reset message.
+  [ -f "$work/home/velvoxp.ini" ] || cp tests/scenarios/default.ini "$work/home/velvoxp.ini"
   # A runtime folder of its own: the single-instance lock lives there, and a window someone else
   # left open must not turn this one away.
   mkdir -p -m 700 "$work/runtime"

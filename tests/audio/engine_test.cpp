@@ -279,6 +279,31 @@ TEST_F(Engine, BadFilesOnOneDeckLeaveTheOtherPlayingSmoothly) {
   EXPECT_NEAR(testing::toneAmplitude(left(begin + kTick, out.size() / 2), 440, kRate), 0.5, 2e-3);
 }
 
+// On a real device the block after a jump is rendered before the reader has decoded the new
+// place. The old place keeps sounding until the new one is there, then fades over into it:
+// no hole of silence, which the headphones would hear on every jog.
+TEST_F(Engine, AJumpTheReaderHasNotDecodedYetHoldsTheOldPlaceInsteadOfSilence) {
+  std::string path = dir.path("stairs.wav");
+  testing::writeWav(path, kRate, 2, staircase(kRate * 8));
+  deck(0).setFileName(path);
+  ASSERT_FALSE(deck(0).openCheck());
+  deck(0).play();
+  render(kRate / 2);
+  for (double target : {5.0, 1.0, 6.5, 2.25}) {
+    size_t at = out.size() / 2;
+    deck(0).setCurrentPosition(target);
+    sound->renderVirtualUnwaited(256);
+    render(4 * kTick);
+    // Every step level lies well away from zero, and fades pass zero only for a frame or two.
+    int silentRun = 0, longest = 0;
+    for (size_t i = at; i < out.size() / 2; ++i) {
+      silentRun = std::fabs(out[2 * i]) < 1e-4f ? silentRun + 1 : 0;
+      longest = std::max(longest, silentRun);
+    }
+    EXPECT_LE(longest, 2) << "jump to " << target;
+  }
+}
+
 TEST_F(Engine, MidiFilesAreSynthesised) {
   std::string path = dir.path("tune.mid");
   testing::writeMidi(path, 6);

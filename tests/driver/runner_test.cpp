@@ -21,6 +21,7 @@ class FakeSound : public audio::SoundSystem {
   platform::SoundDevice& soundDevice() override { return t_.sound; }
   void deliverEvents() override { ++delivered; }
   void renderVirtual(int frames) override { log_.push_back("render " + std::to_string(frames)); }
+  void renderVirtualUnwaited(int frames) override { renderVirtual(frames); }
   bool usingVirtualDevice() const override { return true; }
   std::string deviceMessage() const override { return ""; }
   int delivered = 0;
