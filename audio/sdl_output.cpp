@@ -2,20 +2,15 @@
 
 #include <SDL.h>
 
-#include <sched.h>
-
 #include <cstdlib>
 #include <string>
 
 #include "audio/mixer.h"
+#include "audio/realtime_thread.h"
 
 namespace vx::audio {
 
 namespace {
-
-// Low among real-time threads, so a sound server's own (PulseAudio 5, PipeWire 20 and up by
-// default) come first; any real-time priority comes before every ordinary thread.
-constexpr int kCallbackRealTimePriority = 3;
 
 // SDL's PulseAudio back end asks the server to hold no more than one callback's sound. With
 // 256-frame buffers that is 5.8 ms: whenever the machine is busy and SDL's thread or the client
@@ -27,19 +22,6 @@ void queueSeveralBuffers(int bufferFrames, int sampleRate) {
   if (std::getenv("PULSE_LATENCY_MSEC") || sampleRate <= 0) return;
   int ms = (SdlAudio::kServerBuffers * bufferFrames * 1000 + sampleRate - 1) / sampleRate;
   setenv("PULSE_LATENCY_MSEC", std::to_string(ms).c_str(), 0);
-}
-
-// SDL runs each output's callback on a thread of its own at the highest nice level, which a
-// busy machine still preempts for whole scheduler ticks (4 ms here): longer than a 256-frame
-// buffer lasts. Real-time round-robin scheduling, where the system grants it (a privileged user,
-// or an rtprio limit as audio groups have), keeps the callback on time; its work is bounded, so
-// it cannot starve the desktop. Where it is refused SDL's nice level stays. (SDL's own hint for
-// this drops the nice level as well when real-time is refused, so it is not used.) Called once
-// per device from the first callback: a single system call, no lock, no allocation.
-void raiseThisThread() {
-  sched_param param{};
-  param.sched_priority = kCallbackRealTimePriority;
-  sched_setscheduler(0, SCHED_RR | SCHED_RESET_ON_FORK, &param);
 }
 
 }  // namespace
@@ -68,8 +50,12 @@ std::vector<std::string> SdlAudio::outputNames() const {
 void SdlOutput::callback(void* target, uint8_t* stream, int bytes) {
   auto* t = static_cast<CallbackTarget*>(target);
   if (!t->threadRaised) {
+    // SDL runs each output's callback on a thread of its own at the highest nice level, which a
+    // busy machine still preempts for whole scheduler ticks (4 ms here): longer than a 256-frame
+    // buffer lasts. Where real-time scheduling is refused SDL's nice level stays. (SDL's own hint
+    // for this drops the nice level as well when real-time is refused, so it is not used.)
     t->threadRaised = true;
-    raiseThisThread();
+    raiseCallbackThread();
   }
   t->mixer->render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
 }

@@ -5,8 +5,9 @@
 //   (b) the audio callback's time at 256 frames with all of it running, against its 5.8 ms
 //       budget (target: worst < 20 %): wall time, which counts any time the thread was put aside
 //       for another one, and the thread's own CPU time, with how many callbacks were preempted.
-//       The engine thread runs at the nice level SDL gives its audio thread (-20; a third
-//       argument sets another). The same cadence with fixed arithmetic of the median callback's
+//       The engine thread is scheduled as the device's callback thread is: real-time round robin
+//       where the system grants it, else the nice level SDL gives its audio thread (-20; a third
+//       argument sets that nice level alone). The same cadence with fixed arithmetic of the median callback's
 //       cost is measured next to it: its spread is the machine's, not the engine's. Last, each
 //       callback's best of several repeats of the same render offline: the engine's own cost
 //       per callback;
@@ -29,12 +30,14 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "audio/deck_player.h"
 #include "audio/mixer.h"
 #include "audio/reader.h"
+#include "audio/realtime_thread.h"
 #include "audio/sampler_device.h"
 #include "bench/bench_timing.h"
 
@@ -142,9 +145,31 @@ struct CallbackTimes {
   long preempted = 0;
 };
 
-// On the calling thread, at `nice`: runs `callback` every 256 frames' time until `stop`.
-CallbackTimes atCadence(int nice, const std::atomic<bool>& stop, const std::function<void()>& callback, bool& niceTaken) {
-  niceTaken = setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), nice) == 0;
+// How the engine thread was scheduled.
+struct Scheduling {
+  bool realTime = false;
+  bool niceTaken = false;
+  int nice = 0;
+  std::string text() const {
+    if (realTime) return "real-time round robin, priority " + std::to_string(vx::audio::kCallbackRealTimePriority);
+    return "nice " + std::to_string(niceTaken ? nice : 0) + (niceTaken ? "" : " (a higher priority was refused)");
+  }
+};
+
+// The calling thread as the device's callback thread is scheduled; `realTime` false asks for
+// the nice level only.
+Scheduling schedule(bool realTime, int nice) {
+  Scheduling s;
+  s.nice = nice;
+  s.realTime = realTime && vx::audio::raiseCallbackThread();
+  if (!s.realTime) s.niceTaken = setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), nice) == 0;
+  return s;
+}
+
+// On the calling thread, scheduled by `want`: runs `callback` every 256 frames' time until `stop`.
+CallbackTimes atCadence(const Scheduling& want, const std::atomic<bool>& stop, const std::function<void()>& callback,
+                        Scheduling& got) {
+  got = schedule(want.realTime, want.nice);
   CallbackTimes t;
   t.wall.reserve(1 << 16);
   t.cpu.reserve(1 << 16);
@@ -184,14 +209,14 @@ double fixedWork(long steps) {
 }
 
 void callbackTime(const std::string& a, const std::string& b, const std::vector<std::string>& samples, double runSeconds,
-                  int nice) {
+                  const Scheduling& want) {
   Rig rig(a, b, samples);
   std::vector<float> block(256 * 2);
   std::atomic<bool> stop{false};
-  bool niceTaken = false;
+  Scheduling got;
   rig.mixer.setImmediate(false);
   CallbackTimes engine;
-  std::thread player([&] { engine = atCadence(nice, stop, [&] { rig.mixer.render(block.data(), 256); }, niceTaken); });
+  std::thread player([&] { engine = atCadence(want, stop, [&] { rig.mixer.render(block.data(), 256); }, got); });
   // The UI moves things while it plays: a slider on an effect, a retrigger, a new place.
   for (auto until = Clock::now() + std::chrono::duration<double>(runSeconds); Clock::now() < until;) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -204,10 +229,9 @@ void callbackTime(const std::string& a, const std::string& b, const std::vector<
   player.join();
   rig.mixer.setImmediate(true);
   std::printf("(b) audio callback at 256 frames, %zu callbacks over %.0f s: both decks at 1.07 and eight looping\n"
-              "    slots with two effects each, every slot retriggered and moved every 100 ms; engine thread at\n"
-              "    nice %d%s (target: worst < 20 %% of the %.2f ms budget)\n",
-              engine.wall.size(), runSeconds, niceTaken ? nice : 0, niceTaken ? "" : " (a higher priority was refused)",
-              kBudgetMs);
+              "    slots with two effects each, every slot retriggered and moved every 100 ms; engine thread\n"
+              "    %s (target: worst < 20 %% of the %.2f ms budget)\n",
+              engine.wall.size(), runSeconds, got.text().c_str(), kBudgetMs);
   printSpread("wall:", engine.wall);
   printSpread("CPU:", engine.cpu);
   std::printf("    %ld callbacks were preempted by another thread\n", engine.preempted);
@@ -219,7 +243,7 @@ void callbackTime(const std::string& a, const std::string& b, const std::vector<
   auto steps = static_cast<long>(percentile(engine.cpu, 500) / perStep);
   stop = false;
   CallbackTimes control;
-  std::thread worker([&] { control = atCadence(nice, stop, [&] { fixedWork(steps); }, niceTaken); });
+  std::thread worker([&] { control = atCadence(want, stop, [&] { fixedWork(steps); }, got); });
   std::this_thread::sleep_for(std::chrono::duration<double>(runSeconds));
   stop = true;
   worker.join();
@@ -304,7 +328,11 @@ void triggerFromRest(const std::string& a, const std::string& b, const std::vect
 int main(int argc, char** argv) {
   double length = argc > 1 ? std::atof(argv[1]) : 60;
   double callbackSeconds = argc > 2 ? std::atof(argv[2]) : 20;
-  int nice = argc > 3 ? std::atoi(argv[3]) : -20;
+  // No third argument: as the device's thread (real time, else nice -20); a number: that nice
+  // level alone.
+  Scheduling want;
+  want.realTime = argc <= 3;
+  want.nice = argc > 3 ? std::atoi(argv[3]) : -20;
   std::string folder = (std::filesystem::temp_directory_path() / ("velvox-bench-" + std::to_string(getpid()))).string();
   std::filesystem::create_directories(folder);
   std::printf("making test media...\n");
@@ -318,7 +346,7 @@ int main(int argc, char** argv) {
   std::printf("(a) %.0f s of output, CPU: both decks at 1.07 %.2f s (real-time factor %.4f); with eight slots and\n"
               "    two effects each %.2f s (%.4f); the sampler costs %.2fx what the decks cost (target <= 1)\n",
               length, decks, decks / length, all, all / length, (all - decks) / decks);
-  callbackTime(a, b, samples, callbackSeconds, nice);
+  callbackTime(a, b, samples, callbackSeconds, want);
   ownCost(a, b, samples, static_cast<int>(std::min(length, 10.0) * kRate / 256));
   triggerFromRest(a, b, samples);
   std::filesystem::remove_all(folder);
