@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace vx::basic::detail {
@@ -19,20 +20,29 @@ bool readWholeFile(const std::string& path, std::string& bytes, std::string& err
         error = systemError("cannot open", path);
         return false;
     }
-    bytes.clear();
-    char buffer[65536];
+    // Read straight into the string, sized once from the file's length (one byte more, so that
+    // the read which finds the end has room); a file that grows meanwhile, or reports no length
+    // (a pipe, /proc), grows the string as it comes.
+    struct stat st {};
+    const bool sized = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0;
+    bytes.assign(sized ? static_cast<size_t>(st.st_size) + 1 : 0, '\0');
+    size_t got = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (got == bytes.size())
+            bytes.resize(got + 65536);
+        const ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
         if (n > 0) {
-            bytes.append(buffer, static_cast<size_t>(n));
+            got += static_cast<size_t>(n);
         } else if (n == 0) {
             break;
         } else if (errno != EINTR) {
             error = systemError("cannot read", path);
             ::close(fd);
+            bytes.clear();
             return false;
         }
     }
+    bytes.resize(got);
     ::close(fd);
     return true;
 }

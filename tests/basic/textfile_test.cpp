@@ -1,4 +1,5 @@
 #include "basic/encoding.h"
+#include "basic/fileio.h"
 #include "basic/textfile.h"
 
 #include <gtest/gtest.h>
@@ -280,6 +281,26 @@ TEST(Encoding, Utf8ValidationIsStrict)
     EXPECT_FALSE(isValidUtf8(toCp932(kJapanese)));
 }
 
+
+// Files are read into a string sized from their length; files that report none (the kernel's
+// own) or are empty must still come whole.
+TEST_F(TextFileTest, WholeFilesComeWholeWhateverLengthTheyReport)
+{
+    std::string big(200'003, 'x');
+    for (size_t i = 0; i < big.size(); i += 7)
+        big[i] = static_cast<char>('a' + i % 26);
+    writeBytes("big.bin", big);
+    writeBytes("empty.bin", "");
+    std::string bytes, error;
+    ASSERT_TRUE(detail::readWholeFile(path("big.bin"), bytes, error)) << error;
+    EXPECT_EQ(bytes, big);
+    ASSERT_TRUE(detail::readWholeFile(path("empty.bin"), bytes, error)) << error;
+    EXPECT_TRUE(bytes.empty());
+    ASSERT_TRUE(detail::readWholeFile("/proc/self/status", bytes, error)) << error;
+    EXPECT_NE(bytes.find("\nPid:"), std::string::npos);
+    EXPECT_FALSE(detail::readWholeFile(path("missing.bin"), bytes, error));
+    EXPECT_NE(error.find("missing.bin"), std::string::npos);
+}
 
 // Line ends are found 64 bytes at a time: a CR LF split across two such pieces, lines longer
 // than a piece and text ending inside one must all split as a byte-by-byte reading would.
