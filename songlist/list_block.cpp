@@ -63,7 +63,7 @@ void writeOneLine(std::string_view value, std::string& text) {
 bool holdsNumbers(Column c) { return c != Path && c != Title; }
 
 // The column's n lines stay where they are in the file's text, which the lists share: a span
-// for each line rather than a string.
+// for each line rather than a string. A text beyond the spans' 4 GB reach is no list file.
 std::optional<form::ItemList> readColumn(basic::LineSplitter& in, const SharedText& text, int n, bool numbers) {
   std::vector<form::ItemList::Span> spans;
   spans.reserve(static_cast<size_t>(n));
@@ -71,7 +71,9 @@ std::optional<form::ItemList> readColumn(basic::LineSplitter& in, const SharedTe
   for (int i = 0; i < n; ++i) {
     if (!in.next(line)) return std::nullopt;
     if (numbers && !isNumberText(line)) return std::nullopt;
-    spans.push_back({static_cast<uint32_t>(line.data() - text->data()), static_cast<uint32_t>(line.size())});
+    const auto at = static_cast<size_t>(line.data() - text->data());
+    if (at + line.size() > UINT32_MAX) return std::nullopt;
+    spans.push_back({static_cast<uint32_t>(at), static_cast<uint32_t>(line.size())});
   }
   return form::ItemList(text, std::move(spans));
 }
