@@ -28,6 +28,8 @@ struct TextReadResult {
 // whose CP932 lines often happen to be valid UTF-8 too (half-width katakana pairs such as
 // D0 B8). *wasLegacyEncoding, when given, tells whether the bytes were taken as CP932.
 std::string decodeText(std::string_view bytes, bool* wasLegacyEncoding = nullptr);
+// The same, taking the bytes over: UTF-8 is kept where it lies, without a copy.
+std::string decodeText(std::string&& bytes, bool* wasLegacyEncoding = nullptr);
 
 // Hands out the lines of a text one at a time, without their line ends: CR LF, LF or a lone
 // CR. A final line without a line end counts; a line end at the very end does not start
@@ -112,24 +114,5 @@ bool writeTextLinesAtomic(const std::string& path, const std::vector<std::string
                           std::string* error);
 // The same for a text that already holds its line ends.
 bool writeTextAtomic(const std::string& path, std::string_view text, std::string* error);
-
-// Hands out lines one at a time, in order, with the number of the line last handed out.
-class TextLineReader {
-public:
-    TextLineReader() = default;
-    explicit TextLineReader(std::vector<std::string> lines);
-    // The lines of a successful read; a failed read gives a reader that is at its end.
-    explicit TextLineReader(TextReadResult result);
-
-    // The next line; false (and line cleared) when there is none left.
-    bool next(std::string& line);
-    bool atEnd() const { return index_ >= lines_.size(); }
-    // 1-based number of the line last returned by next(); 0 before the first.
-    size_t lineNumber() const { return index_; }
-
-private:
-    std::vector<std::string> lines_;
-    size_t index_ = 0;
-};
 
 }  // namespace vx::basic

@@ -40,6 +40,18 @@ std::string decodeText(std::string_view bytes, bool* wasLegacyEncoding)
     return utf8 ? std::string(content) : cp932ToUtf8(content);
 }
 
+std::string decodeText(std::string&& bytes, bool* wasLegacyEncoding)
+{
+    const std::string_view content = withoutBom(bytes);
+    const bool utf8 = isValidUtf8(content);
+    if (wasLegacyEncoding)
+        *wasLegacyEncoding = !utf8;
+    if (!utf8)
+        return cp932ToUtf8(content);
+    bytes.erase(0, bytes.size() - content.size());
+    return std::move(bytes);
+}
+
 bool LineSplitter::next(std::string& line)
 {
     std::string_view view;
@@ -79,24 +91,6 @@ TextReadResult readTextLines(const std::string& path)
     result.lines = splitLines(decodeText(bytes, &result.wasLegacyEncoding));
     result.ok = true;
     return result;
-}
-
-TextLineReader::TextLineReader(std::vector<std::string> lines) : lines_(std::move(lines)) {}
-
-TextLineReader::TextLineReader(TextReadResult result)
-    : lines_(result.ok ? std::move(result.lines) : std::vector<std::string>{})
-{
-}
-
-bool TextLineReader::next(std::string& line)
-{
-    if (atEnd()) {
-        line.clear();
-        return false;
-    }
-    // Each line is handed out once, so it can be moved out.
-    line = std::move(lines_[index_++]);
-    return true;
 }
 
 }  // namespace vx::basic

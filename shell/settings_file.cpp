@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "basic/convert.h"
-#include "basic/encoding.h"
 #include "basic/fileio.h"
 #include "basic/textfile.h"
 #include "decks/pitch.h"
@@ -28,17 +27,10 @@ struct StopReading {};
 class TextCursor {
  public:
   explicit TextCursor(const std::string& path) {
-    auto text = std::make_shared<std::string>();
-    std::string error;
-    if (!basic::detail::readWholeFile(path, *text, error)) return;
-    std::string_view content = *text;
-    if (content.starts_with("\xEF\xBB\xBF")) content.remove_prefix(3);
-    if (!basic::isValidUtf8(content)) {
-      *text = basic::cp932ToUtf8(content);
-      content = *text;
-    }
-    lines_ = basic::LineSplitter(content);
-    text_ = std::move(text);
+    std::string bytes, error;
+    if (!basic::detail::readWholeFile(path, bytes, error)) return;
+    text_ = std::make_shared<const std::string>(basic::decodeText(std::move(bytes)));
+    lines_ = basic::LineSplitter(*text_);
   }
 
   // The view is valid while the cursor lives.
@@ -57,12 +49,10 @@ class SettingsLines {
  public:
   explicit SettingsLines(TextCursor& in) : in_(in) {}
 
-  std::string text() { return std::string(view()); }
-
-  std::string_view view() {
+  std::string text() {
     std::string_view line;
     if (!in_.next(line)) throw StopReading{};
-    return line;
+    return std::string(line);
   }
 
   // A whole number within [min, max]; a fraction is rounded halves to even, as the classic

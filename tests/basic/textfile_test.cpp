@@ -246,30 +246,6 @@ TEST_F(TextFileTest, AtomicWriteFailsWhenTheTargetCannotBeReplaced)
     EXPECT_FALSE(fs::exists(path("target.tmp")));
 }
 
-TEST(TextLineReader, HandsOutLinesInOrder)
-{
-    TextLineReader reader(Lines{"2", "a"});
-    std::string line;
-    EXPECT_EQ(reader.lineNumber(), 0u);
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(line, "2");
-    ASSERT_TRUE(reader.next(line));
-    EXPECT_EQ(line, "a");
-    EXPECT_EQ(reader.lineNumber(), 2u);
-    EXPECT_TRUE(reader.atEnd());
-    EXPECT_FALSE(reader.next(line));
-    EXPECT_EQ(line, "");
-    EXPECT_EQ(reader.lineNumber(), 2u);
-}
-
-TEST(TextLineReader, FailedReadHasNoLines)
-{
-    TextReadResult failed;
-    failed.lines = {"stale"};
-    TextLineReader reader(failed);
-    EXPECT_TRUE(reader.atEnd());
-}
-
 TEST(Encoding, Utf8ValidationIsStrict)
 {
     EXPECT_TRUE(isValidUtf8(kJapanese));
