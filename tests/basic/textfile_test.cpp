@@ -188,7 +188,7 @@ TEST(DecodeText, AByteOrderMarkBeforeBytesThatAreNotUtf8IsDroppedAndTheRestIsCp9
 // Bytes handed over and bytes only looked at decode alike, the mark dropped in both.
 TEST(DecodeText, TakingTheBytesOverDecodesAsReadingThem)
 {
-    for (const std::string bytes : {std::string("\xEF\xBB\xBF夜の曲\r\n"), std::string("夜の曲"), toCp932("夜の曲"), std::string()}) {
+    for (const std::string& bytes : {std::string("\xEF\xBB\xBF夜の曲\r\n"), std::string("夜の曲"), toCp932("夜の曲"), std::string()}) {
         bool viewed = false, taken = true;
         const std::string expected = decodeText(std::string_view(bytes), &viewed);
         EXPECT_EQ(decodeText(std::string(bytes), &taken), expected);
