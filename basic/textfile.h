@@ -8,11 +8,23 @@
 #include <string_view>
 #include <vector>
 
+#include "basic/line_span.h"
+
 namespace vx::basic {
 
 namespace detail {
 // One bit for each CR or LF among the 64 bytes (fewer at the text's end) from `at`.
 uint64_t lineEndMask(std::string_view text, size_t at);
+
+// Splits up to n lines of text from `at` (a line's start) into out; says how many it took and
+// where the next line starts. Requires text.size() <= UINT32_MAX.
+struct SplitResult {
+    size_t taken = 0, next = 0;
+};
+using SplitKernel = SplitResult (*)(std::string_view text, size_t at, LineSpan* out, size_t n);
+// The bulk splitters this processor can run, fastest first: LineSplitter::nextSpans uses the
+// first, and tests hold them all to the line by line reading.
+const std::vector<SplitKernel>& splitKernels();
 }  // namespace detail
 
 struct TextReadResult {
@@ -51,6 +63,9 @@ public:
         at_ = end + (end + 1 < text_.size() && text_[end] == '\r' && text_[end + 1] == '\n' ? 2 : 1);
         return true;
     }
+    // Up to n next lines at once, written to out[0..n); returns how many there were. Fewer
+    // than n only at the text's end. A text beyond the spans' 4 GB reach gives none.
+    size_t nextSpans(LineSpan* out, size_t n);
     bool atEnd() const { return at_ >= text_.size(); }
     // Where the next line starts in the text.
     size_t position() const { return at_; }

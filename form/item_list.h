@@ -13,13 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "basic/line_span.h"
+
 namespace vx::form {
 
 class ItemList {
  public:
-  struct Span {
-    uint32_t at = 0, size = 0;
-  };
+  // Where an entry's text starts in the buffer, and its length: a line of a file read whole is
+  // an entry as it stands.
+  using Span = basic::LineSpan;
 
   ItemList() = default;
   ItemList(std::initializer_list<std::string_view> items);

@@ -1,10 +1,13 @@
 #include "songlist/list_block.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "basic/convert.h"
 #include "basic/encoding.h"
+#include "songlist/number_lines.h"
 
 namespace vx::songlist {
 namespace {
@@ -64,17 +67,17 @@ bool holdsNumbers(Column c) { return c != Path && c != Title; }
 
 // The column's n lines stay where they are in the file's text, which the lists share: a span
 // for each line rather than a string. A text beyond the spans' 4 GB reach is no list file.
-std::optional<form::ItemList> readColumn(basic::LineSplitter& in, const SharedText& text, int n, bool numbers) {
+std::optional<form::ItemList> readColumn(basic::LineSplitter& in, const SharedText& text, size_t n, bool numbers) {
+  // Taken a batch at a time and appended: sizing the vector up front would write it twice.
   std::vector<form::ItemList::Span> spans;
-  spans.reserve(static_cast<size_t>(n));
-  std::string_view line;
-  for (int i = 0; i < n; ++i) {
-    if (!in.next(line)) return std::nullopt;
-    if (numbers && !isNumberText(line)) return std::nullopt;
-    const auto at = static_cast<size_t>(line.data() - text->data());
-    if (at + line.size() > UINT32_MAX) return std::nullopt;
-    spans.push_back({static_cast<uint32_t>(at), static_cast<uint32_t>(line.size())});
+  spans.reserve(n);
+  form::ItemList::Span batch[1024];
+  while (spans.size() < n) {
+    const size_t want = std::min(n - spans.size(), std::size(batch));
+    if (in.nextSpans(batch, want) != want) return std::nullopt;
+    spans.insert(spans.end(), batch, batch + want);
   }
+  if (numbers && !allNumberLines(*text, spans.data(), n)) return std::nullopt;
   return form::ItemList(text, std::move(spans));
 }
 
@@ -100,7 +103,7 @@ std::optional<Columns> readListBlock(basic::LineSplitter& in, const SharedText& 
   if (!n) return std::nullopt;
   Columns block;
   for (int c = 0; c < kColumns; ++c) {
-    auto column = readColumn(in, text, *n, holdsNumbers(static_cast<Column>(c)));
+    auto column = readColumn(in, text, static_cast<size_t>(*n), holdsNumbers(static_cast<Column>(c)));
     if (!column) return std::nullopt;
     block[c] = std::move(*column);
   }

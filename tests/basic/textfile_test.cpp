@@ -316,5 +316,85 @@ TEST(LineSplitter, SplitsAlikeWhereverTheLineEndsFall)
     EXPECT_EQ(split(text), lines);
 }
 
+// Lines are also split in bulk, 64 bytes of line ends at a time, by a kernel chosen for the
+// processor. Every kernel this machine can run must give the spans the line by line reading
+// gives, whatever the batch sizes, with empty lines, lone CRs and LFs, and CR LFs split across
+// pieces, and must leave the splitter where the line by line reading would.
+TEST(LineSplitter, BulkSplittingMatchesLineByLineForEveryKernel)
+{
+    std::mt19937 rng(11);
+    constexpr std::array<const char*, 5> kEnds{"\r\n", "\n", "\r", "\r\n", "\n\r"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        const int lines = 1 + static_cast<int>(rng() % 120);
+        for (int i = 0; i < lines; ++i) {
+            const size_t length = rng() % 4 == 0 ? 0 : rng() % (rng() % 2 ? 8 : 150);
+            for (size_t k = 0; k < length; ++k)
+                text += static_cast<char>(rng() % 7 == 0 ? '\xE3' : 'a' + rng() % 26);
+            if (i + 1 < lines || rng() % 2)
+                text += kEnds[rng() % kEnds.size()];
+        }
+        std::vector<std::pair<size_t, size_t>> expected;
+        LineSplitter byLine(text);
+        for (std::string_view line; byLine.next(line);)
+            expected.emplace_back(static_cast<size_t>(line.data() - text.data()), line.size());
+
+        for (const detail::SplitKernel kernel : detail::splitKernels()) {
+            std::vector<std::pair<size_t, size_t>> got;
+            size_t at = 0;
+            LineSpan out[256];
+            for (;;) {
+                const size_t want = 1 + rng() % (rng() % 2 ? 5 : 200);
+                const detail::SplitResult r = kernel(text, at, out, want);
+                for (size_t i = 0; i < r.taken; ++i)
+                    got.emplace_back(out[i].at, out[i].size);
+                at = r.next;
+                if (r.taken < want)
+                    break;
+            }
+            ASSERT_EQ(got, expected) << "round " << round;
+            EXPECT_EQ(at, text.size());
+        }
+        // The splitter's own bulk call, taken turn about with single lines.
+        LineSplitter mixed(text);
+        std::vector<std::pair<size_t, size_t>> got;
+        for (bool bulk = false;; bulk = !bulk) {
+            LineSpan out[7];
+            std::string_view line;
+            if (bulk) {
+                const size_t taken = mixed.nextSpans(out, 7);
+                for (size_t i = 0; i < taken; ++i)
+                    got.emplace_back(out[i].at, out[i].size);
+                if (taken < 7)
+                    break;
+            } else if (mixed.next(line)) {
+                got.emplace_back(static_cast<size_t>(line.data() - text.data()), line.size());
+            } else {
+                break;
+            }
+        }
+        ASSERT_EQ(got, expected) << "round " << round;
+    }
+}
+
+// ASCII is passed over 64 bytes at a time: a sequence or a bad byte anywhere around those
+// pieces must be judged as it would be alone.
+TEST(Encoding, Utf8ValidationSeesEveryByteAroundTheAsciiPieces)
+{
+    for (size_t at = 0; at < 200; ++at) {
+        std::string text(260, 'a');
+        for (const std::string_view good : {"\xC3\xA9", "\xE3\x81\x82", "\xF0\x9F\x8E\xB5"}) {
+            std::string t = text;
+            t.replace(at, good.size(), good);
+            EXPECT_TRUE(isValidUtf8(t)) << at;
+        }
+        for (const std::string_view bad : {"\x80", "\xE3\x81", "\xC0\xAF", "\xFF"}) {
+            std::string t = text;
+            t.replace(at, bad.size(), bad);
+            EXPECT_FALSE(isValidUtf8(t)) << at;
+        }
+    }
+}
+
 }  // namespace
 }  // namespace vx::basic

@@ -80,6 +80,7 @@ TEST(ItemList, CopiesAndListsFromOneTextChangeIndependently) {
   EXPECT_EQ(copy, (ItemList{"alpha"}));
   EXPECT_EQ(*text, "alpha\r\nbeta\r\ngamma\r\n");
   EXPECT_THROW(ItemList(text, {{18, 5}}), std::out_of_range);
+  EXPECT_THROW(ItemList(text, {{0, 3}, {0xFFFFFFF0u, 0x20}}), std::out_of_range);  // its end wraps round
 }
 
 }  // namespace

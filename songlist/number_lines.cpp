@@ -1,0 +1,130 @@
+#include "songlist/number_lines.h"
+
+#include <cstdint>
+#include <cstring>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "songlist/list_block.h"
+
+namespace vx::songlist {
+namespace {
+
+// One bit for each of 64 bytes in each class that plain numbers ("-12.5") are made of.
+struct Classes {
+  uint64_t digit = 0, minus = 0, point = 0, cr = 0, lf = 0;
+};
+
+Classes classify(const char* p) {
+  Classes c;
+#if defined(__SSE2__)
+  const __m128i zero = _mm_set1_epi8('0' - 1), nine = _mm_set1_epi8('9' + 1);
+  const __m128i minus = _mm_set1_epi8('-'), point = _mm_set1_epi8('.');
+  const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
+  for (int part = 0; part < 4; ++part) {
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * part));
+    const auto bits = [&](__m128i hits) {
+      return uint64_t{static_cast<unsigned>(_mm_movemask_epi8(hits))} << (16 * part);
+    };
+    c.digit |= bits(_mm_and_si128(_mm_cmpgt_epi8(b, zero), _mm_cmplt_epi8(b, nine)));
+    c.minus |= bits(_mm_cmpeq_epi8(b, minus));
+    c.point |= bits(_mm_cmpeq_epi8(b, point));
+    c.cr |= bits(_mm_cmpeq_epi8(b, cr));
+    c.lf |= bits(_mm_cmpeq_epi8(b, lf));
+  }
+#else
+  for (unsigned i = 0; i < 64; ++i) {
+    c.digit |= uint64_t{p[i] >= '0' && p[i] <= '9'} << i;
+    c.minus |= uint64_t{p[i] == '-'} << i;
+    c.point |= uint64_t{p[i] == '.'} << i;
+    c.cr |= uint64_t{p[i] == '\r'} << i;
+    c.lf |= uint64_t{p[i] == '\n'} << i;
+  }
+#endif
+  return c;
+}
+
+enum class Verdict { Numbers, Unsure };
+
+// a + b + carry, with the carry out left in carry.
+uint64_t addWithCarry(uint64_t a, uint64_t b, uint64_t& carry) {
+  uint64_t sum = 0, total = 0;
+  const bool first = __builtin_add_overflow(a, b, &sum);
+  const bool second = __builtin_add_overflow(sum, carry, &total);
+  carry = first || second;
+  return total;
+}
+
+// Checks the region 64 bytes at a time with bit arithmetic, no line by line work. It vouches
+// only for lines made of digits, '-' and '.' (what the program writes); anything else, blanks,
+// '+', exponents and every fault, is left Unsure for the line by line check, which has the last
+// word. The region starts at a line's start; what lies beyond its end counts as a line end.
+class PlainNumberScan {
+ public:
+  Verdict run(std::string_view region) {
+    for (size_t at = 0; at < region.size(); at += 64) {
+      const size_t left = region.size() - at;
+      Classes c;
+      uint64_t valid = ~uint64_t{0};
+      if (left >= 64) {
+        c = classify(region.data() + at);
+      } else {
+        char tail[64];
+        std::memset(tail, 0, sizeof tail);
+        std::memcpy(tail, region.data() + at, left);
+        c = classify(tail);
+        valid = (uint64_t{1} << left) - 1;
+      }
+      const Verdict v = piece(c, valid);
+      if (v != Verdict::Numbers) return v;
+    }
+    return Verdict::Numbers;
+  }
+
+ private:
+  Verdict piece(const Classes& c, uint64_t valid) {
+    const uint64_t end = c.cr | c.lf;
+    if (valid & ~(c.digit | c.minus | c.point | end)) return Verdict::Unsure;
+    const uint64_t endOrBeyond = end | ~valid;
+    const uint64_t afterEnd = (end << 1) | prevEnd_;
+    const uint64_t starts = valid & ~end & afterEnd;  // first bytes of non-empty lines
+    // A line end right after another (but the LF of CR LF) ends an empty line.
+    const uint64_t secondOfPair = c.lf & ((c.cr << 1) | prevCr_);
+    if (end & ~secondOfPair & afterEnd) return Verdict::Unsure;
+    // A minus only as a line's first byte.
+    if (c.minus & ~starts) return Verdict::Unsure;
+    // A line needs a digit: the run of '-' and '.' from its start must not reach its end.
+    const uint64_t signs = c.minus | c.point;
+    const uint64_t pastSigns = addWithCarry(signs, starts & signs, signsCarry_) & ~signs;
+    if (pastSigns & endOrBeyond) return Verdict::Unsure;
+    // One point at most: what follows a point up to the line's end must hold no other.
+    const uint64_t plain = valid & ~end & ~c.point;
+    const uint64_t afterPoint = (c.point << 1) | prevPoint_;
+    const uint64_t pastPlain = (addWithCarry(plain, afterPoint & plain, plainCarry_) & ~plain) | (afterPoint & ~plain);
+    if (pastPlain & c.point) return Verdict::Unsure;
+    prevEnd_ = end >> 63;
+    prevCr_ = c.cr >> 63;
+    prevPoint_ = c.point >> 63;
+    return Verdict::Numbers;
+  }
+
+  uint64_t prevEnd_ = 1;  // the region starts a line
+  uint64_t prevCr_ = 0, prevPoint_ = 0;
+  uint64_t signsCarry_ = 0, plainCarry_ = 0;
+};
+
+}  // namespace
+
+bool allNumberLines(std::string_view text, const basic::LineSpan* lines, size_t n) {
+  if (n == 0) return true;
+  const basic::LineSpan last = lines[n - 1];
+  if (last.size == 0) return false;  // the scan sees an empty line by its line end, and this one has none
+  const std::string_view region = text.substr(lines[0].at, size_t{last.at} + last.size - lines[0].at);
+  if (PlainNumberScan().run(region) == Verdict::Numbers) return true;
+  for (size_t i = 0; i < n; ++i)
+    if (!isNumberText(text.substr(lines[i].at, lines[i].size))) return false;
+  return true;
+}
+
+}  // namespace vx::songlist
