@@ -68,7 +68,7 @@ public:
     size_t nextSpans(LineSpan* out, size_t n);
     bool atEnd() const { return at_ >= text_.size(); }
     // Where the next line starts in the text.
-    size_t position() const { return at_; }
+    size_t position() const { return at_ < text_.size() ? at_ : text_.size(); }
     std::string_view text() const { return text_; }
 
 private:

@@ -18,7 +18,7 @@ ItemList::ItemList(const std::vector<std::string>& items) {
 }
 
 ItemList::ItemList(std::shared_ptr<const std::string> text, std::vector<Span> spans)
-    : text_(std::move(text)), spans_(std::move(spans)) {
+    : text_(std::move(text)), spans_(spans.begin(), spans.end()) {
   const uint64_t textSize = text_ ? text_->size() : 0;
   const auto size = static_cast<uint32_t>(std::min<uint64_t>(textSize, UINT32_MAX));
   // No early exit and 32-bit sums: the compiler widens the loop to vectors. A sum that wraps
@@ -29,6 +29,22 @@ ItemList::ItemList(std::shared_ptr<const std::string> text, std::vector<Span> sp
     outside |= static_cast<uint32_t>(end < s.at) | static_cast<uint32_t>(end > size);
   }
   if (outside) throw std::out_of_range("entry outside the list's text");
+}
+
+std::optional<ItemList> ItemList::lines(std::shared_ptr<const std::string> text, basic::LineSplitter& in, size_t n) {
+  const std::string_view part = in.text();
+  if (!text || part.data() < text->data() || part.data() + part.size() > text->data() + text->size())
+    throw std::invalid_argument("lines of another text");
+  ItemList list;
+  list.spans_.resize(n);
+  if (in.nextSpans(list.spans_.data(), n) != n) return std::nullopt;
+  // The splitter counts from the start of its part; spans count from the start of the text.
+  if (const auto offset = static_cast<size_t>(part.data() - text->data()); offset != 0) {
+    if (offset + part.size() > UINT32_MAX) return std::nullopt;
+    for (Span& s : list.spans_) s.at += static_cast<uint32_t>(offset);
+  }
+  list.text_ = std::move(text);
+  return list;
 }
 
 // Copies the live entries, in order, into a new buffer of our own.

@@ -9,11 +9,13 @@
 #include <initializer_list>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
-#include "basic/line_span.h"
+#include "basic/textfile.h"
 
 namespace vx::form {
 
@@ -29,6 +31,10 @@ class ItemList {
   // Entries that are pieces of one shared text, such as the lines of a file read whole. Every
   // span must lie within the text (std::out_of_range otherwise); the text is never changed.
   ItemList(std::shared_ptr<const std::string> text, std::vector<Span> spans);
+  // The next n lines `in` gives, which must split `text` or a part of it; nullopt when fewer
+  // are left (where `in` then stands is unspecified). The lines are taken where they stand:
+  // the settings file's lists, close to half a million lines, are read this way.
+  static std::optional<ItemList> lines(std::shared_ptr<const std::string> text, basic::LineSplitter& in, size_t n);
 
   size_t size() const { return spans_.size(); }
   bool empty() const { return spans_.empty(); }
@@ -82,7 +88,28 @@ class ItemList {
   std::shared_ptr<const std::string> text_;
   bool own_ = false;     // text_ was made by this list (it may still be shared by its copies)
   size_t unused_ = 0;    // bytes of an own text no entry refers to any more
-  std::vector<Span> spans_;
+  // Grows without writing the new entries first: lines split from a file are written once,
+  // straight into place.
+  template <class T>
+  struct UnsetAllocator : std::allocator<T> {
+    template <class U>
+    struct rebind {
+      using other = UnsetAllocator<U>;
+    };
+    UnsetAllocator() = default;
+    template <class U>
+    UnsetAllocator(const UnsetAllocator<U>&) noexcept {}  // NOLINT: allocators convert implicitly
+    template <class U>
+    void construct(U* p) noexcept {
+      ::new (static_cast<void*>(p)) U;
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args) {
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+  };
+
+  std::vector<Span, UnsetAllocator<Span>> spans_;
 };
 
 }  // namespace vx::form

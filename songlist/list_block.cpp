@@ -1,8 +1,6 @@
 #include "songlist/list_block.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
 #include "basic/convert.h"
@@ -68,17 +66,10 @@ bool holdsNumbers(Column c) { return c != Path && c != Title; }
 // The column's n lines stay where they are in the file's text, which the lists share: a span
 // for each line rather than a string. A text beyond the spans' 4 GB reach is no list file.
 std::optional<form::ItemList> readColumn(basic::LineSplitter& in, const SharedText& text, size_t n, bool numbers) {
-  // Taken a batch at a time and appended: sizing the vector up front would write it twice.
-  std::vector<form::ItemList::Span> spans;
-  spans.reserve(n);
-  form::ItemList::Span batch[1024];
-  while (spans.size() < n) {
-    const size_t want = std::min(n - spans.size(), std::size(batch));
-    if (in.nextSpans(batch, want) != want) return std::nullopt;
-    spans.insert(spans.end(), batch, batch + want);
-  }
-  if (numbers && !allNumberLines(*text, spans.data(), n)) return std::nullopt;
-  return form::ItemList(text, std::move(spans));
+  const size_t from = in.position();
+  auto column = form::ItemList::lines(text, in, n);
+  if (column && numbers && !allNumberLines(in.text().substr(from, in.position() - from))) return std::nullopt;
+  return column;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "basic/textfile.h"
 #include "songlist/list_block.h"
 
 namespace vx::songlist {
@@ -116,14 +117,11 @@ class PlainNumberScan {
 
 }  // namespace
 
-bool allNumberLines(std::string_view text, const basic::LineSpan* lines, size_t n) {
-  if (n == 0) return true;
-  const basic::LineSpan last = lines[n - 1];
-  if (last.size == 0) return false;  // the scan sees an empty line by its line end, and this one has none
-  const std::string_view region = text.substr(lines[0].at, size_t{last.at} + last.size - lines[0].at);
-  if (PlainNumberScan().run(region) == Verdict::Numbers) return true;
-  for (size_t i = 0; i < n; ++i)
-    if (!isNumberText(text.substr(lines[i].at, lines[i].size))) return false;
+bool allNumberLines(std::string_view lines) {
+  if (PlainNumberScan().run(lines) == Verdict::Numbers) return true;
+  basic::LineSplitter in(lines);
+  for (std::string_view line; in.next(line);)
+    if (!isNumberText(line)) return false;
   return true;
 }
 
