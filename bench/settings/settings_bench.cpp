@@ -1,15 +1,22 @@
 // Times the settings file with both lists full (2 x 32,767 songs) against a plain read and write
 // of the same bytes in the same run, and the start-up to the shown main window with that file
 // (the splash's wait aside). The reading is also set against the plainest reading into lines
-// (getline into strings), which any line-per-value reader has to do. Each figure is the median of several runs with warm caches.
+// (getline into strings), which any line-per-value reader has to do. Each figure is the median
+// of several runs with warm caches.
+// The reading is timed twice: over and over in this process, where the memory allocator hands
+// back the memory the last run let go, and once in each of several fresh processes, as the
+// program reads the file when it starts: there the memory is new and every page of it is a
+// fault the system must serve, for the plain read as for the program.
 // Usage: bench_settings [folder]
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -95,9 +102,48 @@ std::unique_ptr<TestProgram> programFor(const std::string& settings) {
   return t;
 }
 
+// One reading in this process, as a fresh process makes it: "program" (readSettings on a
+// program made beforehand) or "plain". Prints the seconds it took.
+int readOnce(const std::string& what, const std::string& settings) {
+  auto program = what == "program" ? programFor(settings) : nullptr;
+  std::string kept;
+  const auto start = std::chrono::steady_clock::now();
+  if (program)
+    vx::shell::readSettings(program->p);
+  else
+    kept = readWhole(settings);
+  std::printf("%.9f\n", std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  return 0;
+}
+
+// The median of readings in fresh processes, this program started again for each.
+double medianInFreshProcesses(const char* self, const char* what, const std::string& settings) {
+  std::vector<double> times;
+  for (int i = 0; i < 2 * kRuns - 1; ++i) {
+    int out[2];
+    if (::pipe(out) != 0) return 0;
+    const pid_t child = ::fork();
+    if (child == 0) {
+      ::dup2(out[1], STDOUT_FILENO);
+      ::execl(self, self, "--read-once", what, settings.c_str(), static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(out[1]);
+    char text[64] = {};
+    const ssize_t got = ::read(out[0], text, sizeof text - 1);
+    ::close(out[0]);
+    ::waitpid(child, nullptr, 0);
+    if (got > 0) times.push_back(std::strtod(text, nullptr));
+  }
+  if (times.empty()) return 0;
+  std::sort(times.begin(), times.end());
+  return times[times.size() / 2];
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 4 && std::string(argv[1]) == "--read-once") return readOnce(argv[2], argv[3]);
   const fs::path dir = argc > 1 ? fs::path(argv[1]) : fs::temp_directory_path() / "velvox-bench-settings";
   fs::create_directories(dir);
   const std::string settings = (dir / "velvoxp.ini").string();
@@ -119,6 +165,9 @@ int main(int argc, char** argv) {
   const double plainLines = medianSeconds([&] { readLinesPlain(settings); });
   report("readSettings", read, "read the bytes", plainRead);
   report("readSettings", read, "getline into strings", plainLines);
+  const double freshRead = medianInFreshProcesses(argv[0], "program", settings);
+  const double freshPlain = medianInFreshProcesses(argv[0], "plain", settings);
+  report("readSettings, fresh process", freshRead, "read the bytes, fresh process", freshPlain);
 
   const double start = medianSeconds(
       [&] {
