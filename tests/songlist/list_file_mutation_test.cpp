@@ -18,7 +18,10 @@ void mutate(std::string& s, std::mt19937& rng) {
   const auto pick = [&](size_t n) { return n == 0 ? 0 : rng() % n; };
   switch (rng() % 6) {
     case 0: if (!s.empty()) s[pick(s.size())] = static_cast<char>(rng()); break;
-    case 1: s.insert(pick(s.size() + 1), 1, "\r\n0-9.E \xFF\x8B"[pick(12)]); break;
+    case 1: {
+      constexpr std::string_view kBytes = "\r\n0-9.E \xFF\x8B";
+      s.insert(pick(s.size() + 1), 1, kBytes[pick(kBytes.size())]);
+    } break;
     case 2: if (!s.empty()) s.erase(pick(s.size()), 1 + pick(8)); break;
     case 3: s.resize(pick(s.size() + 1)); break;
     case 4: s.insert(pick(s.size() + 1), std::to_string(static_cast<int>(rng() % 70000) - 2)); break;
