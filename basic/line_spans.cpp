@@ -8,6 +8,7 @@
 #include <immintrin.h>
 #endif
 
+#include "basic/cpu.h"
 #include "basic/textfile.h"
 
 namespace vx::basic {
@@ -143,9 +144,7 @@ std::vector<detail::SplitKernel> availableKernels()
 {
     std::vector<detail::SplitKernel> kernels;
 #if defined(__x86_64__)
-    __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
-        __builtin_cpu_supports("popcnt"))
+    if (cpuHasAvx2())
         kernels.push_back(splitSpansAvx2);
     kernels.push_back(splitSpansSse2);
 #endif

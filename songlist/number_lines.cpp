@@ -2,10 +2,12 @@
 
 #include <cstdint>
 #include <cstring>
-#if defined(__SSE2__)
-#include <emmintrin.h>
+#include <vector>
+#if defined(__x86_64__)
+#include <immintrin.h>
 #endif
 
+#include "basic/cpu.h"
 #include "basic/textfile.h"
 #include "songlist/list_block.h"
 
@@ -17,9 +19,21 @@ struct Classes {
   uint64_t digit = 0, minus = 0, point = 0, cr = 0, lf = 0;
 };
 
-Classes classify(const char* p) {
+Classes classifyPortable(const char* p) {
   Classes c;
-#if defined(__SSE2__)
+  for (unsigned i = 0; i < 64; ++i) {
+    c.digit |= uint64_t{p[i] >= '0' && p[i] <= '9'} << i;
+    c.minus |= uint64_t{p[i] == '-'} << i;
+    c.point |= uint64_t{p[i] == '.'} << i;
+    c.cr |= uint64_t{p[i] == '\r'} << i;
+    c.lf |= uint64_t{p[i] == '\n'} << i;
+  }
+  return c;
+}
+
+#if defined(__x86_64__)
+Classes classifySse2(const char* p) {
+  Classes c;
   const __m128i zero = _mm_set1_epi8('0' - 1), nine = _mm_set1_epi8('9' + 1);
   const __m128i minus = _mm_set1_epi8('-'), point = _mm_set1_epi8('.');
   const __m128i cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
@@ -34,17 +48,34 @@ Classes classify(const char* p) {
     c.cr |= bits(_mm_cmpeq_epi8(b, cr));
     c.lf |= bits(_mm_cmpeq_epi8(b, lf));
   }
-#else
-  for (unsigned i = 0; i < 64; ++i) {
-    c.digit |= uint64_t{p[i] >= '0' && p[i] <= '9'} << i;
-    c.minus |= uint64_t{p[i] == '-'} << i;
-    c.point |= uint64_t{p[i] == '.'} << i;
-    c.cr |= uint64_t{p[i] == '\r'} << i;
-    c.lf |= uint64_t{p[i] == '\n'} << i;
-  }
-#endif
   return c;
 }
+
+__attribute__((target("avx2"))) inline uint64_t bitsAvx2(__m256i low, __m256i high) {
+  return uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(low))} |
+         uint64_t{static_cast<uint32_t>(_mm256_movemask_epi8(high))} << 32;
+}
+
+__attribute__((target("avx2"))) inline uint64_t equalAvx2(__m256i low, __m256i high, char c) {
+  const __m256i wanted = _mm256_set1_epi8(c);
+  return bitsAvx2(_mm256_cmpeq_epi8(low, wanted), _mm256_cmpeq_epi8(high, wanted));
+}
+
+__attribute__((target("avx2"))) inline __m256i isDigitAvx2(__m256i b) {
+  return _mm256_and_si256(_mm256_cmpgt_epi8(b, _mm256_set1_epi8('0' - 1)), _mm256_cmpgt_epi8(_mm256_set1_epi8('9' + 1), b));
+}
+
+__attribute__((target("avx2"))) inline uint64_t digitsAvx2(__m256i low, __m256i high) {
+  return bitsAvx2(isDigitAvx2(low), isDigitAvx2(high));
+}
+
+__attribute__((target("avx2"))) inline Classes classifyAvx2(const char* p) {
+  const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+  const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p + 32));
+  return {digitsAvx2(low, high), equalAvx2(low, high, '-'), equalAvx2(low, high, '.'), equalAvx2(low, high, '\r'),
+          equalAvx2(low, high, '\n')};
+}
+#endif
 
 enum class Verdict { Numbers, Unsure };
 
@@ -61,6 +92,7 @@ uint64_t addWithCarry(uint64_t a, uint64_t b, uint64_t& carry) {
 // only for lines made of digits, '-' and '.' (what the program writes); anything else, blanks,
 // '+', exponents and every fault, is left Unsure for the line by line check, which has the last
 // word. The region starts at a line's start; what lies beyond its end counts as a line end.
+template <Classes (*classify)(const char*)>
 class PlainNumberScan {
  public:
   Verdict run(std::string_view region) {
@@ -74,7 +106,7 @@ class PlainNumberScan {
         char tail[64];
         std::memset(tail, 0, sizeof tail);
         std::memcpy(tail, region.data() + at, left);
-        c = classify(tail);
+        c = classifyPortable(tail);
         valid = (uint64_t{1} << left) - 1;
       }
       const Verdict v = piece(c, valid);
@@ -115,10 +147,39 @@ class PlainNumberScan {
   uint64_t signsCarry_ = 0, plainCarry_ = 0;
 };
 
+bool scanPortable(std::string_view region) { return PlainNumberScan<classifyPortable>().run(region) == Verdict::Numbers; }
+
+#if defined(__x86_64__)
+__attribute__((flatten)) bool scanSse2(std::string_view region) {
+  return PlainNumberScan<classifySse2>().run(region) == Verdict::Numbers;
+}
+
+// The same for processors with AVX2: half the compares and mask moves for each 64 bytes.
+__attribute__((target("avx2,bmi,bmi2,popcnt"), flatten)) bool scanAvx2(std::string_view region) {
+  return PlainNumberScan<classifyAvx2>().run(region) == Verdict::Numbers;
+}
+#endif
+
+std::vector<detail::NumberScan> availableScans() {
+  std::vector<detail::NumberScan> scans;
+#if defined(__x86_64__)
+  if (basic::cpuHasAvx2()) scans.push_back(scanAvx2);
+  scans.push_back(scanSse2);
+#endif
+  scans.push_back(scanPortable);
+  return scans;
+}
+
 }  // namespace
 
+const std::vector<detail::NumberScan>& detail::numberScans() {
+  static const std::vector<NumberScan> scans = availableScans();
+  return scans;
+}
+
 bool allNumberLines(std::string_view lines) {
-  if (PlainNumberScan().run(lines) == Verdict::Numbers) return true;
+  static const detail::NumberScan vouches = detail::numberScans().front();
+  if (vouches(lines)) return true;
   basic::LineSplitter in(lines);
   for (std::string_view line; in.next(line);)
     if (!isNumberText(line)) return false;

@@ -82,7 +82,7 @@ class NumberColumns {
 
 TEST(NumberLines, AColumnIsJudgedAsLineByLine) {
   NumberColumns columns(5);
-  int numbers = 0, notNumbers = 0;
+  int numbers = 0, notNumbers = 0, vouchedFor = 0;
   for (int round = 0; round < 20000; ++round) {
     std::string text;
     const auto r = static_cast<size_t>(round);
@@ -91,11 +91,17 @@ TEST(NumberLines, AColumnIsJudgedAsLineByLine) {
     basic::LineSplitter in(lines);
     for (std::string_view line; in.next(line);) expected = expected && isNumberText(line);
     ASSERT_EQ(allNumberLines(lines), expected) << "round " << round << ":\n" << lines;
+    // Every scan the processor can run vouches alike, and never for a line that is no number.
+    const bool vouched = detail::numberScans().back()(lines);
+    for (const detail::NumberScan scan : detail::numberScans()) ASSERT_EQ(scan(lines), vouched) << "round " << round;
+    ASSERT_TRUE(!vouched || expected) << "round " << round << ":\n" << lines;
+    vouchedFor += vouched;
     (expected ? numbers : notNumbers)++;
   }
   // Both verdicts were tried often.
   EXPECT_GT(numbers, 5000);
   EXPECT_GT(notNumbers, 5000);
+  EXPECT_GT(vouchedFor, 5000);  // the line by line check is the exception
 }
 
 TEST(NumberLines, AnEmptyLineIsNoNumber) {
