@@ -1,5 +1,7 @@
 #include "basic/encoding.h"
 
+#include "basic/cpu.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -113,7 +115,7 @@ bool isAscii64(const char* p)
 
 }  // namespace
 
-bool isValidUtf8(std::string_view bytes)
+bool detail::isValidUtf8Bytewise(std::string_view bytes)
 {
     for (size_t i = 0; i < bytes.size();) {
         // Most text is ASCII: runs of it are passed over 64 or 8 bytes at a time without decoding.
@@ -139,6 +141,16 @@ bool isValidUtf8(std::string_view bytes)
         i += length;
     }
     return true;
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+#if defined(__x86_64__)
+    static const bool avx2 = cpuHasAvx2();
+    if (avx2 && bytes.size() >= 64)
+        return detail::isValidUtf8Avx2(bytes);
+#endif
+    return detail::isValidUtf8Bytewise(bytes);
 }
 
 std::string toValidUtf8(std::string_view bytes)

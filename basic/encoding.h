@@ -16,4 +16,13 @@ std::string toValidUtf8(std::string_view bytes);
 // non-ASCII byte if the converter is unavailable, become U+FFFD; never fails.
 std::string cp932ToUtf8(std::string_view bytes);
 
+namespace detail {
+// The two ways isValidUtf8 judges: byte by byte, and 32 bytes at a time on processors with
+// AVX2 (cpuHasAvx2() must hold). They must always agree.
+bool isValidUtf8Bytewise(std::string_view bytes);
+#if defined(__x86_64__)
+bool isValidUtf8Avx2(std::string_view bytes);
+#endif
+}  // namespace detail
+
 }  // namespace vx::basic

@@ -1,3 +1,4 @@
+#include "basic/cpu.h"
 #include "basic/encoding.h"
 #include "basic/fileio.h"
 #include "basic/textfile.h"
@@ -392,6 +393,66 @@ TEST(Encoding, Utf8ValidationSeesEveryByteAroundTheAsciiPieces)
             std::string t = text;
             t.replace(at, bad.size(), bad);
             EXPECT_FALSE(isValidUtf8(t)) << at;
+        }
+    }
+}
+
+// On processors with AVX2, UTF-8 is judged 32 bytes at a time by table lookups. It must agree
+// with the byte by byte check on every text: sequences of every length at the edges of their
+// ranges, straddling the 32-byte blocks anywhere, and damaged in every way (bytes changed,
+// removed, cut off at the end).
+TEST(Encoding, Utf8ValidationAgreesByteByByteAndInBlocks)
+{
+    if (!cpuHasAvx2())
+        GTEST_SKIP() << "this processor has no AVX2";
+    const auto encode = [](uint32_t c) {
+        std::string s;
+        if (c < 0x80) {
+            s += static_cast<char>(c);
+        } else if (c < 0x800) {
+            s += static_cast<char>(0xC0 | c >> 6);
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        } else if (c < 0x10000) {
+            s += static_cast<char>(0xE0 | c >> 12);
+            s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        } else {
+            s += static_cast<char>(0xF0 | c >> 18);
+            s += static_cast<char>(0x80 | (c >> 12 & 0x3F));
+            s += static_cast<char>(0x80 | (c >> 6 & 0x3F));
+            s += static_cast<char>(0x80 | (c & 0x3F));
+        }
+        return s;
+    };
+    constexpr std::array<uint32_t, 14> kEdges{0x41, 0x7F, 0x80, 0x7FF, 0x800, 0x3042, 0xD7FF, 0xE000, 0xFFFD, 0xFFFF, 0x10000, 0x1F3B5, 0x10FFFF, 0x0A};
+    std::mt19937 rng(29);
+    int valid = 0, invalid = 0;
+    for (int round = 0; round < 40000; ++round) {
+        std::string text;
+        const size_t length = rng() % 160;
+        while (text.size() < length)
+            text += rng() % 3 ? encode(kEdges[rng() % kEdges.size()]) : std::string(1 + rng() % 40, 'a');
+        switch (rng() % 5) {
+        case 0: if (!text.empty()) text[rng() % text.size()] = static_cast<char>(rng()); break;
+        case 1: if (!text.empty()) text.erase(rng() % text.size(), 1); break;
+        case 2: text.resize(rng() % (text.size() + 1)); break;
+        case 3: text.insert(rng() % (text.size() + 1), 1, static_cast<char>(0x80 + rng() % 0x80)); break;
+        default: break;
+        }
+        const bool expected = detail::isValidUtf8Bytewise(text);
+        ASSERT_EQ(detail::isValidUtf8Avx2(text), expected) << "round " << round;
+        (expected ? valid : invalid)++;
+    }
+    EXPECT_GT(valid, 10000);
+    EXPECT_GT(invalid, 10000);
+    // Each strict fault, placed around a block edge.
+    for (const std::string_view bad : {"\xC0\xAF", "\xC1\xBF", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xF0\x8F\xBF\xBF",
+                                       "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF", "\x80", "\xE3\x81"}) {
+        for (size_t at = 28; at < 36; ++at) {
+            std::string t(70, 'a');
+            t.replace(at, bad.size(), bad);
+            EXPECT_FALSE(detail::isValidUtf8Avx2(t)) << at;
+            EXPECT_FALSE(detail::isValidUtf8Avx2(std::string(64 - bad.size(), 'a') + std::string(bad))) << bad.size();
         }
     }
 }
