@@ -48,7 +48,8 @@ void fillLists(TestProgram& t) {
   for (int deck = 0; deck < 2; ++deck) {
     vx::songlist::Columns columns;
     for (int i = 0; i < vx::songlist::kMaxSongs; ++i) {
-      const std::string path = "/home/dj/music/artist " + std::to_string(i % 500) + "/track " + std::to_string(i) + ".mp3";
+      // Names as a Japanese collection has them: about a third of the bytes are not ASCII.
+      const std::string path = "/home/dj/音楽/アーティスト " + std::to_string(i % 500) + "/曲 " + std::to_string(i) + ".mp3";
       const std::string values[] = {path, vx::songlist::fileTitle(path), "100", "2000", "-1", "12.5", "-1"};
       for (int c = 0; c < vx::songlist::kColumns; ++c) columns[static_cast<size_t>(c)].push_back(values[c]);
     }
