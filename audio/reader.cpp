@@ -52,9 +52,22 @@ void Reader::waitIdle() {
   changed_.wait(lock, [&] { return idleThrough_ >= mine || stopping_; });
 }
 
+void Reader::hold(bool held) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (held == held_) return;
+  held_ = held;
+  if (held) {
+    changed_.wait(lock, [&] { return busy_ == nullptr; });
+    return;
+  }
+  ++requests_;
+  lock.unlock();
+  nudge();
+}
+
 bool Reader::passOnce(std::unique_lock<std::mutex>& lock) {
   bool worked = false;
-  for (size_t i = 0; i < tracks_.size(); ++i) {
+  for (size_t i = 0; i < tracks_.size() && !held_; ++i) {
     busy_ = tracks_[i];
     lock.unlock();
     bool did = busy_->service();
@@ -70,10 +83,13 @@ void Reader::run() {
   std::unique_lock<std::mutex> lock(mutex_);
   while (!stopping_) {
     uint64_t answering = requests_;
-    if (passOnce(lock)) continue;
-    idleThrough_ = std::max(idleThrough_, answering);
-    changed_.notify_all();
-    if (stopping_ || requests_ != answering) continue;
+    if (!held_) {
+      // A pass cut short by a hold answers nothing: the requests wait for the release.
+      if (passOnce(lock) || held_) continue;
+      idleThrough_ = std::max(idleThrough_, answering);
+      changed_.notify_all();
+      if (stopping_ || requests_ != answering) continue;
+    }
     // Nudges that came while the pass ran are still counted: the worker passes again for them.
     lock.unlock();
     while (sem_wait(&nudges_) != 0) {

@@ -3,8 +3,8 @@
 // never decodes or touches a file. It sleeps until there is work: a command from the UI (a new
 // track, a seek) or a nudge from the engine when a playing voice's cache runs low.
 //
-// Threads: add(), remove(), wake() and waitIdle() are called on the UI thread; nudge() on any
-// thread, the audio callback included; the worker runs on its own thread.
+// Threads: add(), remove(), wake(), waitIdle() and hold() are called on the UI thread; nudge()
+// on any thread, the audio callback included; the worker runs on its own thread.
 #include <semaphore.h>
 
 #include <condition_variable>
@@ -35,6 +35,10 @@ class Reader {
   // found nothing to do: every cache is full enough or its file is read to the end. The virtual
   // device calls it before rendering, so that what it renders never depends on thread timing.
   void waitIdle();
+  // While held, the worker services no track: what a device renders meanwhile is what it would
+  // play before the reader has caught up. hold(true) returns once the worker has left the track
+  // it was servicing; waitIdle() must not be called while held. For the virtual device's tests.
+  void hold(bool held);
 
  private:
   void run();
@@ -48,6 +52,7 @@ class Reader {
   uint64_t requests_ = 0;      // wake() calls so far
   uint64_t idleThrough_ = 0;   // requests answered by a pass that found nothing to do
   bool stopping_ = false;
+  bool held_ = false;
   std::thread worker_;
 };
 

@@ -35,6 +35,9 @@ class EngineSoundSystem : public SoundSystem {
   bool idle() const override;
   void renderVirtual(int frames) override;
   void renderVirtualUnwaited(int frames) override;
+  void holdReader() override {
+    if (options_.virtualDevice) reader_.hold(true);
+  }
   bool usingVirtualDevice() const override { return options_.virtualDevice || mainOut_->onClock(); }
   std::string deviceMessage() const override;
   void captureVirtual(std::vector<float>* main, std::vector<float>* monitor) override {
@@ -146,6 +149,7 @@ void EngineSoundSystem::renderVirtual(int frames) {
   // rendered never depends on how fast the reader thread happened to be.
   main_.applyCommands();
   phones_.applyCommands();
+  reader_.hold(false);
   reader_.waitIdle();
   renderVirtualUnwaited(frames);
 }

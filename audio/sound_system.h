@@ -47,6 +47,10 @@ class SoundSystem {
   // The same without first waiting for the reader, as a real device renders: what the reader
   // has not decoded yet is not there. For tests of how the engine bridges that.
   virtual void renderVirtualUnwaited(int frames) = 0;
+  // Virtual device only: the reader decodes nothing until the next renderVirtual(), which lets it
+  // catch up first. Between the two, renderVirtualUnwaited() renders what a device plays while
+  // the reader lags behind, the same on every run.
+  virtual void holdReader() {}
   virtual bool usingVirtualDevice() const = 0;
   // A message for the user when a real device could not be opened or was lost, and the program
   // runs on the virtual device ("" when all is well). Show it once.
