@@ -164,6 +164,14 @@ uint64_t detail::lineEndMask(std::string_view text, size_t at)
     return m.cr | m.lf;
 }
 
+size_t countLineEndBytes(std::string_view text)
+{
+    size_t count = 0;
+    for (size_t at = 0; at < text.size(); at += 64)
+        count += static_cast<size_t>(std::popcount(detail::lineEndMask(text, at)));
+    return count;
+}
+
 const std::vector<detail::SplitKernel>& detail::splitKernels()
 {
     static const std::vector<SplitKernel> kernels = availableKernels();

@@ -96,6 +96,9 @@ private:
     uint64_t mask_ = 0;                       // their CR and LF bytes, one bit each
 };
 
+// How many CR and LF bytes the text holds.
+size_t countLineEndBytes(std::string_view text);
+
 // All lines of the file, decoded by decodeText and split as LineSplitter does.
 TextReadResult readTextLines(const std::string& path);
 

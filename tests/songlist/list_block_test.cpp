@@ -1,5 +1,7 @@
 #include "songlist/list_block.h"
 
+#include "basic/encoding.h"
+
 #include "tests/songlist/songlist_fixture.h"
 
 namespace vx::test {
@@ -112,6 +114,27 @@ TEST_F(ListBlockWrite, ALineBreakInsideAValueCannotShiftTheLinesAfterIt) {
   ASSERT_EQ(out.size(), 8u);
   EXPECT_EQ(out[1], "/music/a b.mp3");
   EXPECT_EQ(out[2], "a  b.mp3");
+}
+
+// Columns are written whole and checked afterwards; one bad value among hundreds of good ones
+// (Japanese names, so the text is far from ASCII) must be mended alone, and the rest written as
+// they stand.
+TEST_F(ListBlockWrite, OneValueToMendAmongManyIsMendedAlone) {
+  for (const std::string_view bad : {"曲\xE3\x81 cut short", "two\rlines", "", "\xFF"}) {
+    list(0).clear();
+    std::vector<std::string> titles;
+    for (int i = 0; i < 300; ++i) titles.push_back("曲 " + std::to_string(i) + " アーティスト");
+    titles[137] = std::string(bad);
+    for (const auto& title : titles) list(0).append({"/music/" + title + ".mp3", title, "100", "2000", "-1", "-1", "-1"});
+    const Lines out = written(0);
+    ASSERT_EQ(out.size(), 1u + 7 * 300);
+    for (int i = 0; i < 300; ++i) {
+      std::string expected = basic::toValidUtf8(titles[static_cast<size_t>(i)]);
+      for (char& ch : expected)
+        if (ch == '\r' || ch == '\n') ch = ' ';
+      EXPECT_EQ(out[static_cast<size_t>(1 + 300 + i)], expected) << i;
+    }
+  }
 }
 
 }  // namespace
