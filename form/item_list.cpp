@@ -1,6 +1,5 @@
 #include "form/item_list.h"
 
-#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -19,16 +18,9 @@ ItemList::ItemList(const std::vector<std::string>& items) {
 
 ItemList::ItemList(std::shared_ptr<const std::string> text, std::vector<Span> spans)
     : text_(std::move(text)), spans_(spans.begin(), spans.end()) {
-  const uint64_t textSize = text_ ? text_->size() : 0;
-  const auto size = static_cast<uint32_t>(std::min<uint64_t>(textSize, UINT32_MAX));
-  // No early exit and 32-bit sums: the compiler widens the loop to vectors. A sum that wraps
-  // is below its start.
-  uint32_t outside = 0;
-  for (const Span& s : spans_) {
-    const uint32_t end = s.at + s.size;
-    outside |= static_cast<uint32_t>(end < s.at) | static_cast<uint32_t>(end > size);
-  }
-  if (outside) throw std::out_of_range("entry outside the list's text");
+  const size_t size = text_ ? text_->size() : 0;
+  for (const Span& s : spans_)
+    if (size_t{s.at} + s.size > size) throw std::out_of_range("entry outside the list's text");
 }
 
 std::optional<ItemList> ItemList::lines(std::shared_ptr<const std::string> text, basic::LineSplitter& in, size_t n) {

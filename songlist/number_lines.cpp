@@ -77,8 +77,6 @@ __attribute__((target("avx2"))) inline Classes classifyAvx2(const char* p) {
 }
 #endif
 
-enum class Verdict { Numbers, Unsure };
-
 // a + b + carry, with the carry out left in carry.
 uint64_t addWithCarry(uint64_t a, uint64_t b, uint64_t& carry) {
   uint64_t sum = 0, total = 0;
@@ -89,13 +87,13 @@ uint64_t addWithCarry(uint64_t a, uint64_t b, uint64_t& carry) {
 }
 
 // Checks the region 64 bytes at a time with bit arithmetic, no line by line work. It vouches
-// only for lines made of digits, '-' and '.' (what the program writes); anything else, blanks,
-// '+', exponents and every fault, is left Unsure for the line by line check, which has the last
-// word. The region starts at a line's start; what lies beyond its end counts as a line end.
+// (true) only for lines made of digits, '-' and '.' (what the program writes); anything else,
+// blanks, '+', exponents and every fault, it leaves (false) to the line by line check, which has
+// the last word. The region starts at a line's start; what lies beyond its end counts as a line end.
 template <Classes (*classify)(const char*)>
 class PlainNumberScan {
  public:
-  Verdict run(std::string_view region) {
+  bool vouches(std::string_view region) {
     for (size_t at = 0; at < region.size(); at += 64) {
       const size_t left = region.size() - at;
       Classes c;
@@ -109,37 +107,36 @@ class PlainNumberScan {
         c = classifyPortable(tail);
         valid = (uint64_t{1} << left) - 1;
       }
-      const Verdict v = piece(c, valid);
-      if (v != Verdict::Numbers) return v;
+      if (!piece(c, valid)) return false;
     }
-    return Verdict::Numbers;
+    return true;
   }
 
  private:
-  Verdict piece(const Classes& c, uint64_t valid) {
+  bool piece(const Classes& c, uint64_t valid) {
     const uint64_t end = c.cr | c.lf;
-    if (valid & ~(c.digit | c.minus | c.point | end)) return Verdict::Unsure;
+    if (valid & ~(c.digit | c.minus | c.point | end)) return false;
     const uint64_t endOrBeyond = end | ~valid;
     const uint64_t afterEnd = (end << 1) | prevEnd_;
     const uint64_t starts = valid & ~end & afterEnd;  // first bytes of non-empty lines
     // A line end right after another (but the LF of CR LF) ends an empty line.
     const uint64_t secondOfPair = c.lf & ((c.cr << 1) | prevCr_);
-    if (end & ~secondOfPair & afterEnd) return Verdict::Unsure;
+    if (end & ~secondOfPair & afterEnd) return false;
     // A minus only as a line's first byte.
-    if (c.minus & ~starts) return Verdict::Unsure;
+    if (c.minus & ~starts) return false;
     // A line needs a digit: the run of '-' and '.' from its start must not reach its end.
     const uint64_t signs = c.minus | c.point;
     const uint64_t pastSigns = addWithCarry(signs, starts & signs, signsCarry_) & ~signs;
-    if (pastSigns & endOrBeyond) return Verdict::Unsure;
+    if (pastSigns & endOrBeyond) return false;
     // One point at most: what follows a point up to the line's end must hold no other.
     const uint64_t plain = valid & ~end & ~c.point;
     const uint64_t afterPoint = (c.point << 1) | prevPoint_;
     const uint64_t pastPlain = (addWithCarry(plain, afterPoint & plain, plainCarry_) & ~plain) | (afterPoint & ~plain);
-    if (pastPlain & c.point) return Verdict::Unsure;
+    if (pastPlain & c.point) return false;
     prevEnd_ = end >> 63;
     prevCr_ = c.cr >> 63;
     prevPoint_ = c.point >> 63;
-    return Verdict::Numbers;
+    return true;
   }
 
   uint64_t prevEnd_ = 1;  // the region starts a line
@@ -147,16 +144,16 @@ class PlainNumberScan {
   uint64_t signsCarry_ = 0, plainCarry_ = 0;
 };
 
-bool scanPortable(std::string_view region) { return PlainNumberScan<classifyPortable>().run(region) == Verdict::Numbers; }
+bool scanPortable(std::string_view region) { return PlainNumberScan<classifyPortable>().vouches(region); }
 
 #if defined(__x86_64__)
 __attribute__((flatten)) bool scanSse2(std::string_view region) {
-  return PlainNumberScan<classifySse2>().run(region) == Verdict::Numbers;
+  return PlainNumberScan<classifySse2>().vouches(region);
 }
 
 // The same for processors with AVX2: half the compares and mask moves for each 64 bytes.
 __attribute__((target("avx2,bmi,bmi2,popcnt"), flatten)) bool scanAvx2(std::string_view region) {
-  return PlainNumberScan<classifyAvx2>().run(region) == Verdict::Numbers;
+  return PlainNumberScan<classifyAvx2>().vouches(region);
 }
 #endif
 
