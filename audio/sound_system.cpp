@@ -3,18 +3,18 @@
 #include <array>
 #include <filesystem>
 
-#include "audio/capture_sdl.h"
-#include "audio/capture_tone.h"
-#include "audio/deck_player.h"
-#include "audio/master_level.h"
-#include "audio/master_tap.h"
-#include "audio/mixer.h"
-#include "audio/monitor_player.h"
-#include "audio/output_slot.h"
-#include "audio/reader.h"
-#include "audio/sampler_device.h"
-#include "audio/sdl_output.h"
-#include "audio/wave_recorder.h"
+#include "audio/decode/reader.h"
+#include "audio/devices/capture_sdl.h"
+#include "audio/devices/output_slot.h"
+#include "audio/devices/sdl_output.h"
+#include "audio/engine/deck_player.h"
+#include "audio/engine/master_level.h"
+#include "audio/engine/master_tap.h"
+#include "audio/engine/mixer.h"
+#include "audio/engine/monitor_player.h"
+#include "audio/record/capture_tone.h"
+#include "audio/record/wave_recorder.h"
+#include "audio/sampler/sampler_device.h"
 
 namespace vx::audio {
 namespace {

@@ -8,8 +8,8 @@
 #include "config/volume_control.h"
 #include "mixer/volume_law.h"
 #include "sampler/sampler.h"
-#include "shell/shutdown.h"
 #include "songlist/list_block.h"
+#include "ui/other_windows.h"
 #include "ui/window_modes.h"
 
 namespace vx::config {
@@ -145,7 +145,7 @@ void sampoff_Click(Program& p) {
 
 void Command1_Click(Program& p, int slot) {
   if (!sampler::slotLoaded(p, slot)) return;
-  shell::unloadOtherWindows(p);
+  ui::unloadOtherWindows(p);
   sampler::openSlotSettings(p, slot);
 }
 

@@ -4,7 +4,6 @@
 #include "decks/monitor_select.h"
 #include "decks/pitch.h"
 #include "decks/search.h"
-#include "decks/tick.h"
 
 namespace vx::decks {
 
@@ -41,7 +40,6 @@ void wireDeck(Program& p, int deck) {
 }  // namespace
 
 void wireDeckControls(Program& p) {
-  p.main.timer("Timer1").tick = [&p] { Timer1_Timer(p); };
   for (int deck = 0; deck < 2; ++deck) wireDeck(p, deck);
 }
 

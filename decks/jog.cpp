@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "decks/knob_point.h"
 #include "decks/monitor.h"
 #include "decks/time_display.h"
+#include "form/track_point.h"
 
 namespace vx::decks {
 
@@ -71,7 +71,7 @@ void startStutterFromStandby(Program& p, int deck) {
 }
 
 void jogTo(Program& p, int deck, const form::MouseEvent& e, bool onKnob) {
-  auto [x, y] = trackPoint(wheel(p, deck), knob(p, deck), e, onKnob);
+  auto [x, y] = form::trackPoint(wheel(p, deck), knob(p, deck), e, onKnob);
   JogUpdatePosition(p, deck, x, y);
 }
 

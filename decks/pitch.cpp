@@ -1,8 +1,8 @@
 #include "decks/pitch.h"
 
 #include "basic/convert.h"
-#include "decks/knob_point.h"
 #include "decks/monitor.h"
+#include "form/track_point.h"
 #include "songlist/song_list.h"
 
 namespace vx::decks {
@@ -68,14 +68,14 @@ void pitchReset(Program& p, int deck) {
 
 void pitchMouseDown(Program& p, int deck, const form::MouseEvent& e, bool onKnob) {
   if (e.button != form::MouseButton::Left) return;
-  PitchUpdatePosition(p, deck, trackPoint(track(p, deck), knob(p, deck), e, onKnob).y);
+  PitchUpdatePosition(p, deck, form::trackPoint(track(p, deck), knob(p, deck), e, onKnob).y);
   p.deck[deck].pitchDragging = true;
 }
 
 void pitchMouseMove(Program& p, int deck, const form::MouseEvent& e, bool onKnob) {
   if (e.button != form::MouseButton::Left || !p.deck[deck].pitchDragging) return;
   auto& t = track(p, deck);
-  auto [x, y] = trackPoint(t, knob(p, deck), e, onKnob);
+  auto [x, y] = form::trackPoint(t, knob(p, deck), e, onKnob);
   if (x < 0 || x > t.width() || y < 0 || y > t.height()) return;
   PitchUpdatePosition(p, deck, y);
 }

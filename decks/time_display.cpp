@@ -4,7 +4,6 @@
 
 #include "basic/convert.h"
 #include "decks/marquee.h"
-#include "mixer/automix.h"
 #include "songlist/song_list.h"
 
 namespace vx::decks {
@@ -19,19 +18,6 @@ using basic::Int;
 std::string minutesSeconds(double wholeSeconds, const char* separator) {
   auto s = static_cast<long long>(wholeSeconds);
   return Format(static_cast<double>(s / 60), "00") + separator + Format(static_cast<double>(s % 60), "00");
-}
-
-// The selected song's end point in seconds; -1 (no end point) also when the end list selects
-// nothing, so that a deck is never ended at the end point of a song it may not hold.
-double selectedEndPoint(Program& p, int deck) {
-  const songlist::SongList list(p.main, deck);
-  if (!list.hasSelection(songlist::End)) return -1;
-  return basic::Val(list.selectedValue(songlist::End));
-}
-
-void checkEndPoint(Program& p, int deck) {
-  double end = selectedEndPoint(p, deck);
-  if (end != -1 && p.player(deck).currentPosition() > end) mixer::nonstop(p, deck);
 }
 
 void scrollInto(form::Label& label, const std::string& name, int& marqueeTick, int window, int limit) {
@@ -58,11 +44,7 @@ void timecounter(Program& p, int deck) {
   p.main.label("text2", deck).setCaption(minutesSeconds(s, "'") + "''" + Format(ms, "000"));
 }
 
-void playingmonitor(Program& p, int deck) {
-  std::string name = deckTitle(p, deck);
-  if (p.player(deck).playState() != platform::Playing || p.deck[deck].stutterArmed) return;
-  checkEndPoint(p, deck);
-  timecounter(p, deck);
+void scrollFileName(Program& p, int deck, const std::string& name) {
   scrollInto(p.main.label("lbfilename", deck), name, p.deck[deck].marqueeTick, 19, 16);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The per-deck time displays and title scrolls the main tick refreshes, and the compact display
 // of the bar and mini window modes.
+#include <string>
+
 #include "core/program.h"
 
 namespace vx::decks {
@@ -14,10 +16,8 @@ std::string deckTitle(Program& p, int deck);
 // the menu option `countdown` is checked. Minutes are never cut to two digits.
 void timecounter(Program& p, int deck);
 
-// The per-tick check of a deck that plays and is not frozen: an end point that the position has
-// passed ends the song (again on every tick while it holds), the time display is refreshed and
-// a long title scrolls in `lbfilename`. A frozen or silent deck is left alone.
-void playingmonitor(Program& p, int deck);
+// Scrolls a long title in `lbfilename` while the deck plays.
+void scrollFileName(Program& p, int deck, const std::string& name);
 
 // Scrolls a long title in `text2` while the deck is idle.
 void fontroll(Program& p, int deck);

@@ -6,10 +6,14 @@
 #include <fstream>
 #include <iostream>
 
+#include "assembly/home_folder.h"
 #include "driver/headless_program.h"
-#include "driver/home_folder.h"
 
 namespace vx::driver {
+
+using namespace vx::assembly;  // NOLINT: the headless front end is built of these layers
+using namespace vx::control;   // NOLINT
+using namespace vx::script;    // NOLINT
 namespace {
 
 constexpr const char* kUsage = "usage: velvox --headless [--home DIR] [--script FILE]";

@@ -1,11 +1,15 @@
 #include "driver/headless_program.h"
 
-#include "driver/composition.h"
+#include "assembly/composition.h"
 #include "driver/headless_ports.h"
 #include "driver/runner.h"
 #include "shell/startup.h"
 
 namespace vx::driver {
+
+using namespace vx::assembly;  // NOLINT: the headless front end is built of these layers
+using namespace vx::control;   // NOLINT
+using namespace vx::script;    // NOLINT
 
 HeadlessProgram::HeadlessProgram(const HomePaths& paths, std::ostream& out)
     : out_(out),

@@ -7,15 +7,19 @@
 #include <ostream>
 #include <string>
 
+#include "assembly/home_folder.h"
+#include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
-#include "audio/tempo_analyser.h"
+#include "control/recording_log.h"
 #include "core/program.h"
-#include "driver/home_folder.h"
-#include "driver/recording_log.h"
 #include "driver/scripted_dialogs.h"
 #include "platform/posix_shell.h"
 
 namespace vx::driver {
+
+using namespace vx::assembly;  // NOLINT: the headless front end is built of these layers
+using namespace vx::control;   // NOLINT
+using namespace vx::script;    // NOLINT
 
 class HeadlessProgram {
  public:

@@ -1,9 +1,12 @@
 #include "driver/runner.h"
 
-#include "driver/control_commands.h"
-#include "driver/forms.h"
+#include "control/control_commands.h"
+#include "control/forms.h"
 
 namespace vx::driver {
+
+using namespace vx::control;   // NOLINT
+using namespace vx::script;    // NOLINT
 
 Runner::Runner(Session s, int sampleRate) : s_(s), items_(s.p, s.recorder), clock_(sampleRate) {
   timers_.note(programForms(s_.p), clock_.nowMs());

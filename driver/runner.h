@@ -6,14 +6,17 @@
 #include <string>
 
 #include "audio/sound_system.h"
+#include "control/items.h"
+#include "control/recording_log.h"
 #include "core/program.h"
-#include "driver/items.h"
-#include "driver/recording_log.h"
-#include "driver/script.h"
 #include "driver/scripted_dialogs.h"
 #include "driver/virtual_clock.h"
+#include "script/script.h"
 
 namespace vx::driver {
+
+using namespace vx::control;   // NOLINT
+using namespace vx::script;    // NOLINT
 
 // The program did not do what the script expects: the run stops with status 1.
 class ExpectationFailed : public std::runtime_error {
@@ -33,7 +36,7 @@ struct Session {
 
 class Runner {
  public:
-  static constexpr int kTickMs = 30;
+  static constexpr int kTickMs = script::kTickMs;
 
   Runner(Session s, int sampleRate);
 

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "driver/value.h"
+#include "script/value.h"
 
 namespace vx::driver {
+
+using namespace vx::script;    // NOLINT
 
 using platform::MsgButtons;
 using platform::MsgResult;

@@ -9,10 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/script.h"
 #include "platform/dialogs.h"
+#include "script/script.h"
 
 namespace vx::driver {
+
+using namespace vx::script;    // NOLINT
 
 class ScriptedDialogs : public platform::Dialogs {
  public:

@@ -7,7 +7,8 @@
 #include "keys/key_codes.h"
 #include "keys/keys.h"
 #include "mixer/crossfader.h"
-#include "songlist/selection.h"
+#include "play/selection.h"
+#include "play/switching.h"
 
 namespace vx::keys {
 
@@ -35,12 +36,12 @@ void nudgeMark(Program& p, int f, double step) {
 
 void upKey(Program& p, int f) {
   if (p.deck[f].holdActive) nudgeMark(p, f, 0.001);
-  else songlist::Presong(p, f);
+  else play::Presong(p, f);
 }
 
 void downKey(Program& p, int f) {
   if (p.deck[f].holdActive) nudgeMark(p, f, -0.001);
-  else songlist::Nextsong(p, f);
+  else play::Nextsong(p, f);
 }
 
 void pageUpKey(Program& p, int f) {
@@ -62,7 +63,7 @@ struct HeldKey {
 // in the same press moves the later rows to the other deck.
 constexpr HeldKey kHeldKeys[] = {
     {vk::Backspace, playPause},
-    {vk::Space, [](Program& p, int) { mixer::switching(p); }},
+    {vk::Space, [](Program& p, int) { play::switching(p); }},
     {vk::Enter, cuePressed},
     {vk::Delete, decks::Stop_Click},
     {vk::Left, [](Program& p, int) { focuschangeA(p); }},

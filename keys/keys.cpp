@@ -4,8 +4,8 @@
 #include "keys/deck_keys.h"
 #include "keys/key_codes.h"
 #include "keys/mixer_keys.h"
+#include "play/sync.h"
 #include "sampler/sampler.h"
-#include "tempo/sync.h"
 
 namespace vx::keys {
 
@@ -31,7 +31,7 @@ void MainForm_KeyDown(Program& p, int keyCode, int) {
   if (isKeyCode(keyCode)) p.keys.down.set(static_cast<size_t>(keyCode));
   heldKeys(p);
   pressedKey(p, keyCode);
-  tempo::tempoKey(p, keyCode);
+  play::tempoKey(p, keyCode);
 }
 
 void MainForm_KeyUp(Program& p, int keyCode, int) {

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "basic/convert.h"
-#include "decks/knob_point.h"
+#include "form/track_point.h"
 #include "mixer/volume_law.h"
 #include "songlist/song_list.h"
 
@@ -40,7 +40,7 @@ void storeTrim(Program& p, int deck, double endX) {
 form::MouseEvent onTrack(const form::Control& track, const form::Control& knob, const form::MouseEvent& e,
                          bool onKnob) {
   form::MouseEvent t = e;
-  auto [x, y] = decks::trackPoint(track, knob, e, onKnob);
+  auto [x, y] = form::trackPoint(track, knob, e, onKnob);
   t.x = x;
   t.y = y;
   return t;

@@ -1,16 +1,14 @@
 #pragma once
-// The crossfader: knob placement, the end and centre jumps, the fader patterns and CUT IN, the
-// Switch operation and the per-tick step of an automatic fade.
+// The crossfader: knob placement, the end and centre jumps, the fader patterns and CUT IN.
+// The Switch that moves it by itself is in play/switching.h.
 #include "core/program.h"
 #include "form/control.h"
 
 namespace vx::mixer {
 
-// Starts or cancels an automatic crossfade toward the silent deck.
-void switching(Program& p);
-// One step of a running automatic fade; true when it reached the end of the travel
-// (the tick then ends).
-bool fadeStep(Program& p);
+// Puts the knob's left edge at `left` without recomputing the volumes.
+void placeFaderKnob(Program& p, double left);
+
 // Places the crossfader knob for a pointer x in twips from the track's left edge, then
 // recomputes the volumes.
 void FaderUpdatePosition(Program& p, double x);

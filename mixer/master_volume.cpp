@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "basic/convert.h"
-#include "decks/knob_point.h"
+#include "form/track_point.h"
 
 namespace vx::mixer {
 
@@ -63,14 +63,14 @@ void masterUpdatePosition(Program& p, int i, double, double y) {
 
 void masterMouseDown(Program& p, int i, const form::MouseEvent& e, bool onKnob) {
   if (e.button != form::MouseButton::Left || !validKnob(i)) return;
-  auto [x, y] = decks::trackPoint(p.main.picture("masterbase", i), knob(p, i), e, onKnob);
+  auto [x, y] = form::trackPoint(p.main.picture("masterbase", i), knob(p, i), e, onKnob);
   masterUpdatePosition(p, i, x, y);
   p.mixer.masterDragging[i] = true;
 }
 
 void masterMouseMove(Program& p, int i, const form::MouseEvent& e, bool onKnob) {
   if (e.button != form::MouseButton::Left || !validKnob(i) || !p.mixer.masterDragging[i]) return;
-  auto [x, y] = decks::trackPoint(p.main.picture("masterbase", i), knob(p, i), e, onKnob);
+  auto [x, y] = form::trackPoint(p.main.picture("masterbase", i), knob(p, i), e, onKnob);
   masterUpdatePosition(p, i, x, y);
 }
 

@@ -1,6 +1,5 @@
 #include "mixer/mixer_wiring.h"
 
-#include "mixer/automix.h"
 #include "mixer/channel_strip.h"
 #include "mixer/crossfader.h"
 #include "mixer/master_volume.h"
@@ -49,13 +48,7 @@ void wireCrossfader(Program& p) {
   p.main.picture("Lvol").events.mouseDown = [&p](const MouseEvent&) { faderJump(p, kFaderAEnd); };
   p.main.picture("volR").events.mouseDown = [&p](const MouseEvent&) { faderJump(p, kFaderBEnd); };
   p.main.picture("center").events.click = [&p] { faderJump(p, kFaderCentre); };
-  p.main.picture("switch").events.mouseDown = [&p](const MouseEvent&) { switching(p); };
   for (int n = 0; n < 4; ++n) p.main.picture("FDpaturn", n).events.click = [&p, n] { FDpaturn_Click(p, n); };
-}
-
-void wireOptions(Program& p) {
-  for (const char* entry : {"autoplay2", "autocrossfadeplay", "random", "countdown"})
-    p.main.menu(entry).events.click = [&p, entry] { toggleOption(p, entry); };
 }
 
 }  // namespace
@@ -64,7 +57,6 @@ void wireMixer(Program& p) {
   for (int deck = 0; deck < 2; ++deck) wireStrip(p, deck);
   for (int i = 0; i < 2; ++i) wireLevels(p, i);
   wireCrossfader(p);
-  wireOptions(p);
 }
 
 }  // namespace vx::mixer

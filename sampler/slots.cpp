@@ -3,8 +3,8 @@
 #include "basic/convert.h"
 #include "sampler/sampler.h"
 #include "sampler/slot_dialog.h"
-#include "shell/shutdown.h"
 #include "songlist/song_list.h"
+#include "ui/other_windows.h"
 
 namespace vx::sampler {
 
@@ -67,7 +67,7 @@ std::string slotLabelText(int slot, const std::string& path) {
   return basic::Str(slot + 1) + ":" + (path.empty() ? "" : songlist::fileTitle(path));
 }
 
-void closeOtherWindows(Program& p) { shell::unloadOtherWindows(p); }
+void closeOtherWindows(Program& p) { ui::unloadOtherWindows(p); }
 
 void loadSlotFromDialog(Program& p, int slot) {
   if (!p.ports.dialogs) return;

@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+bash scripts/check-layers.sh
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 # Hooks register what must be undone when the tests end (pass or fail) with `at_exit COMMAND`.

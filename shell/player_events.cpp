@@ -2,7 +2,7 @@
 
 #include "decks/monitor.h"
 #include "decks/time_display.h"
-#include "mixer/automix.h"
+#include "play/automix.h"
 
 namespace vx::shell {
 
@@ -13,7 +13,7 @@ bool validDeck(int deck) { return deck == 0 || deck == 1; }
 }  // namespace
 
 void PlayerEvents::endOfStream(int deck, long) {
-  if (validDeck(deck)) mixer::nonstop(p_, deck);
+  if (validDeck(deck)) play::nonstop(p_, deck);
 }
 
 // The state numbers the event carries are not trusted: the player is asked again.

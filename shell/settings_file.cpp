@@ -9,10 +9,10 @@
 #include "decks/pitch.h"
 #include "mixer/channel_strip.h"
 #include "mixer/volume_law.h"
+#include "play/loading.h"
 #include "sampler/sampler.h"
 #include "shell/directx_check.h"
 #include "songlist/list_block.h"
-#include "songlist/loading.h"
 #include "songlist/song_list.h"
 
 namespace vx::shell {
@@ -111,7 +111,7 @@ void restoreSelection(Program& p, int deck, int i) {
   songlist::SongList list(p.main, deck);
   if (i < 0 || i >= list.count() || !list.select(i)) return;
   p.player(deck).setFileName(list.value(songlist::Path, i));
-  p.main.picture("pitchbtn", deck).setTop(songlist::pitchKnobTop(basic::Val(list.value(songlist::Tempo, i))));
+  p.main.picture("pitchbtn", deck).setTop(play::pitchKnobTop(basic::Val(list.value(songlist::Tempo, i))));
   p.pitchLockTicks = 0;
   decks::applyPitch(p, deck);
   mixer::trimlinedraw(p, deck);

@@ -2,6 +2,7 @@
 
 #include "sampler/sampler.h"
 #include "shell/settings_file.h"
+#include "ui/other_windows.h"
 
 namespace vx::shell {
 
@@ -13,18 +14,8 @@ void stopMonitor(Program& p) {
 
 }  // namespace
 
-void unloadOtherWindows(Program& p) {
-  SamplerState& s = p.sampler;
-  for (form::Form* f : std::initializer_list<form::Form*>{&p.about, &p.fontInfo, &p.config, &s.selectmode, &s.sampcfg,
-                                                          &s.frmEcho, &s.frmChorus, &s.frmFlanger, &s.frmDistortion,
-                                                          &s.frmCompressor, &s.frmParamEQ, &s.frmGargle, &p.recorderWindow}) {
-    f->visible = false;
-    f->touch();
-  }
-}
-
 void endWithoutSaving(Program& p) {
-  unloadOtherWindows(p);
+  ui::unloadOtherWindows(p);
   sampler::releaseSampler(p);
   if (p.monitor.monitorOn && p.ports.monitor) p.ports.monitor->free();
   p.quitRequested = true;

@@ -9,9 +9,6 @@ namespace vx::shell {
 // Cancel (or a failed write) leaves the program running.
 void Formend_Click(Program& p);
 
-// Closes every window of the program but the main window and the splash.
-void unloadOtherWindows(Program& p);
-
 // Ends without writing the settings: other windows closed, the sampler and the monitor
 // library released.
 void endWithoutSaving(Program& p);

@@ -5,13 +5,13 @@
 #include "decks/transport_wiring.h"
 #include "keys/keys.h"
 #include "mixer/mixer_wiring.h"
+#include "play/play_wiring.h"
 #include "recorder/recorder_window.h"
 #include "sampler/sampler.h"
 #include "shell/player_events.h"
 #include "shell/shutdown.h"
 #include "shell/startup_wiring.h"
 #include "songlist/wiring.h"
-#include "tempo/sync.h"
 #include "ui/skin_buttons.h"
 #include "ui/window_wiring.h"
 
@@ -29,7 +29,7 @@ void wireMainForm(Program& p) {
   sampler::wireSampler(p);
   songlist::wireSongLists(p);
   recorder::wireRecorder(p);
-  tempo::wireTempo(p);
+  play::wirePlay(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.
   ui::wireSkinButtons(p);

@@ -6,9 +6,7 @@
 #include "songlist/adding.h"
 #include "songlist/editing.h"
 #include "songlist/list_files.h"
-#include "songlist/loading.h"
 #include "songlist/playlists.h"
-#include "songlist/selection.h"
 
 namespace vx::songlist {
 namespace {
@@ -31,7 +29,6 @@ void wireVisibleList(Program& p, int deck) {
   list.events.dragDrop = [&p, deck](const std::vector<std::string>& paths, int shift) {
     title1_OLEDragDrop(p, deck, paths, shift);
   };
-  list.events.dblClick = [&p, deck] { title1_DblClick(p, deck); };
   list.events.mouseDown = [&p, deck](const form::MouseEvent& e) { title1_MouseDown(p, deck, e); };
 }
 
@@ -40,8 +37,6 @@ void wireDeck(Program& p, int deck) {
   wirePicture(p, "Imgdell", deck, soat2);
   wirePicture(p, "Imgup", deck, moveUp);
   wirePicture(p, "Imgdwn", deck, moveDown);
-  wirePicture(p, "SongNext", deck, SongNext_Click);
-  wirePicture(p, "SongPre", deck, SongPre_Click);
   const std::string n = std::to_string(deck);
   wireMenu(p, "mnuUp" + n, deck, moveUp);
   wireMenu(p, "mnuDown" + n, deck, moveDown);

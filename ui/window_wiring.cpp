@@ -1,7 +1,6 @@
 #include "ui/window_wiring.h"
 
 #include "ui/about.h"
-#include "ui/mini_buttons.h"
 #include "ui/skin_chooser.h"
 #include "ui/window_drag.h"
 #include "ui/window_modes.h"
@@ -36,10 +35,6 @@ void wireWindowModes(Program& p) {
   onClick(p, p.main.picture("Tobar"), Tobar_Click);
   onClick(p, p.main.picture("Minimum"), Minimum_Click);
   onClick(p, p.main.menu("temae"), temae_Click);
-  onClick(p, p.main.picture("miniplay"), miniplay_Click);
-  onClick(p, p.main.picture("ministop"), ministop_Click);
-  onClick(p, p.main.picture("minipre"), minipre_Click);
-  onClick(p, p.main.picture("mininext"), mininext_Click);
   for (form::Control* title : {static_cast<form::Control*>(&p.main.picture("Image1")),
                                static_cast<form::Control*>(&p.main.label("topbar")),
                                static_cast<form::Control*>(&p.main.label("bartime"))})

@@ -9,9 +9,9 @@
 #include <cstring>
 #include <iostream>
 
+#include "assembly/composition.h"
+#include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
-#include "audio/tempo_analyser.h"
-#include "driver/composition.h"
 #include "platform/posix_shell.h"
 #include "shell/startup.h"
 #include "view/gui_app.h"
@@ -67,9 +67,9 @@ int runGui(int argc, char** argv) {
   QApplication::setDesktopFileName("velvox");
   installJapaneseTranslations(app);
 
-  driver::HomePaths paths;
+  assembly::HomePaths paths;
   std::string error;
-  if (!driver::resolveHome(homeArgument(argc, argv), driver::processEnv, driver::executableFolder(), paths, error)) {
+  if (!assembly::resolveHome(homeArgument(argc, argv), script::processEnv, assembly::executableFolder(), paths, error)) {
     failure(QString::fromStdString(error));
     return 2;
   }
@@ -82,16 +82,16 @@ int runGui(int argc, char** argv) {
   std::unique_ptr<audio::SoundSystem> sound = audio::createSoundSystem({});
   QtDialogs dialogs;
   platform::PosixShell shell;
-  platform::Ports ports = driver::soundPorts(*sound);
+  platform::Ports ports = assembly::soundPorts(*sound);
   ports.dialogs = &dialogs;
   ports.shell = &shell;
   audio::TempoAnalyser tempo;
   ports.tempo = &tempo;
 
   Program p(ports);
-  driver::placeProgram(p, paths);
+  assembly::placeProgram(p, paths);
   dialogs.setProgram(&p);
-  driver::wireProgram(p);
+  assembly::wireProgram(p);
 
   GuiApp gui(p, [&sound] { sound->deliverEvents(); }, icon, systemKeyboard(), [&sound] { return sound->idle(); });
   dialogs.setOwner([&gui] { return gui.dialogOwner(); });

@@ -10,14 +10,13 @@
 #include <exception>
 #include <fstream>
 
-#include "driver/control_commands.h"
-#include "driver/runner.h"
-#include "driver/script.h"
-#include "driver/value.h"
+#include "control/control_commands.h"
+#include "script/script.h"
+#include "script/value.h"
 
 namespace vx::view {
 
-using driver::CommandKind;
+using script::CommandKind;
 
 GuiScript::GuiScript(Program& p, Dispatcher& dispatcher, std::ostream& out, std::ostream& err)
     : p_(p), dispatcher_(dispatcher), out_(out), err_(err), items_(p, noRecorder_) {}
@@ -89,23 +88,23 @@ void GuiScript::stop(const std::string& message) {
 
 bool GuiScript::runLine(const std::string& text) {
   try {
-    std::vector<driver::Word> words = driver::splitWords(text, driver::processEnv);
+    std::vector<script::Word> words = script::splitWords(text, script::processEnv);
     if (words.empty()) return true;
-    driver::Command c = driver::parseCommand(words);
+    script::Command c = script::parseCommand(words);
     switch (c.kind) {
       case CommandKind::Tick:
         waiting_ = true;
-        QTimer::singleShot(static_cast<int>(c.count * driver::Runner::kTickMs), this, [this] {
+        QTimer::singleShot(static_cast<int>(c.count * script::kTickMs), this, [this] {
           waiting_ = false;
           runPending();
         });
         return true;
       case CommandKind::Print:
-        out_ << c.target << " = " << items_.read(driver::parseItem(c.target)).print() << std::endl;
+        out_ << c.target << " = " << items_.read(control::parseItem(c.target)).print() << std::endl;
         return true;
       case CommandKind::Expect: {
-        driver::Value actual = items_.read(driver::parseItem(c.target));
-        if (driver::matches(actual, c.expected)) return true;
+        script::Value actual = items_.read(control::parseItem(c.target));
+        if (script::matches(actual, c.expected)) return true;
         stop("expect " + c.target + " failed: it is " + actual.print());
         return false;
       }
@@ -120,13 +119,13 @@ bool GuiScript::runLine(const std::string& text) {
         switch (c.kind) {
           case CommandKind::Key:
           case CommandKind::KeyDown:
-          case CommandKind::KeyUp: driver::raiseKey(p_, c); break;
-          case CommandKind::Drop: driver::raiseDrop(p_, c); break;
-          case CommandKind::Menu: driver::raiseMenu(p_, c.target); break;
-          case CommandKind::Set: driver::setProperty(p_, c.target, c.value); break;
-          default: driver::raiseMouse(p_, c); break;
+          case CommandKind::KeyUp: control::raiseKey(p_, c); break;
+          case CommandKind::Drop: control::raiseDrop(p_, c); break;
+          case CommandKind::Menu: control::raiseMenu(p_, c.target); break;
+          case CommandKind::Set: control::setProperty(p_, c.target, c.value); break;
+          default: control::raiseMouse(p_, c); break;
         }
-      } catch (const driver::ScriptError&) {
+      } catch (const script::ScriptError&) {
         failure = std::current_exception();
       }
     });

@@ -15,9 +15,9 @@
 #include <ostream>
 #include <string>
 
+#include "control/items.h"
+#include "control/recording_log.h"
 #include "core/program.h"
-#include "driver/items.h"
-#include "driver/recording_log.h"
 #include "view/dispatcher.h"
 
 namespace vx::view {
@@ -40,8 +40,8 @@ class GuiScript : public QObject {
   Dispatcher& dispatcher_;
   std::ostream& out_;
   std::ostream& err_;
-  driver::RecordingLog noRecorder_;
-  driver::ItemReader items_;
+  control::RecordingLog noRecorder_;
+  control::ItemReader items_;
   std::string name_;
   int fd_ = -1;
   std::unique_ptr<QSocketNotifier> notifier_;

@@ -23,12 +23,12 @@
 #include <thread>
 #include <vector>
 
-#include "audio/deck_player.h"
-#include "audio/decoder.h"
-#include "audio/mixer.h"
-#include "audio/reader.h"
+#include "audio/decode/decoder.h"
+#include "audio/decode/reader.h"
+#include "audio/decode/track.h"
+#include "audio/engine/deck_player.h"
+#include "audio/engine/mixer.h"
 #include "audio/sound_system.h"
-#include "audio/track.h"
 #include "bench/bench_timing.h"
 
 namespace {

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "audio/capture_ring.h"
-#include "audio/deck_player.h"
-#include "audio/master_tap.h"
-#include "audio/mixer.h"
-#include "audio/reader.h"
+#include "audio/decode/reader.h"
+#include "audio/engine/deck_player.h"
+#include "audio/engine/master_tap.h"
+#include "audio/engine/mixer.h"
+#include "audio/realtime/capture_ring.h"
 #include "bench/bench_timing.h"
 
 namespace {

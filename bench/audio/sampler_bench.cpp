@@ -34,11 +34,11 @@
 #include <thread>
 #include <vector>
 
-#include "audio/deck_player.h"
-#include "audio/mixer.h"
-#include "audio/reader.h"
-#include "audio/realtime_thread.h"
-#include "audio/sampler_device.h"
+#include "audio/decode/reader.h"
+#include "audio/engine/deck_player.h"
+#include "audio/engine/mixer.h"
+#include "audio/realtime/realtime_thread.h"
+#include "audio/sampler/sampler_device.h"
 #include "bench/bench_timing.h"
 
 namespace {

@@ -12,7 +12,7 @@ extern "C" {
 #include <string>
 #include <vector>
 
-#include "audio/tempo_analyser.h"
+#include "audio/analysis/tempo_analyser.h"
 #include "bench/bench_timing.h"
 #include "tests/audio/test_media.h"
 

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <random>
 
-#include "audio/decoder.h"
+#include "audio/decode/decoder.h"
 #include "tests/audio/test_media.h"
 
 namespace vx::audio {

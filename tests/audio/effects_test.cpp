@@ -9,7 +9,7 @@
 #include <map>
 #include <sstream>
 
-#include "audio/effects/effect.h"
+#include "audio/sampler/effects/effect.h"
 #include "tests/audio/signal_analysis.h"
 
 namespace vx::audio {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <limits>
 
-#include "audio/gain_law.h"
-#include "audio/sampler_device.h"
-#include "audio/voice_source.h"
+#include "audio/engine/voice_source.h"
+#include "audio/realtime/gain_law.h"
+#include "audio/sampler/sampler_device.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"

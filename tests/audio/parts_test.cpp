@@ -7,12 +7,12 @@
 #include <thread>
 #include <vector>
 
-#include "audio/gain_law.h"
-#include "audio/midi_timing.h"
-#include "audio/packet_index.h"
-#include "audio/rate_converter.h"
-#include "audio/sound_font.h"
-#include "audio/spsc_queue.h"
+#include "audio/decode/midi_timing.h"
+#include "audio/decode/packet_index.h"
+#include "audio/decode/sound_font.h"
+#include "audio/engine/rate_converter.h"
+#include "audio/realtime/gain_law.h"
+#include "audio/realtime/spsc_queue.h"
 
 namespace vx::audio {
 namespace {

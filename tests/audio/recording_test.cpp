@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <thread>
 
-#include "audio/capture_tone.h"
+#include "audio/record/capture_tone.h"
+#include "audio/record/wave_recorder.h"
 #include "audio/sound_system.h"
-#include "audio/wave_recorder.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
 

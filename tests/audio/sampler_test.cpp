@@ -5,8 +5,8 @@
 #include <cmath>
 #include <fstream>
 
-#include "audio/sampler_device.h"
-#include "audio/sampler_space.h"
+#include "audio/sampler/sampler_device.h"
+#include "audio/sampler/sampler_space.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "audio/decoder.h"
-#include "audio/tempo_analyser.h"
-#include "audio/tempo_estimate.h"
+#include "audio/analysis/tempo_analyser.h"
+#include "audio/analysis/tempo_estimate.h"
+#include "audio/decode/decoder.h"
 #include "tests/audio/test_media.h"
 
 namespace vx::audio {

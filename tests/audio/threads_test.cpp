@@ -14,11 +14,11 @@
 #include <string>
 #include <thread>
 
-#include "audio/clock_output.h"
-#include "audio/deck_player.h"
-#include "audio/mixer.h"
-#include "audio/monitor_player.h"
-#include "audio/reader.h"
+#include "audio/decode/reader.h"
+#include "audio/devices/clock_output.h"
+#include "audio/engine/deck_player.h"
+#include "audio/engine/mixer.h"
+#include "audio/engine/monitor_player.h"
 #include "audio/sound_system.h"
 #include "tests/audio/test_media.h"
 

@@ -2,7 +2,7 @@
 // A program on the fakes with helpers to put a deck into the states the controls act on.
 #include <gtest/gtest.h>
 
-#include "decks/tick.h"
+#include "play/tick.h"
 #include "tests/support/test_program.h"
 
 namespace vx::test {
@@ -35,7 +35,7 @@ class DeckFixture : public ::testing::Test {
     s.markPosition = s.jogBase = mark;
   }
   void tick(int n = 1) {
-    for (int i = 0; i < n; ++i) decks::Timer1_Timer(t.p);
+    for (int i = 0; i < n; ++i) play::Timer1_Timer(t.p);
   }
   form::Control& control(const std::string& name, int deck) { return *t.form().find(name, deck); }
 };

@@ -5,9 +5,9 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "driver/home_folder.h"
+#include "assembly/home_folder.h"
 
-namespace vx::driver {
+namespace vx::assembly {
 namespace {
 
 namespace fs = std::filesystem;
@@ -57,4 +57,4 @@ TEST_F(HomeFolderTest, AMissingHomeIsMadeAndAFileIsRefused) {
 }
 
 }  // namespace
-}  // namespace vx::driver
+}  // namespace vx::assembly

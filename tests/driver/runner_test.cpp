@@ -4,8 +4,8 @@
 
 #include <sstream>
 
+#include "control/variables.h"
 #include "driver/runner.h"
-#include "driver/variables.h"
 #include "tests/support/test_program.h"
 
 namespace vx::driver {

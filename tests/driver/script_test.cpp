@@ -3,9 +3,9 @@
 
 #include <map>
 
-#include "driver/script.h"
+#include "script/script.h"
 
-namespace vx::driver {
+namespace vx::script {
 namespace {
 
 EnvLookup fakeEnv() {
@@ -168,4 +168,4 @@ TEST(ScriptCommands, SetTickPrintExpect) {
 }
 
 }  // namespace
-}  // namespace vx::driver
+}  // namespace vx::script

@@ -1,11 +1,13 @@
 // How values print and compare, and how item names are read.
 #include <gtest/gtest.h>
 
-#include "driver/items.h"
-#include "driver/script.h"
-#include "driver/value.h"
+#include "control/items.h"
+#include "script/script.h"
+#include "script/value.h"
 
 namespace vx::driver {
+using namespace vx::control;  // NOLINT
+using namespace vx::script;   // NOLINT
 namespace {
 
 TEST(ValuePrint, EachKindAsScenariosSeeIt) {

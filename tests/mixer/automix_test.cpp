@@ -1,9 +1,9 @@
 // Continuous play: the check on every tick and the end of a song.
 #include "basic/rnd.h"
-#include "decks/tick.h"
-#include "mixer/automix.h"
 #include "mixer/crossfader.h"
 #include "mixer_fixture.h"
+#include "play/automix.h"
+#include "play/tick.h"
 #include "songlist/song_list.h"
 
 namespace vx::test {
@@ -31,28 +31,28 @@ class AutomixTest : public MixerFixture {
     t.player(deck).position = position;
   }
   int selected(int deck) { return t.form().listBox("List1", deck).listIndex(); }
-  void tick() { decks::Timer1_Timer(t.p); }
+  void tick() { play::Timer1_Timer(t.p); }
 };
 
 TEST_F(AutomixTest, PlainContinuousPlayStartsTheOtherDeckGapTimeBeforeTheEnd) {
   list(0, 3, 100);
   list(1, 3, 100);
   playAt(0, 99.89);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_FALSE(t.player(1).called("play"));
   playAt(0, 99.91);
-  mixer::autoCheck(t.p);
-  mixer::autoCheck(t.p);  // sent again while the song lasts
+  play::autoCheck(t.p);
+  play::autoCheck(t.p);  // sent again while the song lasts
   EXPECT_EQ(t.player(1).count("play"), 2);
   EXPECT_EQ(left(), 5130);
 
   t.player(1).clearCalls();
   t.p.settings.gapTime = 50;
   playAt(0, 99.4);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_FALSE(t.player(1).called("play"));
   playAt(0, 99.51);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_TRUE(t.player(1).called("play"));
 }
 
@@ -60,18 +60,18 @@ TEST_F(AutomixTest, AnEmptyDeckCountsAsEndedWhileTheOtherListHasASong) {
   list(0, 2);
   playAt(0, 1);
   t.player(0).clearCalls();
-  mixer::autoCheck(t.p);  // B has no song: nothing to start for A's end, A is started for B's
+  play::autoCheck(t.p);  // B has no song: nothing to start for A's end, A is started for B's
   EXPECT_FALSE(t.player(1).called("play"));
   EXPECT_TRUE(t.player(0).called("play"));
   option("autocrossfadeplay", true);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 2);
 
   t.p.mixer.switchPhase = 0;
   t.p.mixer.switchBusy = false;
   t.player(0).clearCalls();
   option("autoplay2", false);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 0);
   EXPECT_TRUE(t.player(0).calls.empty());
 }
@@ -82,13 +82,13 @@ TEST_F(AutomixTest, AutomaticCrossfadeStartsFaderTimeOverTwentyBeforeTheEnd) {
   list(1, 2, 60);
   faderAt(-500);
   playAt(0, 57.49);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 0);
   playAt(0, 57.51);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 1);
   EXPECT_TRUE(t.player(1).called("play"));
-  mixer::autoCheck(t.p);  // held while the fade runs
+  play::autoCheck(t.p);  // held while the fade runs
   EXPECT_EQ(t.p.mixer.switchPhase, 1);
 
   t.p.settings.faderTime[2] = 100;  // the lead follows the pattern in use: 5 s
@@ -97,10 +97,10 @@ TEST_F(AutomixTest, AutomaticCrossfadeStartsFaderTimeOverTwentyBeforeTheEnd) {
   t.p.mixer.switchBusy = false;
   faderAt(-500);
   playAt(0, 54.99);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 0);
   playAt(0, 55.01);
-  mixer::autoCheck(t.p);
+  play::autoCheck(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 1);
 }
 
@@ -132,7 +132,7 @@ TEST_F(AutomixTest, CutInCutsOnceAndWaitsForTheEndOfTheSong) {
   EXPECT_EQ(left(), 6630);
   EXPECT_EQ(t.player(1).count("play"), 1);
 
-  mixer::nonstop(t.p, 0);
+  play::nonstop(t.p, 0);
   playAt(1, 58);
   tick();
   EXPECT_EQ(left(), 3630);
@@ -150,7 +150,7 @@ TEST_F(AutomixTest, EndOfSongStopsTheDeckAndLoadsItsNextSongPaused) {
   t.player(1).length = 200.5;
   playAt(0, 5);
   t.player(0).clearCalls();
-  mixer::nonstop(t.p, 0);
+  play::nonstop(t.p, 0);
   EXPECT_EQ(t.player(0).calls.front(), "stop");
   EXPECT_EQ(t.player(0).file, "/music/a1.mp3");
   EXPECT_EQ(selected(0), 1);
@@ -168,7 +168,7 @@ TEST_F(AutomixTest, EndOfSongStopsTheDeckAndLoadsItsNextSongPaused) {
   // The lamp reads the continuing deck's cue list at that list's own selection.
   t.form().listBox("cuelis", 0).setListIndex(0);
   t.form().listBox("tempolis", 0).setListIndex(2);
-  mixer::nonstop(t.p, 1);
+  play::nonstop(t.p, 1);
   EXPECT_EQ(t.form().picture("Play", 0).picture(), "cue1.bmp");
   EXPECT_EQ(selected(1), 1);
 }
@@ -177,20 +177,20 @@ TEST_F(AutomixTest, OnlyTheEndOfDeckBStopsTheMonitor) {
   list(0, 2);
   list(1, 2);
   t.p.monitor.monitorDeck = 1;
-  mixer::nonstop(t.p, 0);
+  play::nonstop(t.p, 0);
   EXPECT_FALSE(t.monitor.called("stop"));
-  mixer::nonstop(t.p, 1);
+  play::nonstop(t.p, 1);
   EXPECT_TRUE(t.monitor.called("stop"));
 }
 
 TEST_F(AutomixTest, EndOfSongDoesNothingWithoutContinuousPlayOrASongOnTheOtherSide) {
   list(0, 2);
   playAt(0, 5);
-  mixer::nonstop(t.p, 0);  // B's list is empty
+  play::nonstop(t.p, 0);  // B's list is empty
   EXPECT_FALSE(t.player(0).called("stop"));
   list(1, 2);
   option("autoplay2", false);
-  mixer::nonstop(t.p, 0);
+  play::nonstop(t.p, 0);
   EXPECT_FALSE(t.player(0).called("stop"));
   EXPECT_EQ(selected(0), 0);
 }
@@ -201,7 +201,7 @@ TEST_F(AutomixTest, RandomPlayFollowsTheNeverSeededSequence) {
   list(1, 1);
   std::vector<int> loaded;
   for (int i = 0; i < 6; ++i) {
-    mixer::nonstop(t.p, 0);
+    play::nonstop(t.p, 0);
     loaded.push_back(selected(0));
   }
   // Picks Int(10 * r) of the classic sequence 0.7055475, 0.533424, 0.5795186, 0.2895625,
@@ -209,7 +209,7 @@ TEST_F(AutomixTest, RandomPlayFollowsTheNeverSeededSequence) {
   EXPECT_EQ(loaded, (std::vector<int>{8, 6, 6, 3, 4, 8}));
 
   // A one-song list wraps back to its only entry.
-  mixer::nonstop(t.p, 1);
+  play::nonstop(t.p, 1);
   EXPECT_EQ(selected(1), 0);
 }
 

@@ -1,6 +1,7 @@
 // The crossfader: dragging, the jumps, the patterns and CUT IN, the Switch and its fade.
 #include "mixer/crossfader.h"
 #include "mixer_fixture.h"
+#include "play/switching.h"
 
 namespace vx::test {
 namespace {
@@ -10,7 +11,7 @@ class CrossfaderTest : public MixerFixture {
   // Steps the running fade until it reports its end; the number of steps, or -1 after `limit`.
   int stepsToEnd(int limit = 2000) {
     for (int i = 1; i <= limit; ++i)
-      if (mixer::fadeStep(t.p)) return i;
+      if (play::fadeStep(t.p)) return i;
     return -1;
   }
 };
@@ -81,7 +82,7 @@ TEST_F(CrossfaderTest, SwitchAtTheCentreFadesToAInThirtySixSteps) {
   EXPECT_EQ(t.form().label("Totaltime", 0).caption(), "/02'06");
   EXPECT_FALSE(t.p.deck[0].deckIdle || t.p.deck[0].cueStandby || t.p.deck[0].holdActive);
 
-  EXPECT_FALSE(mixer::fadeStep(t.p));
+  EXPECT_FALSE(play::fadeStep(t.p));
   EXPECT_EQ(left(), 5130 - 3 * 14);
   EXPECT_EQ(stepsToEnd(), 35);
   EXPECT_EQ(left(), 3630);
@@ -93,7 +94,7 @@ TEST_F(CrossfaderTest, SwitchAtTheCentreFadesToAInThirtySixSteps) {
 TEST_F(CrossfaderTest, SwitchFromTheASideFadesToBEndToEnd) {
   faderAt(-500);
   t.p.settings.playOnSwitch = false;
-  mixer::switching(t.p);
+  play::switching(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 1);
   EXPECT_FALSE(t.player(1).called("play"));
   EXPECT_EQ(stepsToEnd(), 72);
@@ -102,17 +103,17 @@ TEST_F(CrossfaderTest, SwitchFromTheASideFadesToBEndToEnd) {
 
 TEST_F(CrossfaderTest, ASecondSwitchStopsTheFadeInPlaceAndAThirdChoosesAfresh) {
   faderAt(-300);
-  mixer::switching(t.p);
-  for (int i = 0; i < 30; ++i) mixer::fadeStep(t.p);  // 420 units toward B: u = 120
-  mixer::switching(t.p);
+  play::switching(t.p);
+  for (int i = 0; i < 30; ++i) play::fadeStep(t.p);  // 420 units toward B: u = 120
+  play::switching(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 0);
   EXPECT_TRUE(t.p.mixer.switchBusy);  // only a completed fade clears it
   EXPECT_EQ(left(), 5130 + 3 * 120);
-  mixer::switching(t.p);
+  play::switching(t.p);
   EXPECT_EQ(t.p.mixer.switchPhase, 2);
   // The user may move the knob during a fade; the next step continues from there.
   faderAt(-490);
-  EXPECT_TRUE(mixer::fadeStep(t.p));
+  EXPECT_TRUE(play::fadeStep(t.p));
   EXPECT_EQ(left(), 3630);
 }
 
@@ -123,7 +124,7 @@ TEST_F(CrossfaderTest, SwitchingTimeSetsTheStepAndALongTimeStillArrives) {
   EXPECT_EQ(mixer::fadeStepSize(t.p), 100);
   t.p.mixer.faderPattern = 2;
   EXPECT_EQ(mixer::fadeStepSize(t.p), 1);
-  mixer::switching(t.p);
+  play::switching(t.p);
   EXPECT_EQ(stepsToEnd(), 500);
 }
 
@@ -131,7 +132,7 @@ TEST_F(CrossfaderTest, CutInJumpsToTheOtherEndWithoutAFade) {
   t.addSong(1, "/music/b.mp3");
   mixer::FDpaturn_Click(t.p, 3);
   faderAt(-1);
-  mixer::switching(t.p);
+  play::switching(t.p);
   EXPECT_EQ(left(), 6630);
   EXPECT_EQ(t.p.mixer.switchPhase, 0);
   EXPECT_FALSE(t.p.mixer.switchBusy);
@@ -141,7 +142,7 @@ TEST_F(CrossfaderTest, CutInJumpsToTheOtherEndWithoutAFade) {
 }
 
 TEST_F(CrossfaderTest, TheMainTickRunsTheFadeAndEndsWhereItArrives) {
-  mixer::switching(t.p);
+  play::switching(t.p);
   t.p.searchPhase = false;
   for (int i = 0; i < 35; ++i) t.form().timer("Timer1").tick();
   EXPECT_EQ(t.p.mixer.switchPhase, 2);

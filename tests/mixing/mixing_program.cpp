@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "driver/composition.h"
+#include "assembly/composition.h"
 #include "driver/headless_ports.h"
 #include "shell/startup.h"
 #include "tests/audio/test_media.h"
@@ -15,7 +15,7 @@ namespace {
 
 platform::Ports portsOf(audio::SoundSystem& sound, platform::Dialogs& dialogs, platform::RecordingDevice& recorder,
                         platform::Shell& shell) {
-  platform::Ports ports = driver::soundPorts(sound);
+  platform::Ports ports = assembly::soundPorts(sound);
   ports.dialogs = &dialogs;
   ports.recorder = &recorder;
   ports.shell = &shell;
@@ -34,9 +34,9 @@ MixingProgram::MixingProgram(const std::string& home, std::unique_ptr<audio::Sou
       dialogs_(log),
       shell_(madeFolder(home) + "/velvox.lock"),
       p(portsOf(*sound_, dialogs_, recorder_, shell_)) {
-  driver::placeProgram(p, driver::HomePaths{home, home, VELVOX_BUILD_DIR});
+  assembly::placeProgram(p, assembly::HomePaths{home, home, VELVOX_BUILD_DIR});
   sound_->captureVirtual(&out, nullptr);
-  driver::wireProgram(p);
+  assembly::wireProgram(p);
   shell::startProgram(p);
   sound_->deliverEvents();
   shell::splashDismiss(p);

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "audio/sound_system.h"
+#include "control/recording_log.h"
 #include "core/program.h"
-#include "driver/recording_log.h"
 #include "driver/runner.h"
 #include "driver/scripted_dialogs.h"
 #include "platform/posix_shell.h"
@@ -37,7 +37,7 @@ class MixingProgram {
  private:
   std::unique_ptr<audio::SoundSystem> sound_;
   driver::ScriptedDialogs dialogs_;
-  driver::RecordingLog recorder_;
+  control::RecordingLog recorder_;
   platform::PosixShell shell_;
 
  public:

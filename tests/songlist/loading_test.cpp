@@ -1,5 +1,5 @@
-#include "songlist/loading.h"
-#include "songlist/selection.h"
+#include "play/loading.h"
+#include "play/selection.h"
 
 #include "decks/pitch.h"
 
@@ -48,7 +48,7 @@ TEST_F(LoadTest, KnobAndCueLampFollowTheStoredTempoAndCue) {
   dblClick(1);
   EXPECT_DOUBLE_EQ(knobTop(1), 2100);
   EXPECT_EQ(picture("Play", 1), "cue1.bmp");
-  EXPECT_DOUBLE_EQ(songlist::pitchKnobTop(100), 2400);
+  EXPECT_DOUBLE_EQ(play::pitchKnobTop(100), 2400);
 }
 
 TEST_F(LoadTest, NothingSelectedLoadsNothing) {
@@ -106,9 +106,9 @@ TEST_F(LoadTest, TheStoredTempoReachesThePlayerEvenRightAfterAnotherPitchChange)
 TEST_F(LoadTest, AFileThePlayerRefusesStopsTheLoad) {
   t.player(1).failingPaths.insert("/m/x.mp3");
   storeSong("110", "5");
-  EXPECT_FALSE(songlist::title1_DblClick(p, 1));
+  EXPECT_FALSE(play::title1_DblClick(p, 1));
   EXPECT_DOUBLE_EQ(knobTop(1), 2400);
-  songlist::Nextsong(p, 1);
+  play::Nextsong(p, 1);
   EXPECT_FALSE(t.player(1).called("play"));
 }
 
@@ -118,7 +118,7 @@ TEST_F(StepTest, AMonitorThatCannotOpenTheSongStillLeavesItHeldPaused) {
   p.monitor.monitorDeck = 0;
   fillList(0, 2);
   t.monitor.failingPaths.insert("/music/s0.mp3");
-  songlist::Nextsong(p, 0);
+  play::Nextsong(p, 0);
   EXPECT_EQ(t.player(0).file, "/music/s0.mp3");
   EXPECT_EQ(t.player(0).count("play"), 1);
   EXPECT_EQ(t.player(0).calls.back(), "pause");
@@ -128,7 +128,7 @@ TEST_F(StepTest, AMonitorThatCannotOpenTheSongStillLeavesItHeldPaused) {
 TEST_F(StepTest, NextAndPreviousWrapAroundAndHoldTheSongPaused) {
   fillList(0, 3);
   list(0).select(2);
-  songlist::Nextsong(p, 0);
+  play::Nextsong(p, 0);
   EXPECT_EQ(selections(0), all(0));
   EXPECT_EQ(t.player(0).calls.front(), "filename=/music/s0.mp3");
   EXPECT_EQ(t.player(0).calls.back(), "pause");
@@ -136,7 +136,7 @@ TEST_F(StepTest, NextAndPreviousWrapAroundAndHoldTheSongPaused) {
   EXPECT_EQ(caption("text2", 0), "s0.mp3");
 
   t.clearCalls();
-  songlist::Presong(p, 0);
+  play::Presong(p, 0);
   EXPECT_EQ(selections(0), all(2));
   EXPECT_EQ(t.player(0).file, "/music/s2.mp3");
   EXPECT_EQ(caption("text2", 0), "s2.mp3");
@@ -144,10 +144,10 @@ TEST_F(StepTest, NextAndPreviousWrapAroundAndHoldTheSongPaused) {
 
 TEST_F(StepTest, WithNothingSelectedNextTakesTheFirstAndPreviousNothing) {
   fillList(0, 3);
-  songlist::Presong(p, 0);
+  play::Presong(p, 0);
   EXPECT_TRUE(t.player(0).calls.empty());
   EXPECT_EQ(selections(0), all(-1));
-  songlist::Nextsong(p, 0);
+  play::Nextsong(p, 0);
   EXPECT_EQ(selections(0), all(0));
   EXPECT_EQ(t.player(0).file, "/music/s0.mp3");
 }
@@ -155,9 +155,9 @@ TEST_F(StepTest, WithNothingSelectedNextTakesTheFirstAndPreviousNothing) {
 TEST_F(StepTest, NextAfterOnlyThePathListWasSelectedGoesToTheSecondEntry) {
   fillList(0, 3);
   list(0).column(songlist::Path).setListIndex(0);
-  songlist::Nextsong(p, 0);
+  play::Nextsong(p, 0);
   EXPECT_EQ(selections(0), all(1));
-  EXPECT_DOUBLE_EQ(knobTop(0), songlist::pitchKnobTop(91));
+  EXPECT_DOUBLE_EQ(knobTop(0), play::pitchKnobTop(91));
 }
 
 TEST_F(StepTest, ButtonsStopTheDeckEvenOnAnEmptyList) {

@@ -7,9 +7,9 @@
 
 #include "decks/monitor_select.h"
 #include "decks/pitch.h"
-#include "decks/tick.h"
 #include "decks/transport.h"
-#include "songlist/loading.h"
+#include "play/loading.h"
+#include "play/tick.h"
 #include "tests/songlist/songlist_fixture.h"
 
 namespace vx::test {
@@ -46,7 +46,7 @@ class OwnSelectionTest : public SongListTest {
   }
 
   void tick(int n = 1) {
-    for (int i = 0; i < n; ++i) decks::Timer1_Timer(p);
+    for (int i = 0; i < n; ++i) play::Timer1_Timer(p);
   }
   std::string caption(const char* name) { return p.main.label(name, 0).caption(); }
   void down(const char* name) { p.main.picture(name, 0).events.mouseDown({}); }
@@ -163,7 +163,7 @@ TEST_F(OwnSelectionTest, ALoadWithOnlyThePathListSelectedTakesNoValueFromTheOthe
   // Entry 0 stores tempo 90, start 0.25, cue 0.5: none of them is selected.
   const double knob = p.main.picture("pitchbtn", 0).top();
   t.player(0).selStart = 4;
-  ASSERT_TRUE(songlist::title1_DblClick(p, 0));
+  ASSERT_TRUE(play::title1_DblClick(p, 0));
   EXPECT_EQ(t.player(0).file, "/music/firstsong0.mp3");
   EXPECT_EQ(p.main.picture("pitchbtn", 0).top(), knob);
   EXPECT_EQ(t.player(0).selStart, -1);

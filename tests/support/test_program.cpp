@@ -1,6 +1,6 @@
 #include "tests/support/test_program.h"
 
-#include "mixer/automix.h"
+#include "play/automix.h"
 #include "shell/wiring.h"
 #include "songlist/song_list.h"
 
@@ -50,7 +50,7 @@ bool endHandlingBuilt() {
   probe.form().menu("autoplay2").setChecked(true);
   probe.addSong(0, "/music/a.mp3");
   probe.addSong(1, "/music/b.mp3");
-  mixer::nonstop(probe.p, 0);
+  play::nonstop(probe.p, 0);
   return probe.player(0).called("stop");
 }
 

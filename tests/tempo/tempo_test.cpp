@@ -4,9 +4,9 @@
 #include <fstream>
 
 #include "decks/pitch.h"
+#include "play/sync.h"
 #include "songlist/song_list.h"
 #include "tempo/deck_tempo.h"
-#include "tempo/sync.h"
 #include "tempo/tempo_cache.h"
 #include "tests/support/test_program.h"
 
@@ -126,7 +126,7 @@ TEST_F(TempoTest, NoTempoShowsNothingAndAnOlderAnswerDoesNotOverwriteTheNewSong)
 
 TEST_F(TempoTest, SyncOf125To120GivesRate096ThroughThePitchOperation) {
   decksAt(125, 120);
-  tempo::syncTempo(p, 0);
+  play::syncTempo(p, 0);
   EXPECT_FLOAT_EQ(static_cast<float>(t.player(0).rate()), 0.96f);
   EXPECT_EQ(p.main.label("Pitchper", 0).caption(), "-04.0%");
   EXPECT_EQ(songlist::SongList(p.main, 0).selectedValue(songlist::Tempo), " 94");
@@ -138,13 +138,13 @@ TEST_F(TempoTest, SyncOf125To120GivesRate096ThroughThePitchOperation) {
 
 TEST_F(TempoTest, SyncBeyondTheKnobUsesHalfOrDoubleTempoOrSaysWhy) {
   decksAt(70, 128);  // 128 needs 1.83; 64 fits at 0.914
-  tempo::syncTempo(p, 0);
+  play::syncTempo(p, 0);
   EXPECT_NEAR(t.player(0).rate(), 64.0 / 70, 1e-6);
   p.pitchLockTicks = 0;
 
   decksAt(100, 150);  // 1.5, 0.75 and 3.0 are all beyond the knob
   const double before = knobTop(0);
-  tempo::syncTempo(p, 0);
+  play::syncTempo(p, 0);
   EXPECT_EQ(knobTop(0), before);
   EXPECT_EQ(t.dialogs.messages(), Strings{"テンポの差がピッチの範囲を超えるため合わせられません。"});
 }
@@ -161,8 +161,8 @@ TEST_F(TempoTest, SyncNeedsBothTemposAndWaitsForThePitchLock) {
   EXPECT_EQ(knobTop(0), decks::kPitchCentre);
   p.pitchLockTicks = 0;
   p.keys.focusDeck = 0;
-  p.main.keyDown(tempo::kSyncKey, 0);
-  p.main.keyUp(tempo::kSyncKey, 0);
+  p.main.keyDown(play::kSyncKey, 0);
+  p.main.keyUp(play::kSyncKey, 0);
   EXPECT_EQ(knobTop(0), 2220);
 }
 
@@ -171,21 +171,21 @@ TEST_F(TempoTest, FourTapsSetTheTempoOfASongWithoutOne) {
   load(0, a);
   answer(0, a, 0);
   t.player(0).rateValue = 0.96;
-  for (double s : {10.0, 10.5, 11.0}) tempo::tapTempo(p, 0, s);
+  for (double s : {10.0, 10.5, 11.0}) play::tapTempo(p, 0, s);
   tick();
   EXPECT_EQ(shown(0), "");
-  tempo::tapTempo(p, 0, 11.5);
+  play::tapTempo(p, 0, 11.5);
   tick();
   EXPECT_EQ(shown(0), "120.0");
   EXPECT_NEAR(p.tempo.songBpm[0], 125, 1e-9) << "kept at normal speed";
-  tempo::tapTempo(p, 0, 11.98);  // a fifth tap refines
+  play::tapTempo(p, 0, 11.98);  // a fifth tap refines
   tick();
   EXPECT_EQ(shown(0), "121.2");
 }
 
 TEST_F(TempoTest, TapsLeaveAnAnalysedTempoAlone) {
   decksAt(128, 120);
-  for (double s : {1.0, 1.5, 2.0, 2.5}) tempo::tapTempo(p, 0, s);
+  for (double s : {1.0, 1.5, 2.0, 2.5}) play::tapTempo(p, 0, s);
   EXPECT_EQ(p.tempo.songBpm[0], 128);
 }
 

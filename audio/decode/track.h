@@ -1,0 +1,77 @@
+#pragma once
+// One opened file: its decoder and the cache the reader thread fills from it.
+//
+// Threads: created and asked to seek on the UI thread; serviced on the reader thread; its cache
+// is read by the engine. The decoder is touched by the reader thread only once the track has been
+// handed to the reader.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "audio/decode/decoder.h"
+#include "audio/decode/track_cache.h"
+
+namespace vx::audio {
+
+class Track {
+ public:
+  // How far ahead of the play head the reader decodes.
+  static constexpr double kReadAheadSeconds = 1.5;
+  static constexpr int kChunksBeforeTakenUp = 2;
+  // The engine wakes the reader when this many chunks' room has opened below the read-ahead,
+  // so that the reader decodes in batches and sleeps in between.
+  static constexpr int kRefillChunks = 8;
+
+  explicit Track(std::unique_ptr<Decoder> decoder);
+  const SourceFormat& format() const { return format_; }
+  TrackCache& cache() { return cache_; }
+
+  // UI thread: from now on decode for `generation`, starting at `frame`. A later request
+  // replaces one the reader has not taken up yet.
+  void requestSeek(uint32_t generation, int64_t frame);
+
+  // The reader that services this track; set once, before it is serviced.
+  void attach(class Reader* reader) { reader_ = reader; }
+
+  // Engine thread (or the UI thread while no device renders). Never locks or blocks.
+  // Frames were taken from the cache: wakes the reader when the cache has run low.
+  void consumed() {
+    if (cache_.filled() <= refillBelowChunks_) askForMore();
+  }
+  // The engine took up a jump: the reader, which held back, may fill the cache now.
+  void askForMore();
+
+  // Reader thread: one step of work (take up a seek, or decode one chunk). False when there was
+  // nothing to do: the cache is far enough ahead or full, or the file is read to its end.
+  bool service();
+
+ private:
+  bool takeSeek();
+  int64_t framesAhead() const;
+
+  std::unique_ptr<Decoder> decoder_;
+  SourceFormat format_;
+  TrackCache cache_;
+  int64_t readAheadFrames_;
+  size_t refillBelowChunks_;
+  class Reader* reader_ = nullptr;
+  std::atomic<bool> asked_{false};  // a nudge is on its way to the reader
+
+  std::mutex requestMutex_;  // UI thread and reader thread only
+  bool seekPending_ = false;
+  uint32_t requestedGeneration_ = 0;
+  int64_t requestedFrame_ = 0;
+
+  // Reader thread's own state.
+  uint32_t generation_ = 0;
+  int64_t seekFrame_ = 0;
+  int64_t nextFrame_ = 0;
+  bool finished_ = false;
+  bool unreachable_ = false;
+  bool freshSeek_ = true;
+  int chunksForGeneration_ = 0;
+};
+
+}  // namespace vx::audio

@@ -1,0 +1,82 @@
+#pragma once
+// The mixing graph of one output: its players, room for the sampler's eight voices, the master
+// level and the limiter. One mixer feeds the main output (the two decks and the sampler), another
+// the monitor's device.
+//
+// Threads: post() is called on the UI thread only (the one producer of the command queue).
+// render() runs on the engine thread only: the device callback, or whoever drives the virtual
+// device. It never locks, allocates, logs or touches a file.
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "audio/engine/player_voice.h"
+#include "audio/engine/voice_command.h"
+#include "audio/realtime/spsc_queue.h"
+
+namespace vx::audio {
+
+class MasterTap;
+
+class Mixer {
+ public:
+  static constexpr int kSamplerVoices = 8;  // places for the sampler's voices (see sampler_device.h)
+
+  // `quality`: the players' rate conversion (Preview for the headphone monitor).
+  Mixer(int players, int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
+  // UI thread, only while nothing renders (the device is closed).
+  void setOutputRate(int rate);
+  int outputRate() const { return outputRate_; }
+
+  // UI thread. While nothing renders on another thread (the virtual device, whose engine thread
+  // is the UI thread itself, or an output that is closed) the command takes effect at once;
+  // otherwise the engine takes it up at its next block.
+  void post(const Command& command);
+  void setImmediate(bool immediate) { immediate_ = immediate; }
+  // UI thread: true while no device renders on another thread.
+  bool immediate() const { return immediate_; }
+  // UI thread: called when a command taken up at once (no device renders) makes the mixer sound,
+  // so that the output it rests from opens again.
+  void setOnSound(std::function<void()> onSound) { onSound_ = std::move(onSound); }
+  // UI thread: after a command for the sampler or the recorder was taken up, opens the resting
+  // output again when the mixer now has something to render.
+  void wakeIfSounding();
+
+  const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
+  int players() const { return static_cast<int>(voices_.size()); }
+
+  // Engine thread: writes `frames` interleaved stereo frames.
+  void render(float* out, int frames);
+  void applyCommands();
+
+  // How many render() calls have run; any thread (the device watchdog reads it).
+  uint64_t blocksRendered() const { return blocks_.load(std::memory_order_relaxed); }
+  // Engine thread (or the UI thread while nothing renders): whether the next block may be
+  // anything but silence.
+  bool sounding() const;
+  // How many render() calls in a row have been silent and would stay so; any thread.
+  // forgetSilence() starts the count again (UI thread, before a device opens).
+  uint64_t silentBlocks() const { return silentBlocks_.load(std::memory_order_relaxed); }
+  void forgetSilence() { silentBlocks_.store(0, std::memory_order_relaxed); }
+
+  // UI thread: the recorder's tap that receives every finished block (null: none).
+  void setTap(MasterTap* tap) { tap_.store(tap); }
+
+ private:
+  void renderBlock(float* out, int frames);
+
+  int outputRate_;
+  std::vector<std::unique_ptr<PlayerVoice>> voices_;
+  VoiceSource* sampler_[kSamplerVoices] = {};
+  SpscQueue<Command, 4096> commands_;
+  bool immediate_ = true;  // no device renders until one is opened
+  float masterLeft_ = 1, masterRight_ = 1;
+  float targetMasterLeft_ = 1, targetMasterRight_ = 1;
+  std::atomic<uint64_t> blocks_{0};
+  std::atomic<MasterTap*> tap_{nullptr};
+  std::atomic<uint64_t> silentBlocks_{0};
+  std::function<void()> onSound_;
+};
+
+}  // namespace vx::audio

@@ -1,0 +1,220 @@
+#include "audio/engine/player_voice.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "audio/decode/track.h"
+
+namespace vx::audio {
+namespace {
+
+bool newer(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) > 0; }
+
+}  // namespace
+
+double PlayerVoice::step() const {
+  return track_ ? rate_ * track_->format().sampleRate / outputRate_ : rate_;
+}
+
+void PlayerVoice::apply(const Command& c) {
+  switch (c.kind) {
+    case Command::SetTrack:
+      fadeOut();
+      track_ = c.track;
+      playing_ = false;
+      jump(c.generation, 0);
+      appliedSerial_.store(c.serial, std::memory_order_release);
+      break;
+    case Command::Seek:
+      fadeOut(kHoldFrames);
+      jump(c.generation, c.position);
+      break;
+    case Command::Play:
+      if (!playing_) fadeInDone_ = 0;
+      playing_ = true;
+      break;
+    case Command::Pause:
+      fadeOut();
+      playing_ = false;
+      break;
+    case Command::SetRate: rate_ = c.value; break;
+    case Command::SetGain:
+      targetLeft_ = c.left;
+      targetRight_ = c.right;
+      break;
+    case Command::SetEnd: endPosition_ = c.position; break;
+    default: break;
+  }
+}
+
+void PlayerVoice::dropStale() {
+  if (track_) currentChunk();
+}
+
+void PlayerVoice::fadeOut(int frames) {
+  // Stopping or leaving a place while it sounds: its next few frames are taken now and played
+  // fading out, so that the cache holds nothing the voice still needs from the old place.
+  if (!playing_ || ended_ || !track_ || fadeOutLeft_ > 0) return;
+  tailFrames_ = produce(tail_, frames);
+  tailPlayed_ = 0;
+  fadeOutLeft_ = kDeclickFrames;
+  holding_ = frames > kDeclickFrames;
+}
+
+int PlayerVoice::hold(float* mix, int frames) {
+  const int spare = tailFrames_ - tailPlayed_ - kDeclickFrames;
+  if (!holding_ || spare <= 0 || !playing_ || currentChunk() != nullptr) {
+    holding_ = false;
+    return 0;
+  }
+  const int held = std::min(spare, frames);
+  mixBlock(mix, tail_ + 2 * tailPlayed_, held, 0, 1.0f, 0.0f);
+  tailPlayed_ += held;
+  movedDuringFade_ += held;
+  return held;
+}
+
+void PlayerVoice::jump(uint32_t generation, double position) {
+  generation_ = generation;
+  position_ = position;
+  played_ = 0;
+  movedDuringFade_ = 0;
+  converter_.reset();
+  chunkOffset_ = 0;
+  skipInput_ = 0;
+  inputDone_ = ended_ = false;
+  fadeInDone_ = 0;
+  publish();
+  if (track_) track_->askForMore();
+}
+
+void PlayerVoice::moveOn(double outputFrames) {
+  // The jump happened when it was asked for: the new place has moved on while the old one faded out.
+  double moved = outputFrames * step();
+  skipInput_ = static_cast<int64_t>(std::llround(moved));
+  position_ += moved;
+  played_ += moved;
+  publish();
+}
+
+void PlayerVoice::publish() {
+  uint64_t frames = static_cast<uint64_t>(std::llround(played_ * 256.0)) & kPositionMask;
+  where_.store((static_cast<uint64_t>(generation_ & 0xFFFF) << 48) | frames, std::memory_order_release);
+  if (track_) track_->cache().setPlayHead(generation_, static_cast<int64_t>(position_));
+}
+
+void PlayerVoice::reportEnd() {
+  ++endCount_;
+  ends_.store((static_cast<uint64_t>(generation_) << 32) | endCount_, std::memory_order_release);
+}
+
+const Chunk* PlayerVoice::currentChunk() {
+  TrackCache& cache = track_->cache();
+  while (const Chunk* c = cache.front()) {
+    if (c->generation == generation_) return c;
+    if (newer(c->generation, generation_)) return nullptr;  // decoded for a jump not applied here yet
+    releaseChunk();
+  }
+  return nullptr;
+}
+
+void PlayerVoice::releaseChunk() {
+  track_->cache().release();
+  chunkOffset_ = 0;
+  track_->consumed();
+}
+
+int PlayerVoice::produce(float* out, int frames) {
+  int made = 0;
+  converter_.setStep(step());
+  while (made < frames && !ended_) {
+    const Chunk* c = inputDone_ ? nullptr : currentChunk();
+    if (!c && !inputDone_) break;  // the reader has not caught up yet
+    if (c && skipInput_ > 0) {
+      int skip = static_cast<int>(std::min<int64_t>(skipInput_, c->frames - chunkOffset_));
+      chunkOffset_ += skip;
+      skipInput_ -= skip;
+      if (chunkOffset_ >= c->frames && !c->last) {
+        releaseChunk();
+        continue;
+      }
+    }
+    const float* in = c ? c->data + 2 * chunkOffset_ : nullptr;
+    int available = c ? c->frames - chunkOffset_ : 0;
+    bool last = inputDone_ || c->last;
+    RateConverter::Result r = converter_.process(in, available, out + 2 * made, frames - made, last);
+    made += r.made;
+    if (c) {
+      chunkOffset_ += r.used;
+      if (chunkOffset_ >= c->frames) {
+        inputDone_ = c->last;
+        releaseChunk();
+        continue;
+      }
+    }
+    if (r.made == 0 && r.used == 0) {
+      ended_ = last;
+      break;
+    }
+  }
+  return made;
+}
+
+void PlayerVoice::mixBlock(float* mix, const float* in, int frames, int offset, float envelope, float slope) {
+  for (int i = 0; i < frames; ++i) {
+    float e = std::clamp(envelope + slope * static_cast<float>(i), 0.0f, 1.0f);
+    mix[2 * (offset + i)] += in[2 * i] * e * rampLeft_[offset + i];
+    mix[2 * (offset + i) + 1] += in[2 * i + 1] * e * rampRight_[offset + i];
+  }
+}
+
+void PlayerVoice::render(float* mix, int frames) {
+  // Gains move from their old to their new values across this block.
+  for (int i = 0; i < frames; ++i) {
+    float t = static_cast<float>(i + 1) / static_cast<float>(frames);
+    rampLeft_[i] = gainLeft_ + (targetLeft_ - gainLeft_) * t;
+    rampRight_[i] = gainRight_ + (targetRight_ - gainRight_) * t;
+  }
+  gainLeft_ = targetLeft_;
+  gainRight_ = targetRight_;
+  int done = 0;
+  if (fadeOutLeft_ > 0) {
+    done = hold(mix, frames);
+    if (done == frames) return;
+    const int fading = std::min(fadeOutLeft_, frames - done);
+    int audible = std::clamp(tailFrames_ - tailPlayed_, 0, fading);
+    mixBlock(mix, tail_ + 2 * tailPlayed_, audible, done, static_cast<float>(fadeOutLeft_) / kDeclickFrames,
+             -1.0f / kDeclickFrames);
+    tailPlayed_ += fading;
+    fadeOutLeft_ -= fading;
+    movedDuringFade_ += fading;
+    done += fading;
+    if (fadeOutLeft_ > 0) return;
+  }
+  if (!playing_ || !track_) return;
+  if (movedDuringFade_ > 0) {
+    moveOn(movedDuringFade_);
+    movedDuringFade_ = 0;
+  }
+  renderPlaying(mix, frames - done, done);
+}
+
+void PlayerVoice::renderPlaying(float* mix, int frames, int offset) {
+  double s = step();
+  int want = frames;
+  if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
+  int got = produce(scratch_, want);
+  mixBlock(mix, scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
+  fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
+  position_ += got * s;
+  played_ += got * s;
+  publish();
+  bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;
+  if (ended_ || atEndPoint) {
+    reportEnd();
+    fadeOut();
+    playing_ = false;
+  }
+}
+
+}  // namespace vx::audio

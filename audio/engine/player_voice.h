@@ -1,0 +1,106 @@
+#pragma once
+// The engine's side of one player (a deck or the monitor): reads its track's cache, changes the
+// rate, applies the gains, and reports its position and its end through atomics.
+//
+// Threads: apply() and render() run on the engine thread only (the device callback, or the
+// caller of the virtual device). The report getters may be read from any thread.
+#include <atomic>
+#include <cstdint>
+
+#include "audio/engine/rate_converter.h"
+#include "audio/engine/voice_command.h"
+
+namespace vx::audio {
+
+class Track;
+
+class PlayerVoice {
+ public:
+  // Frames over which a start, a stop or a jump fades, so that none of them clicks.
+  static constexpr int kDeclickFrames = 64;
+  // Frames of the old place a jump while playing may hold before its fade-out, waiting for the
+  // reader to decode the new place (a few milliseconds): the old place keeps sounding instead of
+  // silence. When the new place is ready at once, as on the virtual device, nothing is held.
+  static constexpr int kHoldFrames = 1024;
+  static constexpr int kMaxBlock = 512;
+
+  explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full)
+      : outputRate_(outputRate), converter_(quality) {}
+  void setOutputRate(int rate) { outputRate_ = rate; }  // only while the engine is not running
+
+  void apply(const Command& command);
+  // Frees the ring from frames decoded for jumps that have been overtaken, so that the reader
+  // finds room for the current one at once. Engine thread, after a batch of commands.
+  void dropStale();
+  // Adds up to `frames` (<= kMaxBlock) frames of this player to `mix`.
+  void render(float* mix, int frames);
+  // Whether the next render() may add anything: the voice plays or still fades out.
+  bool sounding() const { return (playing_ && track_) || fadeOutLeft_ > 0; }
+
+  // Reports. How far the play head has moved since the last jump, for which jump (the
+  // generation's low 16 bits, and the distance in 1/256 source frames); each end reached; and
+  // the last track change applied.
+  static uint32_t generationOf(uint64_t where) { return static_cast<uint32_t>(where >> 48); }
+  static double framesOf(uint64_t where) { return static_cast<double>(where & kPositionMask) / 256.0; }
+  uint64_t where() const { return where_.load(std::memory_order_acquire); }
+  // High 32 bits: the generation that ended; low 32 bits: how many ends so far.
+  uint64_t ends() const { return ends_.load(std::memory_order_acquire); }
+  uint64_t appliedTrackSerial() const { return appliedSerial_.load(std::memory_order_acquire); }
+
+ private:
+  static constexpr uint64_t kPositionMask = (uint64_t{1} << 48) - 1;
+
+  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump) frames of the old place
+  // for its fade-out.
+  void fadeOut(int frames = kDeclickFrames);
+  // Plays held frames of the old place at full level while the new place is not decoded yet;
+  // returns the frames of the block it filled.
+  int hold(float* mix, int frames);
+  void jump(uint32_t generation, double position);
+  void moveOn(double outputFrames);
+  void publish();
+  void reportEnd();
+  double step() const;
+  // Fills `out` with up to `frames` converted frames; fewer when the cache runs dry or the
+  // file ends (then `ended_` is set).
+  int produce(float* out, int frames);
+  const struct Chunk* currentChunk();
+  void releaseChunk();
+  void renderPlaying(float* mix, int frames, int offset);
+  // Adds `frames` frames of `in` to `mix` from frame `offset` of the block on, under the block's
+  // gain ramp and an envelope that starts at `envelope` and moves by `slope` per frame.
+  void mixBlock(float* mix, const float* in, int frames, int offset, float envelope, float slope);
+
+  int outputRate_;
+  Track* track_ = nullptr;
+  RateConverter converter_;
+  double rate_ = 1.0;
+  uint32_t generation_ = 0;
+  double position_ = 0;        // source frames
+  double played_ = 0;          // source frames since the last jump
+  double endPosition_ = -1;    // selection end; negative: none
+  bool playing_ = false;
+  bool inputDone_ = false;     // the last chunk of this generation has gone into the converter
+  bool ended_ = false;         // and the converter has given out everything
+  int chunkOffset_ = 0;        // frames of the front chunk already taken
+  int64_t skipInput_ = 0;      // source frames still to leave out after a jump
+  int fadeOutLeft_ = 0;        // frames of the fade-out still to play after a stop or a jump
+  float tail_[kHoldFrames * 2] = {};  // the old place's frames for that fade-out
+  int tailFrames_ = 0;
+  bool holding_ = false;       // a jump's fade-out waits for the new place
+  int tailPlayed_ = 0;
+  int movedDuringFade_ = 0;    // output frames the new place has run while the old one faded
+  int fadeInDone_ = kDeclickFrames;
+  float gainLeft_ = 1, gainRight_ = 1;
+  float targetLeft_ = 1, targetRight_ = 1;
+  float scratch_[kMaxBlock * 2] = {};
+  float rampLeft_[kMaxBlock] = {};
+  float rampRight_[kMaxBlock] = {};
+  uint32_t endCount_ = 0;
+
+  std::atomic<uint64_t> where_{0};
+  std::atomic<uint64_t> ends_{0};
+  std::atomic<uint64_t> appliedSerial_{0};
+};
+
+}  // namespace vx::audio

@@ -1,0 +1,137 @@
+#include "audio/engine/voice_control.h"
+
+#include <cmath>
+
+#include "audio/decode/reader.h"
+#include "audio/decode/track.h"
+#include "audio/engine/mixer.h"
+
+namespace vx::audio {
+
+VoiceControl::VoiceControl(Mixer& mixer, int voice, Reader& reader) : mixer_(mixer), voice_(voice), reader_(reader) {}
+
+VoiceControl::~VoiceControl() {
+  // The owner stops the engine first; then nothing plays from these tracks any more.
+  if (current_) reader_.remove(current_.get());
+  for (auto& t : retired_) reader_.remove(t.get());
+}
+
+const SourceFormat& VoiceControl::format() const {
+  static const SourceFormat none;
+  return current_ ? current_->format() : none;
+}
+
+Command VoiceControl::command(int kind) const {
+  Command c;
+  c.kind = static_cast<Command::Kind>(kind);
+  c.voice = voice_;
+  return c;
+}
+
+void VoiceControl::send(int kind, double value) {
+  Command c = command(kind);
+  c.value = value;
+  c.position = value;
+  mixer_.post(c);
+}
+
+bool VoiceControl::open(const std::string& path, std::string& error) {
+  OpenResult opened = openDecoder(path);
+  if (!opened.decoder) {
+    error = opened.error;
+    close();
+    return false;
+  }
+  auto track = std::make_unique<Track>(std::move(opened.decoder));
+  ++generation_;
+  track->requestSeek(generation_, 0);
+  reader_.add(track.get());
+  Command c = command(Command::SetTrack);
+  c.track = track.get();
+  c.generation = generation_;
+  c.serial = ++serial_;
+  mixer_.post(c);
+  if (current_) retired_.push_back(std::move(current_));
+  current_ = std::move(track);
+  origin_ = carried_ = 0;
+  playing_ = false;
+  return true;
+}
+
+void VoiceControl::close() {
+  if (!current_) return;
+  Command c = command(Command::SetTrack);
+  c.generation = ++generation_;
+  c.serial = ++serial_;
+  mixer_.post(c);
+  retired_.push_back(std::move(current_));
+  origin_ = carried_ = 0;
+  playing_ = false;
+}
+
+void VoiceControl::jump(double frame) {
+  ++generation_;
+  if (current_) current_->requestSeek(generation_, static_cast<int64_t>(std::floor(frame)));
+  reader_.wake();
+  Command c = command(Command::Seek);
+  c.generation = generation_;
+  c.position = frame;
+  mixer_.post(c);
+}
+
+void VoiceControl::seek(double frame) {
+  origin_ = std::max(frame, 0.0);
+  carried_ = 0;
+  jump(origin_);
+}
+
+double VoiceControl::played() const {
+  uint64_t where = mixer_.voice(voice_).where();
+  if (PlayerVoice::generationOf(where) != (generation_ & 0xFFFF)) return carried_;
+  return carried_ + PlayerVoice::framesOf(where);
+}
+
+void VoiceControl::play() {
+  if (playing_ || !current_) return;
+  // The voice played on a little while fading out its last stop; starting again from the UI's
+  // position keeps sound and position together.
+  carried_ = played();
+  jump(origin_ + carried_);
+  send(Command::Play);
+  playing_ = true;
+}
+
+void VoiceControl::pause() {
+  if (!playing_) return;
+  send(Command::Pause);
+  playing_ = false;
+}
+
+void VoiceControl::setRate(double rate) { send(Command::SetRate, rate); }
+
+void VoiceControl::setGain(float left, float right) {
+  Command c = command(Command::SetGain);
+  c.left = left;
+  c.right = right;
+  mixer_.post(c);
+}
+
+void VoiceControl::setEndPosition(double frame) { send(Command::SetEnd, frame); }
+
+bool VoiceControl::takeEnd() {
+  uint64_t ends = mixer_.voice(voice_).ends();
+  uint32_t count = static_cast<uint32_t>(ends & 0xFFFFFFFFu);
+  if (count == endsSeen_) return false;
+  endsSeen_ = count;
+  if (static_cast<uint32_t>(ends >> 32) != generation_ || !playing_) return false;
+  playing_ = false;
+  return true;
+}
+
+void VoiceControl::reclaim() {
+  if (retired_.empty() || mixer_.voice(voice_).appliedTrackSerial() != serial_) return;
+  for (auto& t : retired_) reader_.remove(t.get());
+  retired_.clear();
+}
+
+}  // namespace vx::audio

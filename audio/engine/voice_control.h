@@ -1,0 +1,73 @@
+#pragma once
+// The UI thread's handle on one player voice: opens files into it, sends it commands, and keeps
+// the UI side's view of it (what was asked last), so that every getter answers at once.
+//
+// Threads: UI thread only.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/decode/decoder.h"
+#include "audio/engine/voice_command.h"
+
+namespace vx::audio {
+
+class Mixer;
+class Reader;
+class Track;
+
+class VoiceControl {
+ public:
+  VoiceControl(Mixer& mixer, int voice, Reader& reader);
+  ~VoiceControl();
+  VoiceControl(const VoiceControl&) = delete;
+  VoiceControl& operator=(const VoiceControl&) = delete;
+
+  // Replaces the file (stopped, at its start). False, with the reason, when it cannot be played;
+  // the voice is then empty.
+  bool open(const std::string& path, std::string& error);
+  void close();
+  bool loaded() const { return current_ != nullptr; }
+  // The open file's format; a zero format when none is open.
+  const SourceFormat& format() const;
+
+  // Jumps to a position in source frames (fractions allowed).
+  void seek(double frame);
+  // Where the voice plays, in source frames: the last jump plus what was played since.
+  double position() const { return origin_ + played(); }
+  // Source frames played since the last seek(): 0 until the engine has taken the seek up, and
+  // exact sums of whole blocks after it.
+  double played() const;
+  void play();
+  void pause();
+  bool playing() const { return playing_; }
+  void setRate(double rate);
+  void setGain(float left, float right);
+  void setEndPosition(double frame);  // negative: play to the end of the file
+
+  // True once for each end the engine reached since the last call (the voice then no longer
+  // plays). An end reached before a later jump or start does not count.
+  bool takeEnd();
+  // Deletes files the engine has let go of.
+  void reclaim();
+
+ private:
+  Command command(int kind) const;  // addressed to this voice
+  void send(int kind, double value = 0);
+  void jump(double frame);  // tells reader and engine; `frame` = origin_ + carried_
+
+  Mixer& mixer_;
+  int voice_;
+  Reader& reader_;
+  std::unique_ptr<Track> current_;
+  std::vector<std::unique_ptr<Track>> retired_;
+  uint64_t serial_ = 0;
+  uint32_t generation_ = 0;
+  double origin_ = 0;   // the last seek() target
+  double carried_ = 0;  // played before the voice was restarted at its own position
+  bool playing_ = false;
+  uint32_t endsSeen_ = 0;
+};
+
+}  // namespace vx::audio

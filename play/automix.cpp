@@ -1,0 +1,91 @@
+#include "play/automix.h"
+
+#include <algorithm>
+
+#include "basic/convert.h"
+#include "decks/transport.h"
+#include "mixer/crossfader.h"
+#include "mixer/volume_law.h"
+#include "play/selection.h"
+#include "play/switching.h"
+#include "songlist/song_list.h"
+
+namespace vx::play {
+
+namespace {
+
+bool option(const Program& p, const char* entry) { return p.main.menu(entry).checked(); }
+
+// The deck's path list selects a song: the one a step of its list starts from.
+bool hasSelection(Program& p, int deck) {
+  return songlist::SongList(p.main, deck).hasSelection(songlist::Path);
+}
+
+bool nearEnd(Program& p, int deck, double lead) {
+  auto& player = p.player(deck);
+  return player.duration() - lead < player.currentPosition();
+}
+
+// The fader already stands at the end of the deck that goes on: a switch made for `ending` has
+// happened (a completed fade or a cut), and another one would only bring the ending deck back.
+bool alreadyOver(const Program& p, int ending) {
+  return p.main.picture("Faderbtn").left() == (ending == 0 ? mixer::kFaderBEnd : mixer::kFaderAEnd);
+}
+
+void crossfadeCheck(Program& p) {
+  const double lead = p.settings.faderTime[std::clamp(p.mixer.faderPattern, 0, 2)] / 20.0;
+  for (int deck = 0; deck < 2; ++deck)
+    if (nearEnd(p, deck, lead) && hasSelection(p, 1 - deck) && !alreadyOver(p, deck)) switching(p);
+}
+
+void plainCheck(Program& p) {
+  const double lead = p.settings.gapTime / 100.0;
+  for (int deck = 0; deck < 2; ++deck)
+    if (nearEnd(p, deck, lead) && hasSelection(p, 1 - deck)) p.player(1 - deck).play();
+}
+
+void selectRandom(Program& p, int deck) {
+  form::ListBox& paths = p.main.listBox("List1", deck);
+  const int n = paths.listCount();
+  const auto pick = static_cast<int>(basic::Int(n * static_cast<double>(p.rnd.next())));
+  if (n > 0) paths.setListIndex(pick);
+}
+
+void showCueLamp(Program& p, int deck) {
+  const bool noCue = songlist::SongList(p.main, deck).selectedValue(songlist::Cue) == "-1";
+  p.main.picture("Play", deck).setPicture(noCue ? "cue1.bmp" : "cue2.bmp");
+}
+
+}  // namespace
+
+void autoCheck(Program& p) {
+  if (!option(p, "autoplay2") || p.mixer.switchBusy) return;
+  if (option(p, "autocrossfadeplay"))
+    crossfadeCheck(p);
+  else
+    plainCheck(p);
+}
+
+void nonstop(Program& p, int e) {
+  if (e != 0 && e != 1) return;
+  const int o = 1 - e;
+  if (!option(p, "autoplay2") || !hasSelection(p, o)) return;
+  if (e == 1 && p.monitor.monitorDeck == 1 && p.ports.monitor) p.ports.monitor->stop();
+  p.player(e).stop();
+  p.main.label("Totaltime", o).setCaption(decks::totalTimeText(p.player(o).duration()));
+  if (option(p, "random")) selectRandom(p, e);
+  p.deck[e].deckIdle = true;
+  p.main.picture("Pause", o).setPicture("play2.bmp");
+  p.main.picture("Pause", e).setPicture("play1.bmp");
+  showCueLamp(p, o);
+  play::Nextsong(p, e);
+  p.lastPlayedDeck = o;
+  if (p.window.barMode) p.main.label("topbar").setCaption(p.main.label("lbfilename", o).caption());
+}
+
+void toggleOption(Program& p, const char* entry) {
+  form::MenuItem& item = p.main.menu(entry);
+  item.setChecked(!item.checked());
+}
+
+}  // namespace vx::play
