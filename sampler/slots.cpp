@@ -35,8 +35,19 @@ std::string folderOf(const std::string& path) {
 // The file becomes the slot's pending sound: its label and path name it at once.
 void takeFile(Program& p, int slot, const std::string& path) {
   p.sampler.pendingSampleFile = path;
+  p.sampler.replacedPath = p.settings.slotPath[static_cast<size_t>(slot)];
+  p.sampler.replacedKind = p.settings.slotKind[static_cast<size_t>(slot)];
+  p.sampler.replacedLabel = p.main.label("Text1", slot).caption();
   p.settings.slotPath[static_cast<size_t>(slot)] = path;
   p.main.label("Text1", slot).setCaption(slotLabelText(slot, path));
+}
+
+// The refused file leaves the slot as it was: the sound it holds under its own name and kind.
+void giveBack(Program& p, int slot) {
+  const auto i = static_cast<size_t>(slot);
+  p.settings.slotPath[i] = p.sampler.replacedPath;
+  p.settings.slotKind[i] = p.sampler.replacedKind;
+  p.main.label("Text1", slot).setCaption(p.sampler.replacedLabel);
 }
 
 void showSelectMode(Program& p, int slot) {
@@ -115,6 +126,7 @@ void selectmode_Label1_Click(Program& p, int index) {
   }
   unloadSelectMode(p);
   if (!buffer) {
+    giveBack(p, slot);
     failure(p, result == platform::kSoundBufferTooSmall
                    ? "ﾌｧｲﾙの長さがエフェクトをかけるには短すぎます。もっと長いﾌｧｲﾙにしてください。"
                    : kCannotRead);
