@@ -166,6 +166,11 @@ void openRecorder(Program& p) {
   f.touch();
 }
 
+bool holdsTake(Program& p) {
+  form::Form& f = window(p);
+  return f.visible && (f.timer("Timer1").enabled() || f.picture("cmdsave").enabled());
+}
+
 void showRecording(Program& p) {
   form::Form& f = window(p);
   setTimer(p, true);
@@ -189,6 +194,8 @@ void cmdstop_MouseDown(Program& p) {
 
 void cmdsave_Click(Program& p) {
   if (!saveRecording(p)) return;
+  // The take is in its file and the device lets it go: there is nothing left to save.
+  window(p).picture("cmdsave").setEnabled(false);
   send(p, "close file");
   if (p.recorder.windowResult != 0) showMciError(p, p.recorder.windowResult, p.recorder.windowText);
   p.recorder.tenthsCount = 0;

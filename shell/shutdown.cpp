@@ -1,5 +1,6 @@
 #include "shell/shutdown.h"
 
+#include "recorder/recorder_window.h"
 #include "sampler/sampler.h"
 #include "shell/settings_file.h"
 
@@ -17,10 +18,14 @@ void unloadOtherWindows(Program& p) {
   SamplerState& s = p.sampler;
   for (form::Form* f : std::initializer_list<form::Form*>{&p.about, &p.fontInfo, &p.config, &s.selectmode, &s.sampcfg,
                                                           &s.frmEcho, &s.frmChorus, &s.frmFlanger, &s.frmDistortion,
-                                                          &s.frmCompressor, &s.frmParamEQ, &s.frmGargle, &p.recorderWindow}) {
+                                                          &s.frmCompressor, &s.frmParamEQ, &s.frmGargle}) {
     f->visible = false;
     f->touch();
   }
+  // A take in progress (or stopped and not saved) cannot be made again: its window stays.
+  if (recorder::holdsTake(p)) return;
+  p.recorderWindow.visible = false;
+  p.recorderWindow.touch();
 }
 
 void endWithoutSaving(Program& p) {
