@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "basic/convert.h"
+#include "core/storable.h"
 #include "form/layout.h"
 #include "recorder/mci.h"
 #include "recorder/music_folder.h"
@@ -98,7 +99,9 @@ bool chooseFile(Program& p) {
   }
   if (chosen->empty()) return false;
   p.recorder.saveName = *chosen;
-  p.dialogInitialFolder = std::filesystem::path(*chosen).parent_path().string();
+  // The recording may go anywhere; only a folder the settings file can hold is remembered.
+  if (std::string folder = std::filesystem::path(*chosen).parent_path().string(); storable(folder))
+    p.dialogInitialFolder = folder;
   ui::showSkinPicture(p, p.main.picture("Imgrec"), "recorder2.bmp");
   return true;
 }

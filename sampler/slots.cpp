@@ -1,6 +1,7 @@
 #include "sampler/slots.h"
 
 #include "basic/convert.h"
+#include "core/storable.h"
 #include "sampler/sampler.h"
 #include "sampler/slot_dialog.h"
 #include "shell/shutdown.h"
@@ -87,7 +88,7 @@ void loadSlotFromDialog(Program& p, int slot) {
   spec.fileName = "";
   spec.initialDir = startFolder(p);
   auto chosen = p.ports.dialogs->openFile(spec);
-  if (!chosen || chosen->empty()) return;
+  if (!chosen || chosen->empty() || !acceptStorable(p, *chosen)) return;
   p.lastFolders[2] = folderOf(*chosen);
   p.dialogInitialFolder = p.lastFolders[2];
   takeFile(p, slot, *chosen);
@@ -101,6 +102,7 @@ void Text1_OLEDragDrop(Program& p, int slot, const std::vector<std::string>& pat
   if (paths.empty()) return;
   const std::string& path = paths.front();
   if (path.size() < 4 || path.compare(path.size() - 4, 4, ".wav") != 0) return;
+  if (!acceptStorable(p, path)) return;
   takeFile(p, slot, path);
   showSelectMode(p, slot);
 }
