@@ -47,6 +47,7 @@ class EngineSoundSystem : public SoundSystem {
 
  private:
   std::vector<std::string> deviceNames() const;
+  int mainDeviceIndex() const;
   void routeMonitor(int device);
   void renderInto(Mixer& mixer, int frames, std::vector<float>* capture);
   void buildRecorder();
@@ -80,7 +81,7 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
       phones_(1, options.sampleRate, RateConverter::Quality::Preview),
       decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
       monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
-      master_(main_, [this] { return deviceNames(); }),
+      master_(main_, [this] { return deviceNames(); }, [this] { return mainDeviceIndex(); }),
       sampler_(main_) {
   buildRecorder();
   if (options_.virtualDevice) return;
@@ -108,6 +109,18 @@ void EngineSoundSystem::buildRecorder() {
 std::vector<std::string> EngineSoundSystem::deviceNames() const {
   if (!sdl_) return {kVirtualOutputName};
   return sdl_->outputNames();
+}
+
+// The device asked for, else the system's default. A default SDL cannot name counts as the first
+// listed: with one device, the usual laptop, that is the right answer.
+int EngineSoundSystem::mainDeviceIndex() const {
+  if (!sdl_) return 0;
+  const std::string name = options_.mainDevice.empty() ? sdl_->defaultOutputName() : options_.mainDevice;
+  const std::vector<std::string> names = deviceNames();
+  if (name.empty()) return 0;
+  for (size_t i = 0; i < names.size(); ++i)
+    if (names[i] == name) return static_cast<int>(i);
+  return options_.mainDevice.empty() ? 0 : -1;
 }
 
 void EngineSoundSystem::routeMonitor(int device) {

@@ -9,7 +9,7 @@
 #include "mixer/volume_law.h"
 #include "sampler/sampler.h"
 #include "songlist/list_block.h"
-#include "ui/other_windows.h"
+#include "recorder/other_windows.h"
 #include "ui/window_modes.h"
 
 namespace vx::config {
@@ -145,7 +145,7 @@ void sampoff_Click(Program& p) {
 
 void Command1_Click(Program& p, int slot) {
   if (!sampler::slotLoaded(p, slot)) return;
-  ui::unloadOtherWindows(p);
+  recorder::unloadOtherWindows(p);
   sampler::openSlotSettings(p, slot);
 }
 

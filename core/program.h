@@ -13,6 +13,7 @@
 #include "basic/rnd.h"
 #include "core/deck_state.h"
 #include "core/sampler_state.h"
+#include "core/titled_dialogs.h"
 #include "form/mainform.h"
 #include "platform/ports.h"
 
@@ -141,7 +142,13 @@ struct TempoState {
 };
 
 struct Program {
-  explicit Program(platform::Ports p) : ports(p) {}
+  // The dialogs given are reached through `ports.dialogs`, which gives untitled message boxes
+  // the program's name.
+  explicit Program(platform::Ports p) : ports(p) {
+    if (!ports.dialogs) return;
+    titledDialogs_ = std::make_unique<TitledDialogs>(*ports.dialogs);
+    ports.dialogs = titledDialogs_.get();
+  }
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
@@ -182,6 +189,9 @@ struct Program {
   bool quitRequested = false;
   // Receives both players' events; attached once by the wiring.
   std::unique_ptr<platform::MediaPlayerListener> playerEvents;
+
+ private:
+  std::unique_ptr<TitledDialogs> titledDialogs_;
 };
 
 }  // namespace vx

@@ -22,6 +22,11 @@ struct SamplerState {
   std::array<int, kSamplerSlots> slotLooping{};   // -1 while a looped play started by a trigger runs
   int currentSlot = 0;
   std::string pendingSampleFile;
+  // The slot's path, kind and label before the pending file took its place: a file whose buffer
+  // cannot be made gives them back, so the settings never name a sound the next start cannot load.
+  std::string replacedPath;
+  int replacedKind = 0;
+  std::string replacedLabel;
   // The signature of the chain last set, one per slot: a list on one slot is never taken as
   // already set because another slot's chain had the same signature.
   std::array<long, kSamplerSlots> appliedChainSignature{};

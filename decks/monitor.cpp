@@ -1,5 +1,7 @@
 #include "decks/monitor.h"
 
+#include <cmath>
+
 #include "basic/convert.h"
 
 namespace vx::decks {
@@ -33,11 +35,9 @@ void monitorSeekSeconds(Program& p, double seconds) {
 
 void monitorSetPitch(Program& p, double rate) {
   if (!p.monitor.monitorOn || !p.ports.monitor) return;
-  try {
-    p.ports.monitor->setPitch(basic::CLng(100 * rate));
-  } catch (const basic::OverflowError&) {
-    // A rate no player accepts leaves the monitor's pitch as it was.
-  }
+  // A rate beyond what the library's pitch can hold leaves the monitor's pitch as it was.
+  if (!std::isfinite(rate) || std::abs(rate * 100) > 2147483647.0) return;
+  p.ports.monitor->setRate(rate);
 }
 
 }  // namespace vx::decks

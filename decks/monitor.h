@@ -13,7 +13,7 @@ void vbmp3play(Program& p);
 // Returns the open's result for the callers that test it.
 int monitorOpen(Program& p, const std::string& path);
 
-// Sets the monitor's pitch to the rate in percent, when it is on.
+// Sets the monitor to play at the deck's rate (exactly, where the library can), when it is on.
 void monitorSetPitch(Program& p, double rate);
 
 // Moves the monitor to the sample of `seconds` at the monitor's sample rate, when it is on.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "core/storable.h"
 #include "decks/monitor.h"
 #include "decks/pitch.h"
 #include "mixer/channel_strip.h"
@@ -59,8 +60,21 @@ void showLoaded(Program& p, int deck, const std::string& title) {
   p.main.picture("Play", deck).setPicture("cue1.bmp");
 }
 
+// A deck on air keeps its song: the file joins its list, the selection stays on the playing entry.
+void appendWhilePlaying(Program& p, int deck, const std::string& path) {
+  songlist::SongList list(p.main, deck);
+  const int playing = list.selected();
+  songlist::appendSong(p, deck, path, songlist::fileTitle(path));
+  if (playing >= 0) list.select(playing);
+}
+
 void loadChosen(Program& p, int deck, const std::string& path) {
+  if (!acceptStorable(p, path)) return;
   rememberFolder(p, path);
+  if (songlist::deckPlays(p, deck)) {
+    appendWhilePlaying(p, deck, path);
+    return;
+  }
   p.player(deck).setFileName(path);
   if (p.player(deck).openCheck()) return;
   const std::string title = songlist::fileTitle(path);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cmath>
 #include <string>
 
 namespace vx::platform {
@@ -31,6 +32,10 @@ class MonitorLibrary {
   virtual void setPlaySamples(long sample) = 0;
   virtual void seek(long seconds) = 0;
   virtual void setPitch(long percent) = 0;
+  // Plays at `rate` times the file's speed. A library that takes only whole percents rounds
+  // (halves to even); one that can follows the rate exactly, so the headphones keep time with a
+  // deck at any pitch.
+  virtual void setRate(double rate) { setPitch(static_cast<long>(std::nearbyint(rate * 100))); }
   virtual void setVolume(long left, long right) = 0;
 
   // Read-back for the driver and tests.

@@ -14,6 +14,8 @@ class WaveOut {
   virtual void setVolume(uint32_t value) = 0;
   // Output devices by name; an index into this list chooses the monitor device.
   virtual std::vector<std::string> deviceNames() const = 0;
+  // The index in deviceNames of the device the main output plays on; -1 when it is none of them.
+  virtual int mainDevice() const { return 0; }
 };
 
 }  // namespace vx::platform

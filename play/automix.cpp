@@ -26,16 +26,25 @@ bool nearEnd(Program& p, int deck, double lead) {
   return player.duration() - lead < player.currentPosition();
 }
 
-// The fader already stands at the end of the deck that goes on: a switch made for `ending` has
-// happened (a completed fade or a cut), and another one would only bring the ending deck back.
+// The fader already stands at (or within one fade step of) the end of the deck that goes on: a
+// switch made for `ending` has happened (a completed fade or a cut), and another one would only
+// bring the ending deck back. The step's margin lets the DJ nudge the knob off the very end.
 bool alreadyOver(const Program& p, int ending) {
-  return p.main.picture("Faderbtn").left() == (ending == 0 ? mixer::kFaderBEnd : mixer::kFaderAEnd);
+  const double margin = mixer::fadeStepSize(p);
+  const double u = mixer::faderPosition(p);
+  return ending == 0 ? u >= 500 - margin : u <= -500 + margin;
 }
 
 void crossfadeCheck(Program& p) {
   const double lead = p.settings.faderTime[std::clamp(p.mixer.faderPattern, 0, 2)] / 20.0;
-  for (int deck = 0; deck < 2; ++deck)
-    if (nearEnd(p, deck, lead) && hasSelection(p, 1 - deck) && !alreadyOver(p, deck)) switching(p);
+  // One Switch a tick: a second one in the same tick would cancel the fade the first began (and
+  // leave the checks suspended for good), or with CUT IN throw the fader straight back.
+  for (int deck = 0; deck < 2; ++deck) {
+    if (nearEnd(p, deck, lead) && hasSelection(p, 1 - deck) && !alreadyOver(p, deck)) {
+      switching(p);
+      return;
+    }
+  }
 }
 
 void plainCheck(Program& p) {
@@ -49,6 +58,15 @@ void selectRandom(Program& p, int deck) {
   const int n = paths.listCount();
   const auto pick = static_cast<int>(basic::Int(n * static_cast<double>(p.rnd.next())));
   if (n > 0) paths.setListIndex(pick);
+}
+
+// The deck that goes on is silent when the ended one stops (its start came too late for the
+// tick's check, or a crossfade was still on its way): it starts at once, and with the automatic
+// crossfade the fader is brought over to it unless it already lets it through or is moving.
+void keepPlaying(Program& p, int o) {
+  if (p.player(o).playState() == platform::Playing) return;
+  if (option(p, "autocrossfadeplay") && p.mixer.switchPhase == 0 && switchTarget(p) == o) switching(p);
+  startTarget(p, o);
 }
 
 void showCueLamp(Program& p, int deck) {
@@ -77,6 +95,7 @@ void nonstop(Program& p, int e) {
   p.deck[e].deckIdle = true;
   p.main.picture("Pause", o).setPicture("play2.bmp");
   p.main.picture("Pause", e).setPicture("play1.bmp");
+  keepPlaying(p, o);
   showCueLamp(p, o);
   play::Nextsong(p, e);
   p.lastPlayedDeck = o;

@@ -10,21 +10,6 @@ namespace vx::play {
 
 namespace {
 
-// The deck the Switch brings in: B while the fader stands on the A side, else A.
-int switchTarget(const Program& p) { return mixer::faderPosition(p) < 0 ? 1 : 0; }
-
-void startTarget(Program& p, int deck) {
-  p.player(deck).play();
-  if (p.monitor.monitorDeck == deck) decks::vbmp3play(p);
-  p.main.picture("Play", deck).setPicture("cue1.bmp");
-  p.main.picture("Pause", deck).setPicture("play2.bmp");
-  DeckState& d = p.deck[deck];
-  d.cueStandby = false;
-  d.holdActive = false;
-  d.deckIdle = false;
-  p.main.label("Totaltime", deck).setCaption(decks::totalTimeText(p.player(deck).duration()));
-}
-
 void finishFade(Program& p, double left) {
   p.mixer.switchPhase = 0;
   mixer::placeFaderKnob(p, left);
@@ -43,6 +28,22 @@ bool nextPosition(float u, int step, int& n) {
 }
 
 }  // namespace
+
+int switchTarget(const Program& p) { return mixer::faderPosition(p) < 0 ? 1 : 0; }
+
+void startTarget(Program& p, int deck) {
+  p.player(deck).play();
+  if (p.monitor.monitorDeck == deck) decks::vbmp3play(p);
+  p.main.picture("Play", deck).setPicture("cue1.bmp");
+  p.main.picture("Pause", deck).setPicture("play2.bmp");
+  DeckState& d = p.deck[deck];
+  d.cueStandby = false;
+  d.holdActive = false;
+  // A deck frozen on its mark would otherwise keep being sent back to it while it shows playing.
+  d.stutterArmed = false;
+  d.deckIdle = false;
+  p.main.label("Totaltime", deck).setCaption(decks::totalTimeText(p.player(deck).duration()));
+}
 
 void switching(Program& p) {
   if (p.mixer.switchPhase != 0) {

@@ -7,6 +7,11 @@ namespace vx::play {
 
 // Starts or cancels an automatic crossfade toward the silent deck.
 void switching(Program& p);
+// Starts `deck` as the Switch does: playing, its monitor following, its buttons lit, its cue
+// standby, hold, stutter and idle cleared.
+void startTarget(Program& p, int deck);
+// The deck a Switch brings in now: B while the fader stands on the A side, else A.
+int switchTarget(const Program& p);
 // One step of a running automatic fade; true when it reached the end of the travel
 // (the tick then ends).
 bool fadeStep(Program& p);

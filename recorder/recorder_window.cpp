@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "basic/convert.h"
+#include "core/storable.h"
 #include "form/layout.h"
 #include "recorder/mci.h"
 #include "recorder/music_folder.h"
@@ -98,7 +99,9 @@ bool chooseFile(Program& p) {
   }
   if (chosen->empty()) return false;
   p.recorder.saveName = *chosen;
-  p.dialogInitialFolder = std::filesystem::path(*chosen).parent_path().string();
+  // The recording may go anywhere; only a folder the settings file can hold is remembered.
+  if (std::string folder = std::filesystem::path(*chosen).parent_path().string(); storable(folder))
+    p.dialogInitialFolder = folder;
   ui::showSkinPicture(p, p.main.picture("Imgrec"), "recorder2.bmp");
   return true;
 }
@@ -166,6 +169,11 @@ void openRecorder(Program& p) {
   f.touch();
 }
 
+bool holdsTake(Program& p) {
+  form::Form& f = window(p);
+  return f.visible && (f.timer("Timer1").enabled() || f.picture("cmdsave").enabled());
+}
+
 void showRecording(Program& p) {
   form::Form& f = window(p);
   setTimer(p, true);
@@ -189,6 +197,8 @@ void cmdstop_MouseDown(Program& p) {
 
 void cmdsave_Click(Program& p) {
   if (!saveRecording(p)) return;
+  // The take is in its file and the device lets it go: there is nothing left to save.
+  window(p).picture("cmdsave").setEnabled(false);
   send(p, "close file");
   if (p.recorder.windowResult != 0) showMciError(p, p.recorder.windowResult, p.recorder.windowText);
   p.recorder.tenthsCount = 0;

@@ -20,6 +20,10 @@ void Timer1_Timer(Program& p);
 // Switches between recording the input and the main output, before a recording starts.
 void cmdsource_Click(Program& p);
 
+// The window holds a take that closing it would throw away: one that records, or one stopped
+// and not yet saved.
+bool holdsTake(Program& p);
+
 // The window's side of a recording that started: timer on, stop usable, start not.
 void showRecording(Program& p);
 // The message box of a failed command: `text` (code) under the title "Error".

@@ -148,6 +148,9 @@ void sampcfg_Load(Program& p) {
   if (kind == 0 || kind == 1) {
     s.sourceOffsetX = 0;
     s.sourceOffsetZ = 5;
+    // The 3D settings are not remembered: an angle left from the last opening (of any slot)
+    // would otherwise turn this slot's cone.
+    d.slider("scrlangle").setValue(-90);
     scrlangle_Change(p);
   }
 }

@@ -1,10 +1,11 @@
 #include "sampler/slots.h"
 
 #include "basic/convert.h"
+#include "core/storable.h"
 #include "sampler/sampler.h"
 #include "sampler/slot_dialog.h"
 #include "songlist/song_list.h"
-#include "ui/other_windows.h"
+#include "recorder/other_windows.h"
 
 namespace vx::sampler {
 
@@ -35,8 +36,19 @@ std::string folderOf(const std::string& path) {
 // The file becomes the slot's pending sound: its label and path name it at once.
 void takeFile(Program& p, int slot, const std::string& path) {
   p.sampler.pendingSampleFile = path;
+  p.sampler.replacedPath = p.settings.slotPath[static_cast<size_t>(slot)];
+  p.sampler.replacedKind = p.settings.slotKind[static_cast<size_t>(slot)];
+  p.sampler.replacedLabel = p.main.label("Text1", slot).caption();
   p.settings.slotPath[static_cast<size_t>(slot)] = path;
   p.main.label("Text1", slot).setCaption(slotLabelText(slot, path));
+}
+
+// The refused file leaves the slot as it was: the sound it holds under its own name and kind.
+void giveBack(Program& p, int slot) {
+  const auto i = static_cast<size_t>(slot);
+  p.settings.slotPath[i] = p.sampler.replacedPath;
+  p.settings.slotKind[i] = p.sampler.replacedKind;
+  p.main.label("Text1", slot).setCaption(p.sampler.replacedLabel);
 }
 
 void showSelectMode(Program& p, int slot) {
@@ -67,7 +79,7 @@ std::string slotLabelText(int slot, const std::string& path) {
   return basic::Str(slot + 1) + ":" + (path.empty() ? "" : songlist::fileTitle(path));
 }
 
-void closeOtherWindows(Program& p) { ui::unloadOtherWindows(p); }
+void closeOtherWindows(Program& p) { recorder::unloadOtherWindows(p); }
 
 void loadSlotFromDialog(Program& p, int slot) {
   if (!p.ports.dialogs) return;
@@ -76,7 +88,7 @@ void loadSlotFromDialog(Program& p, int slot) {
   spec.fileName = "";
   spec.initialDir = startFolder(p);
   auto chosen = p.ports.dialogs->openFile(spec);
-  if (!chosen || chosen->empty()) return;
+  if (!chosen || chosen->empty() || !acceptStorable(p, *chosen)) return;
   p.lastFolders[2] = folderOf(*chosen);
   p.dialogInitialFolder = p.lastFolders[2];
   takeFile(p, slot, *chosen);
@@ -90,6 +102,7 @@ void Text1_OLEDragDrop(Program& p, int slot, const std::vector<std::string>& pat
   if (paths.empty()) return;
   const std::string& path = paths.front();
   if (path.size() < 4 || path.compare(path.size() - 4, 4, ".wav") != 0) return;
+  if (!acceptStorable(p, path)) return;
   takeFile(p, slot, path);
   showSelectMode(p, slot);
 }
@@ -115,6 +128,7 @@ void selectmode_Label1_Click(Program& p, int index) {
   }
   unloadSelectMode(p);
   if (!buffer) {
+    giveBack(p, slot);
     failure(p, result == platform::kSoundBufferTooSmall
                    ? "ﾌｧｲﾙの長さがエフェクトをかけるには短すぎます。もっと長いﾌｧｲﾙにしてください。"
                    : kCannotRead);

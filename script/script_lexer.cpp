@@ -73,6 +73,11 @@ class Lexer {
         return text;
       }
       if (c == '\\' && pos_ + 1 < line_.size()) {
+        if (auto byte = hexByte()) {
+          text += *byte;
+          pos_ += 4;
+          continue;
+        }
         if (auto escaped = unescape(line_[pos_ + 1])) {
           text += *escaped;
           pos_ += 2;
@@ -81,6 +86,20 @@ class Lexer {
       }
       appendChar(text);
     }
+  }
+
+  // "\xHH" at the position: one raw byte, so a script can name a path that is not UTF-8.
+  std::optional<char> hexByte() const {
+    if (pos_ + 3 >= line_.size() || line_[pos_ + 1] != 'x') return std::nullopt;
+    auto digit = [](char h) -> int {
+      if (h >= '0' && h <= '9') return h - '0';
+      if (h >= 'a' && h <= 'f') return h - 'a' + 10;
+      if (h >= 'A' && h <= 'F') return h - 'A' + 10;
+      return -1;
+    };
+    const int high = digit(line_[pos_ + 2]), low = digit(line_[pos_ + 3]);
+    if (high < 0 || low < 0) return std::nullopt;
+    return static_cast<char>(high * 16 + low);
   }
 
   // One character, or the value of the variable that starts here.

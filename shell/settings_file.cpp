@@ -29,6 +29,7 @@ class TextCursor {
   explicit TextCursor(const std::string& path) {
     std::string bytes, error;
     if (!basic::detail::readWholeFile(path, bytes, error)) return;
+    found_ = true;
     text_ = std::make_shared<const std::string>(basic::decodeText(std::move(bytes)));
     lines_ = basic::LineSplitter(*text_);
   }
@@ -38,8 +39,11 @@ class TextCursor {
   basic::LineSplitter& lines() { return lines_; }
   // The whole text, which the song lists read from it share.
   const songlist::SharedText& text() const { return text_; }
+  // False when there was no file to read: the program's first start.
+  bool found() const { return found_; }
 
  private:
+  bool found_ = false;
   songlist::SharedText text_ = std::make_shared<const std::string>();
   basic::LineSplitter lines_{std::string_view()};
 };
@@ -183,6 +187,22 @@ void readAll(Program& p, SettingsLines& in) {
   readSlots(p, in);
 }
 
+// The first start sends the monitor to an output of its own: on the main output it would play
+// the monitored deck to the room a second time, past the trim, the channel fader and the
+// crossfader. Without another output the monitor starts switched off.
+void chooseMonitorDevice(Program& p) {
+  platform::WaveOut* out = p.ports.waveOut;
+  const int count = out ? static_cast<int>(out->deviceNames().size()) : 0;
+  const int main = out ? out->mainDevice() : -1;
+  for (int device = 0; device < count; ++device) {
+    if (device == main) continue;
+    p.settings.monitorDevice = device;
+    return;
+  }
+  p.settings.monitorDevice = 0;
+  p.monitor.monitorOn = false;
+}
+
 }  // namespace
 
 void resetSettings(Program& p) {
@@ -214,6 +234,8 @@ void readSettings(Program& p) {
     readAll(p, lines);
   } catch (const StopReading&) {
     resetSettings(p);
+    // A stored choice, even in a file that could not be read to its end, is kept.
+    if (!in.found()) chooseMonitorDevice(p);
   }
 }
 

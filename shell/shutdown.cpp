@@ -2,7 +2,7 @@
 
 #include "sampler/sampler.h"
 #include "shell/settings_file.h"
-#include "ui/other_windows.h"
+#include "recorder/other_windows.h"
 
 namespace vx::shell {
 
@@ -15,7 +15,7 @@ void stopMonitor(Program& p) {
 }  // namespace
 
 void endWithoutSaving(Program& p) {
-  ui::unloadOtherWindows(p);
+  recorder::unloadOtherWindows(p);
   sampler::releaseSampler(p);
   if (p.monitor.monitorOn && p.ports.monitor) p.ports.monitor->free();
   p.quitRequested = true;

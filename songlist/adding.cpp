@@ -3,6 +3,7 @@
 #include <array>
 #include <string_view>
 
+#include "core/storable.h"
 #include "songlist/playlists.h"
 #include "songlist/song_list.h"
 
@@ -16,7 +17,6 @@ constexpr std::array<std::string_view, 4> kFolderExtensions{".mp3", ".wav", ".mi
 bool hasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
 bool isDroppedMusic(std::string_view path) {
-  if (hasLineBreak(path)) return false;
   for (auto ext : kDropExtensions)
     if (path.ends_with(ext)) return true;
   return false;
@@ -56,12 +56,16 @@ bool appendSelected(SongList& list, const SongEntry& e) {
 }
 
 // Appends a dropped folder's music files, switching decks after each with Shift held.
-bool addFolder(Program& p, int& deck, const std::string& folder, bool deal) {
+bool addFolder(Program& p, int& deck, const std::string& folder, bool deal, PlaylistTally& tally) {
   if (!p.ports.shell->folderReadable(folder)) return false;
   std::array<SongList, 2> lists{SongList(p.main, 0), SongList(p.main, 1)};
   SongEntry e = newSongEntry(p, "");
   for (auto& name : folderMusicFiles(p.ports.shell->listFiles(folder))) {
     e.path = joinPath(folder, name);
+    if (!storable(e.path)) {
+      tally.refused.push_back(e.path);
+      continue;
+    }
     e.title = std::move(name);
     if (!appendSelected(lists[deck], e)) return false;
     if (deal) deck = 1 - deck;
@@ -72,8 +76,12 @@ bool addFolder(Program& p, int& deck, const std::string& folder, bool deal) {
 // A dropped path may be a music file and a folder at once: both tests apply.
 bool addDropped(Program& p, int& deck, const std::string& path, bool deal, PlaylistTally& tally) {
   if (isPlaylistFile(path) && !p.ports.shell->isFolder(path)) return addPlaylist(p, deck, path, tally);
+  if (isDroppedMusic(path) && !storable(path)) {
+    tally.refused.push_back(path);
+    return true;
+  }
   if (isDroppedMusic(path) && !appendSong(p, deck, path, fileTitle(path))) return false;
-  return !p.ports.shell->isFolder(path) || addFolder(p, deck, path, deal);
+  return !p.ports.shell->isFolder(path) || addFolder(p, deck, path, deal, tally);
 }
 
 // The deck takes the entry selected in its path list, with no other per-song value; its title is
@@ -85,7 +93,16 @@ void loadDropped(Program& p, int deck) {
   p.main.label("text2", deck).setCaption(list.value(Title, list.selected()));
 }
 
+// A playing deck's list goes back to the entry it selected before the drop: the song on air.
+void keepPlayingSelections(Program& p, const std::array<int, 2>& before) {
+  for (int deck = 0; deck < 2; ++deck)
+    if (deckPlays(p, deck) && before[static_cast<size_t>(deck)] >= 0)
+      SongList(p.main, deck).select(before[static_cast<size_t>(deck)]);
+}
+
 }  // namespace
+
+bool deckPlays(Program& p, int deck) { return p.player(deck).playState() == platform::Playing; }
 
 bool appendSong(Program& p, int deck, const std::string& path, const std::string& title) {
   SongList list(p.main, deck);
@@ -110,14 +127,17 @@ void title1_OLEDragDrop(Program& p, int deck, const std::vector<std::string>& pa
   if (paths.empty()) return;
   const bool deal = (shift & form::ShiftKey) != 0;
   PlaylistTally tally;
+  const std::array<int, 2> before{SongList(p.main, 0).selected(), SongList(p.main, 1).selected()};
   for (const auto& path : paths) {
     if (!addDropped(p, deck, path, deal, tally)) {
+      keepPlayingSelections(p, before);
       reportDropFailure(p);
       reportPlaylistTally(p, tally);
       return;
     }
   }
-  loadDropped(p, deck);
+  keepPlayingSelections(p, before);
+  if (!deckPlays(p, deck)) loadDropped(p, deck);
   reportPlaylistTally(p, tally);
 }
 

@@ -11,10 +11,15 @@ namespace vx::songlist {
 // False (nothing changed) when the list is full.
 bool appendSong(Program& p, int deck, const std::string& path, const std::string& title);
 
+// True while the deck plays: songs added to its list are then only appended, the song on air
+// and the list's selection on it stay.
+bool deckPlays(Program& p, int deck);
+
 // Files and folders dropped on the deck's visible list. Dropped files count when their name
 // ends in one of the music extensions (exact case); a dropped folder adds its music files, one
 // level deep, pattern after pattern. With Shift held the folder's files are dealt alternately
-// into both lists. Afterwards the deck reached last holds its selected entry. Any failure shows
+// into both lists. Afterwards the deck reached last holds its selected entry, unless it plays (a
+// playing deck keeps its song and its list's selection). Any failure shows
 // "ファイルが読み込めません。" and ends the drop: what was appended stays, no deck is loaded.
 void title1_OLEDragDrop(Program& p, int deck, const std::vector<std::string>& paths, int shift);
 

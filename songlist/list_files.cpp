@@ -1,5 +1,6 @@
 #include "songlist/list_files.h"
 
+#include "core/storable.h"
 #include "songlist/editing.h"
 #include "songlist/list_file.h"
 #include "songlist/playlists.h"
@@ -54,7 +55,7 @@ std::optional<std::string> askListToSave(Program& p) {
 
 void songlistload(Program& p) {
   const auto path = askListToLoad(p);
-  if (!path) return;
+  if (!path || !acceptStorable(p, *path)) return;
   p.lastFolders[1] = folderOf(*path);
   if (isPlaylistFile(*path)) {
     openPlaylist(p, *path);

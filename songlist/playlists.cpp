@@ -6,6 +6,7 @@
 
 #include "basic/fileio.h"
 #include "basic/textfile.h"
+#include "core/storable.h"
 #include "songlist/adding.h"
 #include "songlist/song_list.h"
 #include "tempo/tempo_cache.h"
@@ -161,12 +162,15 @@ bool addPlaylist(Program& p, int deck, const std::string& path, PlaylistTally& t
     return true;
   }
   tally.missing += read.missing;
-  for (const auto& song : read.songs)
-    if (!appendSong(p, deck, song, fileTitle(song))) return false;
+  for (const auto& song : read.songs) {
+    if (!storable(song)) tally.refused.push_back(song);
+    else if (!appendSong(p, deck, song, fileTitle(song))) return false;
+  }
   return true;
 }
 
 void reportPlaylistTally(Program& p, const PlaylistTally& tally) {
+  reportUnstorable(p, tally.refused);
   std::string text;
   if (tally.unreadable > 0) text += "プレイリストが読み込めません。";
   if (tally.missing > 0) {

@@ -38,6 +38,7 @@ PlaylistSongs readPlaylist(const std::string& path);
 struct PlaylistTally {
   int missing = 0;
   int unreadable = 0;
+  std::vector<std::string> refused;  // paths the list files could not hold (see core/storable.h)
 };
 
 // Appends the playlist's songs to the deck's list through the common append step, the title

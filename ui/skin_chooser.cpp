@@ -1,5 +1,6 @@
 #include "ui/skin_chooser.h"
 
+#include "core/storable.h"
 #include "form/layout.h"
 #include "ui/font_editor.h"
 #include "ui/fonts.h"
@@ -57,7 +58,7 @@ void openSkinWindow(Program& p) {
 }
 
 void chooseSkin(Program& p, const std::string& skin) {
-  if (skin.empty()) return;
+  if (skin.empty() || !acceptStorable(p, skin)) return;
   p.settings.skinName = skin;
   loadSkin(p);
   loadFonts(p);

@@ -47,6 +47,19 @@ std::vector<std::string> SdlAudio::outputNames() const {
   return names;
 }
 
+std::string SdlAudio::defaultOutputName() const {
+  std::string found;
+#if SDL_VERSION_ATLEAST(2, 24, 0)
+  char* name = nullptr;
+  SDL_AudioSpec spec{};
+  if (ok_ && SDL_GetDefaultAudioInfo(&name, &spec, 0) == 0 && name) {
+    found = name;
+    SDL_free(name);
+  }
+#endif
+  return found;
+}
+
 void SdlOutput::callback(void* target, uint8_t* stream, int bytes) {
   auto* t = static_cast<CallbackTarget*>(target);
   if (!t->threadRaised) {

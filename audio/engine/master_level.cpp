@@ -5,8 +5,9 @@
 
 namespace vx::audio {
 
-MasterLevel::MasterLevel(Mixer& mixer, std::function<std::vector<std::string>()> devices)
-    : mixer_(mixer), devices_(std::move(devices)) {}
+MasterLevel::MasterLevel(Mixer& mixer, std::function<std::vector<std::string>()> devices,
+                         std::function<int()> mainDevice)
+    : mixer_(mixer), devices_(std::move(devices)), mainDevice_(std::move(mainDevice)) {}
 
 void MasterLevel::setVolume(uint32_t value) {
   value_ = value;

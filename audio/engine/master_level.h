@@ -16,14 +16,17 @@ class Mixer;
 
 class MasterLevel : public platform::WaveOut {
  public:
-  MasterLevel(Mixer& mixer, std::function<std::vector<std::string>()> devices);
+  // `mainDevice()` answers the index of the main output among `devices()`.
+  MasterLevel(Mixer& mixer, std::function<std::vector<std::string>()> devices, std::function<int()> mainDevice);
   uint32_t getVolume() const override { return value_; }
   void setVolume(uint32_t value) override;
   std::vector<std::string> deviceNames() const override { return devices_(); }
+  int mainDevice() const override { return mainDevice_(); }
 
  private:
   Mixer& mixer_;
   std::function<std::vector<std::string>()> devices_;
+  std::function<int()> mainDevice_;
   uint32_t value_ = 0xFFFFFFFFu;
 };
 

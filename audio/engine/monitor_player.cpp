@@ -92,6 +92,13 @@ void MonitorPlayer::setPitch(long percent) {
   control_.setRate(static_cast<double>(pitch_) / 100.0);
 }
 
+// The pitch read back stays the whole percent the library reports; the voice takes the rate.
+void MonitorPlayer::setRate(double rate) {
+  rate = std::clamp(rate, 0.5, 2.0);
+  pitch_ = std::lround(rate * 100);
+  control_.setRate(rate);
+}
+
 void MonitorPlayer::setVolume(long left, long right) {
   volumeLeft_ = std::clamp(left, 0L, 100L);
   volumeRight_ = std::clamp(right, 0L, 100L);

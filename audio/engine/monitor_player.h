@@ -32,6 +32,7 @@ class MonitorPlayer : public platform::MonitorLibrary {
   void setPlaySamples(long sample) override;
   void seek(long seconds) override;
   void setPitch(long percent) override;
+  void setRate(double rate) override;
   void setVolume(long left, long right) override;
   std::string fileName() const override { return fileName_; }
   long positionSamples() const override;

@@ -67,6 +67,9 @@ TEST_F(TickTest, MonitorFollowsOnlyTheStutterOfTheMonitoredDeck) {
 
 TEST_F(TickTest, FrozenDeckSkipsTimeDisplayAndEndPoint) {
   frozen(0, 5);
+  // Without continuous play: its check would Switch onto the frozen deck (B is empty), and a
+  // Switch starts its target playing on.
+  t.form().menu("autoplay2").setChecked(false);
   t.p.settings.stutterInterval = 100;
   t.form().label("text2", 0).setCaption("- Velvox -");
   songlist::SongList(t.p.main, 0).setValue(songlist::End, 0, "1");

@@ -56,6 +56,19 @@ TEST_F(AutomixTest, PlainContinuousPlayStartsTheOtherDeckGapTimeBeforeTheEnd) {
   EXPECT_TRUE(t.player(1).called("play"));
 }
 
+TEST_F(AutomixTest, AGapShorterThanATickStartsTheOtherDeckWhenTheSongEnds) {
+  list(0, 2, 100);
+  list(1, 2, 100);
+  t.p.settings.gapTime = 0;
+  playAt(0, 99.99);
+  tick();
+  EXPECT_NE(t.player(1).state, platform::Playing);  // the position never passes the duration
+  t.player(0).raiseEndOfStream();
+  EXPECT_EQ(t.player(1).state, platform::Playing);
+  EXPECT_EQ(t.form().picture("Pause", 1).picture(), "play2.bmp");
+  EXPECT_EQ(t.player(0).file, "/music/a1.mp3");
+}
+
 TEST_F(AutomixTest, AnEmptyDeckCountsAsEndedWhileTheOtherListHasASong) {
   list(0, 2);
   playAt(0, 1);
@@ -116,6 +129,22 @@ TEST_F(AutomixTest, ACompletedFadeIsNotFollowedByAFadeBackWhileTheOldSongEnds) {
   for (int i = 0; i < 20; ++i) tick();  // deck A still has its last second to play
   EXPECT_EQ(left(), 6630);
   EXPECT_EQ(t.p.mixer.switchPhase, 0);
+}
+
+TEST_F(AutomixTest, AFaderNudgedOffTheEndAfterAFadeDoesNotFadeBack) {
+  option("autocrossfadeplay", true);
+  list(0, 2, 60);
+  list(1, 2, 60);
+  playAt(0, 58);
+  fader(mixer::kFaderBEnd - 1);  // one twip from the end
+  tick();
+  EXPECT_EQ(t.p.mixer.switchPhase, 0);
+  faderAt(500 - mixer::fadeStepSize(t.p));  // the last step of a fade still counts as arrived
+  tick();
+  EXPECT_EQ(t.p.mixer.switchPhase, 0);
+  faderAt(500 - mixer::fadeStepSize(t.p) - 1);
+  tick();
+  EXPECT_EQ(t.p.mixer.switchPhase, 2);
 }
 
 TEST_F(AutomixTest, CutInCutsOnceAndWaitsForTheEndOfTheSong) {

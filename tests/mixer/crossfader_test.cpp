@@ -1,4 +1,5 @@
 // The crossfader: dragging, the jumps, the patterns and CUT IN, the Switch and its fade.
+#include "decks/transport.h"
 #include "mixer/crossfader.h"
 #include "mixer_fixture.h"
 #include "play/switching.h"
@@ -139,6 +140,22 @@ TEST_F(CrossfaderTest, CutInJumpsToTheOtherEndWithoutAFade) {
   EXPECT_TRUE(t.player(1).called("play"));
   EXPECT_EQ(volume(0), -10000);
   EXPECT_EQ(volume(1), 0);
+}
+
+TEST_F(CrossfaderTest, SwitchOntoADeckFrozenOnItsMarkLetsItPlayOn) {
+  t.addSong(1, "/music/b.mp3");
+  t.player(1).state = platform::Playing;
+  t.player(1).position = 40;
+  decks::PLAYBTNON(t.p, 1);  // PLAY on a playing deck freezes it on the mark
+  ASSERT_TRUE(t.p.deck[1].stutterArmed);
+  faderAt(-500);
+  play::switching(t.p);
+  EXPECT_FALSE(t.p.deck[1].stutterArmed);
+  t.player(1).clearCalls();
+  t.p.searchPhase = false;
+  for (int i = 0; i < 3 * t.p.settings.stutterInterval + 3; ++i) t.form().timer("Timer1").tick();
+  EXPECT_FALSE(t.player(1).called("position=40"));
+  EXPECT_EQ(t.form().picture("Pause", 1).picture(), "play2.bmp");
 }
 
 TEST_F(CrossfaderTest, TheMainTickRunsTheFadeAndEndsWhereItArrives) {

@@ -101,6 +101,22 @@ TEST_F(SlotDialog, ThePadPlacesTheSourceInPlatformUnits) {
   EXPECT_NEAR(b->orientation.z, 5, 0.001);
 }
 
+TEST_F(SlotDialog, EveryOpeningStartsTheAngleAtMinusNinety) {
+  load(0, "/s/mono.wav", 0);
+  load(1, "/s/mono.wav", 0);
+  open(0);
+  d().slider("scrlangle").setValue(0);
+  d().slider("scrlangle").events.change();
+  d().visible = false;
+  open(1);
+  EXPECT_EQ(d().slider("scrlangle").value(), -90);
+  EXPECT_NEAR(buffer(1)->orientation.x, 0, 0.01);
+  EXPECT_NEAR(buffer(1)->orientation.z, -5, 0.001);
+  d().visible = false;
+  open(0);
+  EXPECT_NEAR(buffer(0)->orientation.z, -5, 0.001);
+}
+
 TEST_F(SlotDialog, TheSoundKeyboardTunesEverySlotToAMajorScale) {
   load(3, "/s/other.wav", 0);
   open(3);

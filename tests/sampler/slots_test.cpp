@@ -57,8 +57,8 @@ TEST_F(SamplerTest, AFailedModeChoiceKeepsTheOldSoundUnderTheNewName) {
   EXPECT_EQ(buffer(1), old);
   EXPECT_EQ(t.dialogs.messages().back(), "ﾌｧｲﾙの長さがエフェクトをかけるには短すぎます。もっと長いﾌｧｲﾙにしてください。");
   EXPECT_EQ(t.dialogs.shown.back().title, "読み込めません");
-  EXPECT_EQ(t.form().label("Text1", 1).caption(), " 2:short.wav");
-  EXPECT_EQ(t.p.settings.slotKind[1], 1);  // the kind written before the attempt stays
+  EXPECT_EQ(t.form().label("Text1", 1).caption(), " 2:mono.wav");
+  EXPECT_EQ(t.p.settings.slotKind[1], 0);
   EXPECT_EQ(t.p.sampler.appliedChainSignature[1], 99);
   EXPECT_FALSE(t.p.sampler.selectmode.visible);
   load(1, "/s/missing.wav", 0);
@@ -68,6 +68,20 @@ TEST_F(SamplerTest, AFailedModeChoiceKeepsTheOldSoundUnderTheNewName) {
   load(1, "/s/other.wav", 0);
   EXPECT_EQ(t.p.sampler.appliedChainSignature[1], 0);
   EXPECT_TRUE(t.sound.called("released /s/mono.wav"));
+}
+
+TEST_F(SamplerTest, ARefusedFileLeavesTheSettingsNamingTheSoundTheSlotHolds) {
+  load(2, "/s/stereo.wav", 0);
+  load(2, "/s/short.wav", 1);  // too short for effects
+  EXPECT_EQ(t.p.settings.slotPath[2], "/s/stereo.wav");
+  EXPECT_EQ(t.p.settings.slotKind[2], 2);
+  EXPECT_EQ(t.form().label("Text1", 2).caption(), " 3:stereo.wav");
+  const std::string emptyLabel = t.form().label("Text1", 3).caption();
+  t.form().label("Text1", 3).events.dragDrop({"/s/unreadable.wav"}, 0);
+  t.p.sampler.selectmode.label("Label1", 0).events.click();
+  EXPECT_EQ(t.dialogs.messages().back(), "ファイルを読み込めません。");
+  EXPECT_EQ(t.p.settings.slotPath[3], "");
+  EXPECT_EQ(t.form().label("Text1", 3).caption(), emptyLabel);
 }
 
 TEST_F(SamplerTest, WithoutTheDeviceTheModeChoiceCannotRead) {
@@ -105,6 +119,27 @@ TEST_F(SamplerTest, TheOpenDialogStopsASlotPlayingOnceButNotALoop) {
   t.dialogs.openAnswers.push_back("/s/other.wav");
   t.form().label("Text1", 0).events.mouseDown({});
   EXPECT_EQ(buffer(0)->status(), kStatusPlaying | kStatusLooping);
+}
+
+TEST_F(SamplerTest, OpeningASlotsDialogLeavesARecordingRecorderOpen) {
+  load(0, "/s/mono.wav", 0);
+  auto& rec = t.p.recorderWindow;
+  t.dialogs.saveAnswers.push_back("/music/set.wav");
+  t.p.main.picture("Imgrec").events.click();
+  rec.picture("cmdstart").events.click();
+  t.form().label("Text1", 0).events.mouseDown(mouseAt(0, 0, form::MouseButton::Right));
+  EXPECT_TRUE(t.p.sampler.sampcfg.visible);
+  EXPECT_TRUE(rec.visible);
+  EXPECT_TRUE(rec.timer("Timer1").enabled());
+  // Stopped and not saved: the take is still there to save.
+  rec.picture("cmdstop").events.mouseDown({});
+  t.p.config.label("Command1", 0).events.click();
+  EXPECT_TRUE(rec.visible);
+  EXPECT_TRUE(rec.picture("cmdsave").enabled());
+  // Saved: nothing is lost by closing it.
+  rec.picture("cmdsave").events.click();
+  t.p.config.label("Command1", 0).events.click();
+  EXPECT_FALSE(rec.visible);
 }
 
 TEST_F(SamplerTest, TriggersRestartLoopsToggleAndEmptySlotsDoNothing) {

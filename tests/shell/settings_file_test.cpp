@@ -156,6 +156,28 @@ TEST_F(SettingsFileTest, NoFileResetsOnceAndAFreshStartNeitherPlaysNorCountsDown
   EXPECT_TRUE(t->sound.called("create")) << "the reset runs the sampler device check";
 }
 
+TEST_F(SettingsFileTest, AFirstStartSendsTheMonitorToAnotherOutputElseSwitchesItOff) {
+  auto two = program();
+  two->waveOut.devices = {"Speakers", "Headphones", "HDMI"};
+  shell::readSettings(two->p);
+  EXPECT_EQ(two->p.settings.monitorDevice, 1);
+  EXPECT_TRUE(two->p.monitor.monitorOn);
+
+  auto one = program();
+  one->waveOut.devices = {"Built-in Audio"};
+  shell::readSettings(one->p);
+  EXPECT_FALSE(one->p.monitor.monitorOn);
+
+  // A stored choice stands, the main output included.
+  two->p.settings.monitorDevice = 0;
+  shell::savest(two->p);
+  auto again = program();
+  again->waveOut.devices = {"Speakers", "Headphones"};
+  shell::readSettings(again->p);
+  EXPECT_EQ(again->p.settings.monitorDevice, 0);
+  EXPECT_TRUE(again->p.monitor.monitorOn);
+}
+
 TEST_F(SettingsFileTest, AFileCutAfterTheWindowPositionKeepsWhatCameBefore) {
   auto before = program();
   setUpEverything(*before);
