@@ -5,8 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
-#include <cstdio>
-#include <cstdlib>
 #include <numeric>
 #include <optional>
 
@@ -187,8 +185,7 @@ struct AubioOnsets {
   fvec_t* out = nullptr;
   AubioOnsets() {
     pvoc = new_aubio_pvoc(kWindow, kHop);
-    const char* method = std::getenv("VELVOX_ONSET_METHOD");
-    flux = new_aubio_specdesc(method ? method : "specflux", kWindow);
+    flux = new_aubio_specdesc("specflux", kWindow);
     in = new_fvec(kHop);
     grain = new_cvec(kWindow);
     out = new_fvec(1);
@@ -294,9 +291,6 @@ TempoEstimate TempoTracker::finish() {
   // The beating stretch: from the first beat with an onset on the grid to the last.
   const double beats = peaks.back().beat - peaks.front().beat + 1;
   const double share = static_cast<double>(peaks.size()) / beats;
-  if (std::getenv("VELVOX_TEMPO_TRACE"))
-    std::fprintf(stderr, "tempo: rough %.2f exact %.3f fit %.3f share %.2f of %.0f beats (%.0f%% of song)\n", 60 / (rough * hop),
-                 60 / (period * hop), 60 / (fit.period * hop), share, beats, 100 * beats * fit.period / static_cast<double>(o.size()));
   const auto whole = wholeTempo(peaks, fit, hop, tolerance);
   if (share < (whole ? kMinOnWholeGrid : kMinOnGrid)) return result;
   if (whole) fit = *whole;
