@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -130,6 +131,12 @@ struct TempoCacheEntry {
   int64_t mtime = 0;  // nanoseconds of the file clock
   double bpm = 0;
   double seconds = 0;  // the song's length; 0 = unknown
+  bool byHand = false;    // bpm was set by the DJ; a later analysis keeps it
+  bool analysed = false;  // the song's analysis below is there (else it is asked for again)
+  double firstBeat = 0;   // the beat grid, as platform::TempoResult has it (beatLength 0 = none)
+  double beatLength = 0;
+  std::optional<double> loudness{};                  // LUFS; none = silence
+  std::vector<platform::OverviewColumn> overview{};  // platform::kOverviewColumns columns, or none
 };
 struct TempoState {
   std::array<std::string, 2> songPath;  // the file the deck's tempo belongs to

@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev ffmpeg
   libsdl2-dev libsoxr-dev libfluidsynth-dev timgm6mb-soundfont libsamplerate0-dev libsndfile1-dev
-  libgtest-dev libgmock-dev libbenchmark-dev libaubio-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libaubio-dev libebur128-dev
   pulseaudio pulseaudio-utils sox
   fonts-noto-cjk fonts-dejavu-core
 )

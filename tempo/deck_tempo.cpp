@@ -9,11 +9,13 @@ namespace {
 form::Label& label(Program& p, int deck) { return p.main.label("bpm", deck); }
 
 void takeResult(Program& p, const platform::TempoResult& r) {
-  storeTempo(p, r.path, r.bpm, r.seconds);
+  storeAnalysis(p, r);
+  // A tempo the DJ set stays; the file may also be gone by now.
+  const double bpm = cachedTempo(p, r.path).value_or(r.bpm);
   // The other deck may hold the same file and wait for the same answer.
   for (int deck = 0; deck < 2; ++deck) {
     if (p.tempo.songPath[deck] != r.path) continue;
-    p.tempo.songBpm[deck] = r.bpm;
+    p.tempo.songBpm[deck] = bpm;
     p.tempo.analysing[deck] = false;
   }
 }
@@ -27,12 +29,16 @@ void songLoaded(Program& p, int deck, std::string path) {
   t.songPath[deck] = std::move(path);
   const auto& song = t.songPath[deck];
   if (song.empty() || p.player(deck).openCheck()) return;
-  if (const auto cached = cachedTempo(p, song)) {
-    t.songBpm[deck] = *cached;
+  if (cachedAnalysis(p, song)) {
+    t.songBpm[deck] = *cachedTempo(p, song);
     return;
   }
+  // A tempo the DJ set, or one from before songs had an overview, shows while the rest of
+  // the analysis is under way.
+  const double known = cachedTempo(p, song).value_or(0);
+  t.songBpm[deck] = known;
   if (!p.ports.tempo) return;
-  t.analysing[deck] = true;
+  t.analysing[deck] = known <= 0;
   p.ports.tempo->analyse(deck, song);
 }
 

@@ -6,11 +6,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <fstream>
-
-#include "audio/analysis/mono_reader.h"
-#include "audio/analysis/tempo_estimate.h"
-#include "audio/decode/decoder.h"
+#include "audio/analysis/song_analysis.h"
 
 namespace vx::audio {
 namespace {
@@ -24,21 +20,12 @@ void lowerPriority() {
   setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
 }
 
-bool isMidiFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  char head[4] = {};
-  in.read(head, sizeof head);
-  return in && std::string_view(head, 4) == "MThd";
-}
-
 }  // namespace
 
 TempoEstimate analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel) {
-  if (isMidiFile(path)) return {};
-  if (auto mono = openMonoReader(path)) return estimateTempo(*mono, cancel);
-  // Files FFmpeg does not take may still have a decoder of the player's.
-  auto opened = openDecoder(path);
-  return opened.decoder ? estimateTempo(*opened.decoder, cancel) : TempoEstimate{};
+  auto found = analyseSongFile(path, cancel);
+  found.tempo.cancelled = found.cancelled;
+  return found.tempo;
 }
 
 TempoAnalyser::~TempoAnalyser() {
@@ -83,7 +70,7 @@ std::optional<platform::TempoResult> TempoAnalyser::nextJob() {
   wake_.wait(lock, [this] { return stopping_ || pending_[0] || pending_[1]; });
   if (stopping_) return std::nullopt;
   const int deck = pending_[0] ? 0 : 1;
-  platform::TempoResult job{deck, std::move(*pending_[deck]), 0};
+  platform::TempoResult job{deck, std::move(*pending_[deck])};
   pending_[deck].reset();
   busyDeck_ = deck;
   cancel_[deck] = false;
@@ -93,10 +80,16 @@ std::optional<platform::TempoResult> TempoAnalyser::nextJob() {
 void TempoAnalyser::run() {
   if (lowPriority_) lowerPriority();
   while (auto job = nextJob()) {
-    const auto found = analyseTempoFile(job->path, &cancel_[job->deck]);
+    auto found = analyseSongFile(job->path, &cancel_[job->deck]);
     if (found.cancelled) continue;
-    job->bpm = found.bpm;
-    job->seconds = found.length;
+    job->bpm = found.tempo.bpm;
+    job->seconds = found.tempo.length;
+    if (found.tempo.bpm > 0) {
+      job->beatLength = 60 / found.tempo.bpm;
+      job->firstBeat = found.tempo.firstBeat;
+    }
+    job->loudness = found.loudness;
+    job->overview = std::move(found.overview);
     std::lock_guard lock(mutex_);
     finished_.push_back(std::move(*job));
   }

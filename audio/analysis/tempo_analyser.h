@@ -1,6 +1,7 @@
 #pragma once
 // The tempo analysis port: one worker thread at the lowest scheduling priority decodes a song
-// and estimates its tempo, so that neither the window nor the playing decks wait for it.
+// and finds its tempo, beat grid, overview and loudness, so that neither the window nor the
+// playing decks wait for it.
 //
 // Threads: every public function is called on the UI thread. The worker is started by the
 // first request and sleeps while there is nothing to do.
@@ -61,8 +62,8 @@ class SettledTempoAnalyser : public TempoAnalyser {
   }
 };
 
-// The tempo of one file (bpm 0 = none) and its length: MIDI files are not analysed, their
-// sound is synthesised. Any thread; reads the file itself.
+// The tempo of one file (bpm 0 = none) and its length: a MIDI file's tempo is not looked for.
+// Any thread; reads the file itself.
 TempoEstimate analyseTempoFile(const std::string& path, const std::atomic<bool>* cancel);
 
 }  // namespace vx::audio

@@ -203,5 +203,107 @@ TEST(TempoCache, DamagedLinesAreSkippedAndPathsKeepTheirTabs) {
   EXPECT_EQ(back.at("/m/c.mp3").mtime, 2);
 }
 
+// A finished analysis of the file with every part filled in.
+platform::TempoResult fullAnalysis(int deck, const std::string& path, double bpm) {
+  platform::TempoResult r{deck, path, bpm, 200};
+  r.firstBeat = 0.25;
+  r.beatLength = bpm > 0 ? 60 / bpm : 0;
+  r.loudness = -9.5;
+  r.overview.resize(platform::kOverviewColumns, {-0.5f, 0.5f});
+  r.overview[700] = {-1, 1};
+  return r;
+}
+
+TEST_F(TempoTest, AnAnalysedSongIsNotDecodedAgainUntilItsFileChanges) {
+  const auto a = song("a.mp3");
+  load(0, a);
+  analysis.ready.push_back(fullAnalysis(0, a, 128));
+  tick();
+  {
+    // The next start: the analysis comes from the file beside the settings.
+    TestProgram again;
+    FakeTempoAnalysis second;
+    again.p.settingsPath = p.settingsPath;
+    again.p.ports.tempo = &second;
+    again.addSong(0, a);
+    tempo::tempoTick(again.p);
+    EXPECT_TRUE(second.asked.empty()) << "a cached song is not decoded";
+    EXPECT_EQ(again.p.main.label("bpm", 0).caption(), "128.0");
+    const auto* e = tempo::cachedAnalysis(again.p, a);
+    ASSERT_TRUE(e);
+    EXPECT_DOUBLE_EQ(e->firstBeat, 0.25);
+    EXPECT_DOUBLE_EQ(e->beatLength, 60.0 / 128);
+    EXPECT_EQ(e->loudness, -9.5);
+    ASSERT_EQ(e->overview.size(), static_cast<size_t>(platform::kOverviewColumns));
+    EXPECT_NEAR(e->overview[0].high, 0.5, 0.005);
+    EXPECT_NEAR(e->overview[700].low, -1, 0.005);
+  }
+  // Another song under the same name: analysed again.
+  song("a.mp3", "another song, longer");
+  TestProgram again;
+  FakeTempoAnalysis second;
+  again.p.settingsPath = p.settingsPath;
+  again.p.ports.tempo = &second;
+  again.addSong(0, a);
+  tempo::tempoTick(again.p);
+  EXPECT_EQ(second.asked.size(), 1u);
+  EXPECT_FALSE(tempo::cachedAnalysis(again.p, a));
+}
+
+TEST_F(TempoTest, TheOlderTempoFileIsTakenOverAndItsSongsGetTheRestOfTheirAnalysis) {
+  const auto a = song("a.mp3");
+  const auto stamp = tempo::fileStamp(a);
+  std::ofstream(dir / "velvoxtempo.txt") << "126\t" << stamp->size << "\t" << stamp->mtime << "\t180\t" << a << "\n";
+  load(0, a);
+  EXPECT_EQ(shown(0), "126.0") << "shown at once";
+  EXPECT_EQ(tempo::cachedLength(p, a), 180);
+  ASSERT_EQ(analysis.asked.size(), 1u) << "overview and loudness are still missing";
+  analysis.ready.push_back(fullAnalysis(0, a, 125));
+  tick();
+  EXPECT_EQ(shown(0), "125.0");
+  EXPECT_TRUE(fs::exists(dir / "velvoxanalysis.txt"));
+}
+
+TEST_F(TempoTest, ATempoTheDjSetOutlivesTheAnalysis) {
+  const auto a = song("a.mp3");
+  load(0, a);
+  tempo::setSongTempo(p, 0, 90);
+  analysis.ready.push_back(fullAnalysis(0, a, 180));
+  tick();
+  EXPECT_EQ(shown(0), "90.0");
+  EXPECT_TRUE(tempo::cachedAnalysis(p, a)->loudness);
+}
+
+TEST(TempoCache, AnalysesSurviveTheRoundTripAndDamagedOnesAreDropped) {
+  TempoCacheEntry full{10, 20, 127.5, 301.25};
+  full.analysed = full.byHand = true;
+  full.firstBeat = 0.125;
+  full.beatLength = 0.47;
+  full.loudness = -14.25;
+  full.overview.assign(platform::kOverviewColumns, {-0.25f, 1.0f});
+  TempoCacheEntry silent{1, 2, 0, 5};
+  silent.analysed = true;
+  auto lines = tempo::cacheLines({{"/m/a\tb.mp3", full}, {"/m/quiet.wav", silent}});
+  auto cut = lines[0];
+  cut.erase(cut.find("\t/m/") - 40, 30);  // an overview cut short: its tempo stays
+  cut.replace(cut.find("/m/a"), 4, "/m/c");
+  auto badLoudness = lines[1];
+  badLoudness.replace(badLoudness.find("\t-\t-\t"), 3, "\tx\t");
+  lines.push_back(cut);
+  lines.push_back(badLoudness + "2");
+  const auto back = tempo::parseCache(lines);
+  ASSERT_EQ(back.size(), 3u) << "a bad loudness drops the line";
+  EXPECT_FALSE(back.at("/m/c\tb.mp3").analysed) << "analysed again";
+  EXPECT_EQ(back.at("/m/c\tb.mp3").bpm, 127.5);
+  const auto& a = back.at("/m/a\tb.mp3");
+  EXPECT_TRUE(a.analysed && a.byHand);
+  EXPECT_EQ(a.firstBeat, 0.125);
+  EXPECT_EQ(a.beatLength, 0.47);
+  EXPECT_EQ(a.loudness, -14.25);
+  ASSERT_EQ(a.overview.size(), static_cast<size_t>(platform::kOverviewColumns));
+  EXPECT_NEAR(a.overview[5].low, -0.25, 0.005);
+  EXPECT_FALSE(back.at("/m/quiet.wav").loudness) << "silence has none";
+}
+
 }  // namespace
 }  // namespace vx::test
