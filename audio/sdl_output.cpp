@@ -47,6 +47,15 @@ std::vector<std::string> SdlAudio::outputNames() const {
   return names;
 }
 
+std::string SdlAudio::defaultOutputName() const {
+  char* name = nullptr;
+  SDL_AudioSpec spec{};
+  if (!ok_ || SDL_GetDefaultAudioInfo(&name, &spec, 0) != 0 || !name) return "";
+  std::string result = name;
+  SDL_free(name);
+  return result;
+}
+
 void SdlOutput::callback(void* target, uint8_t* stream, int bytes) {
   auto* t = static_cast<CallbackTarget*>(target);
   if (!t->threadRaised) {

@@ -25,6 +25,8 @@ class SdlAudio {
   const std::string& error() const { return error_; }
   // Output devices by name, looked up afresh.
   std::vector<std::string> outputNames() const;
+  // The name of the output the system plays to by default; "" when it cannot tell.
+  std::string defaultOutputName() const;
 
  private:
   bool ok_ = false;
