@@ -1,8 +1,9 @@
 #pragma once
-// One second-order section in transposed direct form II, in double precision: the crossover's
-// poles sit close to z = 1 at low frequencies and high sample rates, where float coefficients
-// would move them enough to spoil the bands' exact sum. Designs come from the analogue
-// prototypes by the bilinear transform, pre-warped so that `hz` lands where it is asked for.
+// One second-order section in transposed direct form II for a stereo pair, both channels in one
+// vector, in double precision: the crossover's poles sit close to z = 1 at low frequencies and
+// high sample rates, where float coefficients would move them enough to spoil the bands' exact
+// sum. Designs come from the analogue prototypes by the bilinear transform, pre-warped so that
+// `hz` lands where it is asked for.
 //
 // Threads: design on any thread before use; process() on the engine thread only.
 #include <cmath>
@@ -11,21 +12,29 @@ namespace vx::audio::dsp {
 
 constexpr double kPi = 3.14159265358979323846;
 
+// Left and right, computed together (one SSE2 register).
+using Pair = double __attribute__((vector_size(16)));
+
+// Decayed state would turn subnormal in silence and slow every sample after it.
+inline void flushTiny(Pair& v) {
+  for (int c = 0; c < 2; ++c)
+    if (std::fabs(v[c]) < 1e-15) v[c] = 0;
+}
+
 struct Biquad {
   double b0 = 1, b1 = 0, b2 = 0, a1 = 0, a2 = 0;
-  double s1 = 0, s2 = 0;
+  Pair s1 = {0, 0}, s2 = {0, 0};
 
-  double process(double x) {
-    double y = b0 * x + s1;
+  Pair process(Pair x) {
+    Pair y = b0 * x + s1;
     s1 = b1 * x - a1 * y + s2;
     s2 = b2 * x - a2 * y;
     return y;
   }
-  void clear() { s1 = s2 = 0; }
-  // Decayed state would turn subnormal in silence and slow every sample after it.
+  void clear() { s1 = s2 = Pair{0, 0}; }
   void flushTiny() {
-    if (std::fabs(s1) < 1e-15) s1 = 0;
-    if (std::fabs(s2) < 1e-15) s2 = 0;
+    dsp::flushTiny(s1);
+    dsp::flushTiny(s2);
   }
 
   // `hz` must lie below half of `rate`.

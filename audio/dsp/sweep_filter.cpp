@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "audio/dsp/biquad.h"
 #include "audio/dsp/denormal_guard.h"
 
 namespace vx::audio::dsp {
@@ -35,7 +34,7 @@ void SweepFilter::setPosition(double position) {
   position_.setTarget(position);
   if (position == 0) return;
   if (bypassed_) {
-    state_[0] = state_[1] = State{};
+    ic1_ = ic2_ = Pair{0, 0};
     bypassed_ = false;
   }
   quiet_ = false;
@@ -61,26 +60,26 @@ void SweepFilter::process(float* s, int frames) {
       if (i % kDesignEvery == 0) design(p);
     }
     double wet = std::min(1.0, std::fabs(p) / kDryZone);
+    float* frame = s + 2 * i;
+    Pair x;
     for (int c = 0; c < 2; ++c) {
-      float x = s[2 * i + c];
-      if (!(std::fabs(x) <= 1e6f)) x = 0;  // not a number: would stay in the filter for good
-      State& st = state_[c];
-      double v3 = x - st.ic2;
-      double v1 = a1_ * st.ic1 + a2_ * v3;
-      double v2 = st.ic2 + a2_ * st.ic1 + a3_ * v3;
-      st.ic1 = 2 * v1 - st.ic1;
-      st.ic2 = 2 * v2 - st.ic2;
-      double y = p < 0 ? v2 : x - k * v1 - v2;
-      float out = static_cast<float>(x + wet * (y - x));
-      inputPeak = std::max(inputPeak, std::fabs(x));
-      outputPeak = std::max(outputPeak, std::fabs(out));
-      s[2 * i + c] = out;
+      x[c] = std::fabs(frame[c]) <= 1e6f ? frame[c] : 0.0f;  // not a number: would stay in the filter for good
+      inputPeak = std::max(inputPeak, static_cast<float>(std::fabs(x[c])));
+    }
+    Pair v3 = x - ic2_;
+    Pair v1 = a1_ * ic1_ + a2_ * v3;
+    Pair v2 = ic2_ + a2_ * ic1_ + a3_ * v3;
+    ic1_ = 2 * v1 - ic1_;
+    ic2_ = 2 * v2 - ic2_;
+    Pair y = p < 0 ? v2 : x - k * v1 - v2;
+    Pair out = x + wet * (y - x);
+    for (int c = 0; c < 2; ++c) {
+      frame[c] = static_cast<float>(out[c]);
+      outputPeak = std::max(outputPeak, std::fabs(frame[c]));
     }
   }
-  for (State& st : state_) {
-    if (std::fabs(st.ic1) < 1e-15) st.ic1 = 0;
-    if (std::fabs(st.ic2) < 1e-15) st.ic2 = 0;
-  }
+  flushTiny(ic1_);
+  flushTiny(ic2_);
   quiet_ = inputPeak == 0 && outputPeak < 1e-7f;
   if (position_.target() == 0 && !position_.moving()) bypassed_ = true;
 }

@@ -14,6 +14,7 @@
 //
 // Threads: prepare() while the engine does not run this object; everything else on the engine
 // thread only.
+#include "audio/dsp/biquad.h"
 #include "audio/dsp/linear_ramp.h"
 
 namespace vx::audio::dsp {
@@ -34,14 +35,11 @@ class SweepFilter {
   static double cutoff(double position, double sampleRate);
 
  private:
-  struct State {
-    double ic1 = 0, ic2 = 0;
-  };
   void design(double position);
 
   int rate_ = 44100;
   LinearRamp position_;
-  State state_[2];
+  Pair ic1_ = {0, 0}, ic2_ = {0, 0};  // the two integrators' state, both channels
   double a1_ = 0, a2_ = 0, a3_ = 0;  // the filter's coefficients for the current cutoff
   bool bypassed_ = true;
   bool quiet_ = true;

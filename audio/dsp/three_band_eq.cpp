@@ -13,7 +13,7 @@ namespace {
 constexpr double kQ[2] = {0.54119610014619698, 1.3065629648763766};
 
 template <size_t N>
-double chain(std::array<Biquad, N>& sections, double x) {
+Pair chain(std::array<Biquad, N>& sections, Pair x) {
   for (Biquad& b : sections) x = b.process(x);
   return x;
 }
@@ -24,15 +24,14 @@ void ThreeBandEq::prepare(int sampleRate) {
   double rate = std::max(sampleRate, 1000);
   // At low rates the upper crossover stays below the Nyquist frequency.
   double high = std::min(kHighCrossover, 0.4 * rate), low = std::min(kLowCrossover, 0.25 * high);
-  for (Channel& c : channels_) {
-    for (int i = 0; i < 4; ++i) {
-      c.lowPass[static_cast<size_t>(i)] = Biquad::lowPass(low, kQ[i % 2], rate);
-      c.highPass[static_cast<size_t>(i)] = Biquad::highPass(high, kQ[i % 2], rate);
-    }
-    for (int i = 0; i < 2; ++i) {
-      c.lowAllPass[static_cast<size_t>(i)] = Biquad::allPass(low, kQ[i], rate);
-      c.highAllPass[static_cast<size_t>(i)] = Biquad::allPass(high, kQ[i], rate);
-    }
+  Filters& f = filters_;
+  for (int i = 0; i < 4; ++i) {
+    f.lowPass[static_cast<size_t>(i)] = Biquad::lowPass(low, kQ[i % 2], rate);
+    f.highPass[static_cast<size_t>(i)] = Biquad::highPass(high, kQ[i % 2], rate);
+  }
+  for (int i = 0; i < 2; ++i) {
+    f.lowAllPass[static_cast<size_t>(i)] = Biquad::allPass(low, kQ[i], rate);
+    f.highAllPass[static_cast<size_t>(i)] = Biquad::allPass(high, kQ[i], rate);
   }
   for (LinearRamp& g : gains_) {
     g.setFrames(static_cast<int>(kRampSeconds * rate));
@@ -59,28 +58,28 @@ void ThreeBandEq::setGain(int band, double gain) {
 void ThreeBandEq::wake() {
   if (bypassed_) {
     // The filters start from rest and are faded in, so their start-up is not heard.
-    for (Channel& c : channels_) c.clear();
+    filters_.clear();
     bypassed_ = false;
   }
   quiet_ = false;
   wet_.setTarget(1);
 }
 
-double ThreeBandEq::Channel::run(double x, double gl, double gm, double gh) {
-  double lowPre = chain(lowPass, x);
-  double rest = chain(lowAllPass, x) - lowPre;
-  double high = chain(highPass, rest);
+Pair ThreeBandEq::Filters::run(Pair x, double gl, double gm, double gh) {
+  Pair lowPre = chain(lowPass, x);
+  Pair rest = chain(lowAllPass, x) - lowPre;
+  Pair high = chain(highPass, rest);
   return chain(highAllPass, gl * lowPre + gm * rest) + (gh - gm) * high;
 }
 
-void ThreeBandEq::Channel::clear() {
+void ThreeBandEq::Filters::clear() {
   for (auto* group : {lowPass.data(), highPass.data()})
     for (int i = 0; i < 4; ++i) group[i].clear();
   for (auto* group : {lowAllPass.data(), highAllPass.data()})
     for (int i = 0; i < 2; ++i) group[i].clear();
 }
 
-void ThreeBandEq::Channel::flushTiny() {
+void ThreeBandEq::Filters::flushTiny() {
   for (auto* group : {lowPass.data(), highPass.data()})
     for (int i = 0; i < 4; ++i) group[i].flushTiny();
   for (auto* group : {lowAllPass.data(), highAllPass.data()})
@@ -93,18 +92,20 @@ void ThreeBandEq::process(float* s, int frames) {
   float inputPeak = 0, outputPeak = 0;
   for (int i = 0; i < frames; ++i) {
     double gl = gains_[Low].next(), gm = gains_[Mid].next(), gh = gains_[High].next(), w = wet_.next();
+    float* frame = s + 2 * i;
+    Pair x;
     for (int c = 0; c < 2; ++c) {
-      float x = s[2 * i + c];
       // A sample that is not a number (a damaged file) would stay in the filters for good.
-      if (!(std::fabs(x) <= 1e6f)) x = 0;
-      double y = channels_[c].run(x, gl, gm, gh);
-      float out = static_cast<float>(x + w * (y - x));
-      inputPeak = std::max(inputPeak, std::fabs(x));
-      outputPeak = std::max(outputPeak, std::fabs(out));
-      s[2 * i + c] = out;
+      x[c] = std::fabs(frame[c]) <= 1e6f ? frame[c] : 0.0f;
+      inputPeak = std::max(inputPeak, static_cast<float>(std::fabs(x[c])));
+    }
+    Pair y = filters_.run(x, gl, gm, gh), out = x + w * (y - x);
+    for (int c = 0; c < 2; ++c) {
+      frame[c] = static_cast<float>(out[c]);
+      outputPeak = std::max(outputPeak, std::fabs(frame[c]));
     }
   }
-  for (Channel& c : channels_) c.flushTiny();
+  filters_.flushTiny();
   quiet_ = inputPeak == 0 && outputPeak < 1e-7f;
   bool settled = !gains_[Low].moving() && !gains_[Mid].moving() && !gains_[High].moving();
   if (flatTarget() && settled) {

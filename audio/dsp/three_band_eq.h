@@ -44,19 +44,19 @@ class ThreeBandEq {
   bool bypassed() const { return bypassed_; }
 
  private:
-  struct Channel {
+  struct Filters {
     std::array<Biquad, 4> lowPass;
     std::array<Biquad, 2> lowAllPass;
     std::array<Biquad, 4> highPass;
     std::array<Biquad, 2> highAllPass;
-    double run(double x, double gl, double gm, double gh);
+    Pair run(Pair x, double gl, double gm, double gh);
     void clear();
     void flushTiny();
   };
   bool flatTarget() const;
   void wake();
 
-  Channel channels_[2];
+  Filters filters_;  // both channels at once
   LinearRamp gains_[3];
   LinearRamp wet_;
   bool bypassed_ = true;
