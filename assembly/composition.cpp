@@ -14,6 +14,7 @@ platform::Ports soundPorts(audio::SoundSystem& sound) {
   ports.waveOut = &sound.waveOut();
   ports.sound = &sound.soundDevice();
   ports.recorder = sound.recordingDevice();
+  ports.dj = &sound.djMixer();
   return ports;
 }
 

@@ -7,6 +7,8 @@
 #include "audio/devices/capture_sdl.h"
 #include "audio/devices/output_slot.h"
 #include "audio/devices/sdl_output.h"
+#include "audio/dj_controls.h"
+#include "audio/engine/cue_feed.h"
 #include "audio/engine/deck_player.h"
 #include "audio/engine/master_level.h"
 #include "audio/engine/master_tap.h"
@@ -30,6 +32,7 @@ class EngineSoundSystem : public SoundSystem {
   platform::MonitorLibrary& monitor() override { return monitor_; }
   platform::WaveOut& waveOut() override { return master_; }
   platform::SoundDevice& soundDevice() override { return sampler_; }
+  platform::DjMixer& djMixer() override { return dj_; }
   platform::RecordingDevice* recordingDevice() override { return recorder_.get(); }
   void deliverEvents() override;
   bool idle() const override;
@@ -51,6 +54,7 @@ class EngineSoundSystem : public SoundSystem {
   void routeMonitor(int device);
   void renderInto(Mixer& mixer, int frames, std::vector<float>* capture);
   void buildRecorder();
+  bool monitorShared() const;
 
   SoundSystemOptions options_;
   std::unique_ptr<SdlAudio> sdl_;  // none for the virtual device
@@ -61,6 +65,10 @@ class EngineSoundSystem : public SoundSystem {
   MonitorPlayer monitor_;
   MasterLevel master_;
   SamplerDevice sampler_;
+  CueFeed feed_;
+  DjControls dj_;
+  bool monitorRouted_ = false;
+  std::string monitorDevice_;  // the name the monitor's output was last routed to ("" = the default)
   // The recorder's sources and device; the device goes before its sources.
   std::unique_ptr<CaptureTone> tone_;
   std::unique_ptr<SdlCapture> capture_;
@@ -82,7 +90,9 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
       decks_{DeckPlayer(0, main_, reader_), DeckPlayer(1, main_, reader_)},
       monitor_(phones_, reader_, [this](int device) { routeMonitor(device); }),
       master_(main_, [this] { return deviceNames(); }, [this] { return mainDeviceIndex(); }),
-      sampler_(main_) {
+      sampler_(main_),
+      dj_(main_, phones_, feed_,
+          {[this] { return monitorShared(); }, [this] { return mainOut_ && !mainOut_->rendering(); }}) {
   buildRecorder();
   if (options_.virtualDevice) return;
   mainOut_ = std::make_unique<OutputSlot>(main_, *sdl_, options.sampleRate, options.bufferFrames);
@@ -125,12 +135,24 @@ int EngineSoundSystem::mainDeviceIndex() const {
 
 void EngineSoundSystem::routeMonitor(int device) {
   if (!monitorOut_) return;
+  monitorDevice_.clear();
+  monitorRouted_ = device >= 0;
   if (device < 0) {
     monitorOut_->close();
+    dj_.routeChanged();
     return;
   }
   std::vector<std::string> names = deviceNames();
-  monitorOut_->open(device < static_cast<int>(names.size()) ? names[static_cast<size_t>(device)] : "");
+  monitorDevice_ = device < static_cast<int>(names.size()) ? names[static_cast<size_t>(device)] : "";
+  monitorOut_->open(monitorDevice_);
+  dj_.routeChanged();
+}
+
+bool EngineSoundSystem::monitorShared() const {
+  // The virtual device keeps the monitor's output apart (captureVirtual), as a second card would.
+  if (!sdl_ || !monitorRouted_) return false;
+  auto named = [this](const std::string& name) { return name.empty() ? sdl_->defaultOutputName() : name; };
+  return named(monitorDevice_) == named(options_.mainDevice);
 }
 
 void EngineSoundSystem::deliverEvents() {
@@ -138,6 +160,8 @@ void EngineSoundSystem::deliverEvents() {
   if (monitorOut_) monitorOut_->watch();
   monitor_.update();
   for (DeckPlayer& deck : decks_) deck.deliverEvents();
+  // The headphones wake for the master that is blended into them.
+  phones_.wakeIfSounding();
 }
 
 bool EngineSoundSystem::idle() const {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/dj_mixer.h"
 #include "platform/media_player.h"
 #include "platform/monitor_library.h"
 #include "platform/recording_device.h"
@@ -32,6 +33,8 @@ class SoundSystem {
   virtual platform::MonitorLibrary& monitor() = 0;
   virtual platform::WaveOut& waveOut() = 0;
   virtual platform::SoundDevice& soundDevice() = 0;
+  // The DJ panel's equalisers, filters, meters and headphone cue mix.
+  virtual platform::DjMixer& djMixer() = 0;
   // The recorder's device: the recording input (the virtual device's test tone) or the main
   // output. Null when there is none.
   virtual platform::RecordingDevice* recordingDevice() { return nullptr; }

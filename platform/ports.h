@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/dialogs.h"
+#include "platform/dj_mixer.h"
 #include "platform/media_player.h"
 #include "platform/monitor_library.h"
 #include "platform/recording_device.h"
@@ -20,6 +21,7 @@ struct Ports {
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;
   TempoAnalysis* tempo = nullptr;  // nullptr = no tempo analysis (the decks show no tempo)
+  DjMixer* dj = nullptr;  // nullptr = no DJ panel sound controls
 };
 
 }  // namespace vx::platform

@@ -12,6 +12,24 @@ bool newer(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) > 0; }
 
 }  // namespace
 
+PlayerVoice::PlayerVoice(int outputRate, RateConverter::Quality quality)
+    : outputRate_(outputRate), converter_(quality) {
+  prepareChannel();
+}
+
+void PlayerVoice::setOutputRate(int rate) {
+  outputRate_ = rate;
+  prepareChannel();
+}
+
+void PlayerVoice::prepareChannel() {
+  eq_.prepare(outputRate_);
+  filter_.prepare(outputRate_);
+  meter_.prepare(outputRate_);
+  for (int band = 0; band < 3; ++band) eq_.setGain(band, eqGain_[band]);
+  filter_.setPosition(filterPosition_);
+}
+
 double PlayerVoice::step() const {
   return track_ ? rate_ * track_->format().sampleRate / outputRate_ : rate_;
 }
@@ -43,6 +61,15 @@ void PlayerVoice::apply(const Command& c) {
       targetRight_ = c.right;
       break;
     case Command::SetEnd: endPosition_ = c.position; break;
+    case Command::SetEqBand:
+      if (c.frame < 0 || c.frame > 2) break;
+      eqGain_[c.frame] = c.value;
+      eq_.setGain(static_cast<int>(c.frame), c.value);
+      break;
+    case Command::SetFilter:
+      filterPosition_ = c.value;
+      filter_.setPosition(c.value);
+      break;
     default: break;
   }
 }
@@ -61,14 +88,14 @@ void PlayerVoice::fadeOut(int frames) {
   holding_ = frames > kDeclickFrames;
 }
 
-int PlayerVoice::hold(float* mix, int frames) {
+int PlayerVoice::hold(int frames) {
   const int spare = tailFrames_ - tailPlayed_ - kDeclickFrames;
   if (!holding_ || spare <= 0 || !playing_ || currentChunk() != nullptr) {
     holding_ = false;
     return 0;
   }
   const int held = std::min(spare, frames);
-  mixBlock(mix, tail_ + 2 * tailPlayed_, held, 0, 1.0f, 0.0f);
+  mixBlock(tail_ + 2 * tailPlayed_, held, 0, 1.0f, 0.0f);
   tailPlayed_ += held;
   movedDuringFade_ += held;
   return held;
@@ -160,11 +187,11 @@ int PlayerVoice::produce(float* out, int frames) {
   return made;
 }
 
-void PlayerVoice::mixBlock(float* mix, const float* in, int frames, int offset, float envelope, float slope) {
+void PlayerVoice::mixBlock(const float* in, int frames, int offset, float envelope, float slope) {
   for (int i = 0; i < frames; ++i) {
     float e = std::clamp(envelope + slope * static_cast<float>(i), 0.0f, 1.0f);
-    mix[2 * (offset + i)] += in[2 * i] * e * rampLeft_[offset + i];
-    mix[2 * (offset + i) + 1] += in[2 * i + 1] * e * rampRight_[offset + i];
+    pre_[2 * (offset + i)] = in[2 * i] * e;
+    pre_[2 * (offset + i) + 1] = in[2 * i + 1] * e;
   }
 }
 
@@ -177,13 +204,32 @@ void PlayerVoice::render(float* mix, int frames) {
   }
   gainLeft_ = targetLeft_;
   gainRight_ = targetRight_;
+  if (!sounding()) {
+    if (meter_.active()) meter_.update(0, frames);
+    return;
+  }
+  std::fill(pre_, pre_ + 2 * frames, 0.0f);
+  if (producing()) renderSource(frames);
+  eq_.process(pre_, frames);
+  filter_.process(pre_, frames);
+  float peak = 0;
+  for (int i = 0; i < frames; ++i) {
+    float left = pre_[2 * i] * rampLeft_[i], right = pre_[2 * i + 1] * rampRight_[i];
+    mix[2 * i] += left;
+    mix[2 * i + 1] += right;
+    peak = std::max({peak, std::fabs(left), std::fabs(right)});
+  }
+  meter_.update(peak, frames);
+}
+
+void PlayerVoice::renderSource(int frames) {
   int done = 0;
   if (fadeOutLeft_ > 0) {
-    done = hold(mix, frames);
+    done = hold(frames);
     if (done == frames) return;
     const int fading = std::min(fadeOutLeft_, frames - done);
     int audible = std::clamp(tailFrames_ - tailPlayed_, 0, fading);
-    mixBlock(mix, tail_ + 2 * tailPlayed_, audible, done, static_cast<float>(fadeOutLeft_) / kDeclickFrames,
+    mixBlock(tail_ + 2 * tailPlayed_, audible, done, static_cast<float>(fadeOutLeft_) / kDeclickFrames,
              -1.0f / kDeclickFrames);
     tailPlayed_ += fading;
     fadeOutLeft_ -= fading;
@@ -196,15 +242,15 @@ void PlayerVoice::render(float* mix, int frames) {
     moveOn(movedDuringFade_);
     movedDuringFade_ = 0;
   }
-  renderPlaying(mix, frames - done, done);
+  renderPlaying(frames - done, done);
 }
 
-void PlayerVoice::renderPlaying(float* mix, int frames, int offset) {
+void PlayerVoice::renderPlaying(int frames, int offset) {
   double s = step();
   int want = frames;
   if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
   int got = produce(scratch_, want);
-  mixBlock(mix, scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
+  mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
   position_ += got * s;
   played_ += got * s;

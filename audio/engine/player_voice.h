@@ -1,12 +1,16 @@
 #pragma once
 // The engine's side of one player (a deck or the monitor): reads its track's cache, changes the
-// rate, applies the gains, and reports its position and its end through atomics.
+// rate, runs the channel's equaliser and filter, applies the gains (the channel fader), meters
+// the result, and reports its position and its end through atomics.
 //
 // Threads: apply() and render() run on the engine thread only (the device callback, or the
 // caller of the virtual device). The report getters may be read from any thread.
 #include <atomic>
 #include <cstdint>
 
+#include "audio/dsp/level_meter.h"
+#include "audio/dsp/sweep_filter.h"
+#include "audio/dsp/three_band_eq.h"
 #include "audio/engine/rate_converter.h"
 #include "audio/engine/voice_command.h"
 
@@ -24,9 +28,8 @@ class PlayerVoice {
   static constexpr int kHoldFrames = 1024;
   static constexpr int kMaxBlock = 512;
 
-  explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full)
-      : outputRate_(outputRate), converter_(quality) {}
-  void setOutputRate(int rate) { outputRate_ = rate; }  // only while the engine is not running
+  explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
+  void setOutputRate(int rate);  // only while the engine is not running
 
   void apply(const Command& command);
   // Frees the ring from frames decoded for jumps that have been overtaken, so that the reader
@@ -34,8 +37,11 @@ class PlayerVoice {
   void dropStale();
   // Adds up to `frames` (<= kMaxBlock) frames of this player to `mix`.
   void render(float* mix, int frames);
-  // Whether the next render() may add anything: the voice plays or still fades out.
-  bool sounding() const { return (playing_ && track_) || fadeOutLeft_ > 0; }
+  // Whether the next render() may add anything: the voice plays, still fades out, or its
+  // equaliser or filter still ring.
+  bool sounding() const { return producing() || eq_.ringing() || filter_.ringing(); }
+  // After the equaliser, the filter and the channel fader; read from any thread.
+  const dsp::LevelMeter& meter() const { return meter_; }
 
   // Reports. How far the play head has moved since the last jump, for which jump (the
   // generation's low 16 bits, and the distance in 1/256 source frames); each end reached; and
@@ -50,12 +56,17 @@ class PlayerVoice {
  private:
   static constexpr uint64_t kPositionMask = (uint64_t{1} << 48) - 1;
 
+  bool producing() const { return (playing_ && track_) || fadeOutLeft_ > 0; }
+  void prepareChannel();
+  // The song's frames for this block, before the channel's equaliser and fader, into `pre_`.
+  void renderSource(int frames);
+
   // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump) frames of the old place
   // for its fade-out.
   void fadeOut(int frames = kDeclickFrames);
   // Plays held frames of the old place at full level while the new place is not decoded yet;
   // returns the frames of the block it filled.
-  int hold(float* mix, int frames);
+  int hold(int frames);
   void jump(uint32_t generation, double position);
   void moveOn(double outputFrames);
   void publish();
@@ -66,10 +77,10 @@ class PlayerVoice {
   int produce(float* out, int frames);
   const struct Chunk* currentChunk();
   void releaseChunk();
-  void renderPlaying(float* mix, int frames, int offset);
-  // Adds `frames` frames of `in` to `mix` from frame `offset` of the block on, under the block's
-  // gain ramp and an envelope that starts at `envelope` and moves by `slope` per frame.
-  void mixBlock(float* mix, const float* in, int frames, int offset, float envelope, float slope);
+  void renderPlaying(int frames, int offset);
+  // Writes `frames` frames of `in` to `pre_` from frame `offset` of the block on, under an
+  // envelope that starts at `envelope` and moves by `slope` per frame.
+  void mixBlock(const float* in, int frames, int offset, float envelope, float slope);
 
   int outputRate_;
   Track* track_ = nullptr;
@@ -94,6 +105,12 @@ class PlayerVoice {
   float gainLeft_ = 1, gainRight_ = 1;
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
+  float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
+  dsp::ThreeBandEq eq_;
+  dsp::SweepFilter filter_;
+  dsp::LevelMeter meter_;
+  double eqGain_[3] = {1, 1, 1};  // the last settings, kept across a change of output rate
+  double filterPosition_ = 0;
   float rampLeft_[kMaxBlock] = {};
   float rampRight_[kMaxBlock] = {};
   uint32_t endCount_ = 0;

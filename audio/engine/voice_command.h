@@ -19,6 +19,9 @@ struct Command {
     SetEnd,      // voice: stop at `position` source frames (negative: at the end of the file)
     SetMaster,   // mixer: linear `left`, `right` on the sum
     SetSampler,  // mixer: sampler voice slot `voice` plays `source` (null: none)
+    SetEqBand,   // voice: equaliser band `frame` (0 low, 1 mid, 2 high) at linear gain `value` (0: killed)
+    SetFilter,   // voice: filter knob `value`, -1 (low-pass closed) .. 0 (off) .. 1 (high-pass closed)
+    SetCue,      // mixer: output layout `frame` (a Mixer::CueLayout) with the master blended in by `value`
   };
   Kind kind = Play;
   int voice = 0;

@@ -39,6 +39,11 @@ class CaptureRing {
     return n;
   }
 
+  // Consumer: how many samples wait to be read.
+  size_t available() const {
+    return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_relaxed);
+  }
+
   // Only while neither side runs.
   void reset() {
     head_.store(0, std::memory_order_relaxed);

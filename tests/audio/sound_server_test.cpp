@@ -174,5 +174,35 @@ TEST_F(SoundServer, ALostDeviceIsReplacedByTheClockAndTakenBackWhenItReturns) {
               0.02);
 }
 
+// Split cue: the monitored deck (here the monitor's 660 Hz) in the left ear, the master (deck A's
+// 1 kHz) in the right; on the monitor's own device, and on the main output when the monitor
+// shares it.
+TEST_F(SoundServer, SplitCuePutsTheMonitoredDeckLeftAndTheMasterRight) {
+  auto& a = sound->player(0);
+  a.setFileName(tone("a.wav", 1000));
+  a.play();
+  auto& monitor = sound->monitor();
+  std::vector<std::string> names = sound->waveOut().deviceNames();
+  monitor.init();
+  platform::MonitorInfo info;
+  ASSERT_NE(monitor.open(tone("m.wav", 660), info), 0);
+  monitor.play();
+  sound->djMixer().setSplitCue(true);
+  for (const char* device : {"phones", "main"}) {
+    int index = indexOf(names, device);
+    ASSERT_GE(index, 0) << device;
+    monitor.setWaveOutDeviceId(index);
+    wait(0.4);
+    std::vector<float> heard = recordSink(device, 2.5);
+    ASSERT_GT(heard.size(), static_cast<size_t>(kRate) * 2 * 6 / 10) << device;
+    size_t from = kRate / 10, to = heard.size() / 2 - kRate / 20;
+    Span left{heard, 0, from, to}, right{heard, 1, from, to};
+    EXPECT_NEAR(testing::typicalToneAmplitude(left, 660, kRate), 0.5, 0.03) << device;
+    EXPECT_LT(testing::typicalToneAmplitude(left, 1000, kRate), 0.01) << device;
+    EXPECT_NEAR(testing::typicalToneAmplitude(right, 1000, kRate), 0.5, 0.03) << device;
+    EXPECT_LT(testing::typicalToneAmplitude(right, 660, kRate), 0.01) << device;
+  }
+}
+
 }  // namespace
 }  // namespace vx::audio

@@ -19,6 +19,7 @@ class FakeSound : public audio::SoundSystem {
   platform::MonitorLibrary& monitor() override { return t_.monitor; }
   platform::WaveOut& waveOut() override { return t_.waveOut; }
   platform::SoundDevice& soundDevice() override { return t_.sound; }
+  platform::DjMixer& djMixer() override { return t_.dj; }
   void deliverEvents() override { ++delivered; }
   void renderVirtual(int frames) override { log_.push_back("render " + std::to_string(frames)); }
   void renderVirtualUnwaited(int frames) override { renderVirtual(frames); }

@@ -137,6 +137,22 @@ void FakeMonitorLibrary::setPitch(long percent) {
   pitchPercent = percent;
 }
 
+void FakeDjMixer::setEq(int deck, int band, int tenthsDb) {
+  record("eq " + std::to_string(deck) + " " + std::to_string(band) + " " + std::to_string(tenthsDb));
+}
+void FakeDjMixer::setKill(int deck, int band, bool kill) {
+  record("kill " + std::to_string(deck) + " " + std::to_string(band) + (kill ? " on" : " off"));
+}
+void FakeDjMixer::setFilter(int deck, int position) {
+  record("filter " + std::to_string(deck) + " " + std::to_string(position));
+}
+void FakeDjMixer::setMonitorDeck(int deck) { record("monitordeck " + std::to_string(deck)); }
+void FakeDjMixer::setCueMix(int percent) { record("cuemix " + std::to_string(percent)); }
+void FakeDjMixer::setSplitCue(bool on) { record(on ? "split on" : "split off"); }
+platform::MeterReading FakeDjMixer::meter(int channel) const {
+  return channel >= 0 && channel <= kMasterMeter ? meters[channel] : platform::MeterReading{};
+}
+
 void FakeMonitorLibrary::setVolume(long left, long right) {
   record("setVolume " + std::to_string(left) + " " + std::to_string(right));
   volLeft = left;

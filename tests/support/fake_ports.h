@@ -114,6 +114,21 @@ class FakeMonitorLibrary : public platform::MonitorLibrary, public CallLog {
   int device() const override { return deviceId; }
 };
 
+// Records every setting ("eq 0 2 -260", "kill 1 0 on", "filter 0 -40", "monitordeck 1",
+// "cuemix 50", "split on"); meters read what the test puts in `meters`.
+class FakeDjMixer : public platform::DjMixer, public CallLog {
+ public:
+  platform::MeterReading meters[3];
+
+  void setEq(int deck, int band, int tenthsDb) override;
+  void setKill(int deck, int band, bool kill) override;
+  void setFilter(int deck, int position) override;
+  void setMonitorDeck(int deck) override;
+  void setCueMix(int percent) override;
+  void setSplitCue(bool on) override;
+  platform::MeterReading meter(int channel) const override;
+};
+
 // One message box or file dialog as it was shown, with the answer it got.
 struct ShownDialog {
   std::string kind;  // "msgbox", "open", "save", "color", "popup"

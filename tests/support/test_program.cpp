@@ -16,6 +16,7 @@ platform::Ports fakePorts(TestProgram& t, const TestOptions& o) {
   ports.waveOut = &t.waveOut;
   ports.sound = &t.sound;
   ports.recorder = &t.recorder;
+  ports.dj = &t.dj;
   ports.dialogs = &t.dialogs;
   ports.shell = &t.shell;
   return ports;
@@ -43,6 +44,7 @@ void TestProgram::clearCalls() {
   waveOut.clearCalls();
   sound.clearCalls();
   recorder.clearCalls();
+  dj.clearCalls();
 }
 
 bool endHandlingBuilt() {

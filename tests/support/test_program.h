@@ -37,6 +37,7 @@ class TestProgram {
   FakeWaveOut waveOut;
   FakeSoundDevice sound;
   FakeRecordingDevice recorder;
+  FakeDjMixer dj;
   FakeDialogs dialogs;
   FakeShell shell;
   Program p;
