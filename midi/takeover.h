@@ -11,7 +11,7 @@ namespace vx::midi {
 class SoftTakeover {
 public:
     static constexpr double kNear = 1.0 / 32;       // of the travel: close enough to take over
-    static constexpr double kSmallStep = 1.0 / 16;  // a step that may cross the window's position
+    static constexpr double kSmallStep = 1.0 / 8;   // a step that may cross the window's position
 
     // value: where the hardware is now (0..1); window: where the window's control is. True when the
     // value is to be applied. Taken over when the value lands within kNear of the window's position,
