@@ -12,6 +12,14 @@ std::string MidiSystem::mappingPath(std::string_view portName) const
     return folder_ + "/" + mappingFileName(portName);
 }
 
+std::vector<std::string> MidiSystem::portNames() const
+{
+    std::vector<std::string> names;
+    for (const auto& [id, port] : portsById_)
+        names.push_back(port.state.name);
+    return names;
+}
+
 Mapping& MidiSystem::mappingOf(const std::string& device)
 {
     auto it = mappings_.find(device);

@@ -70,6 +70,8 @@ public:
     // Messages for the user (damaged mapping lines, files that could not be written), oldest first.
     std::vector<std::string> takeMessages() { return std::exchange(messages_, {}); }
     std::string mappingPath(std::string_view portName) const;
+    // The ports open now (the extended settings' MIDI tab lists them to exclude some).
+    std::vector<std::string> portNames() const;
 
 private:
     struct Port {
