@@ -63,13 +63,13 @@ bool IniFile::load(const std::string& path, std::vector<std::string>& messages)
     std::string bytes(kMaxBytes + 1, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) {
-        messages.push_back("\"" + path + "\" could not be read");
+        messages.push_back("「" + path + "」を読めませんでした。");
         return false;
     }
     bytes.resize(static_cast<size_t>(in.gcount()));
     if (bytes.size() > kMaxBytes) {
         bytes.resize(kMaxBytes);
-        messages.push_back("\"" + path + "\" is larger than 1 MB; only its start is used");
+        messages.push_back("「" + path + "」は 1 MB を超えるため、初めの部分だけを使います。");
     }
     if (bytes.starts_with("\xEF\xBB\xBF"))
         bytes.erase(0, 3);
@@ -82,7 +82,7 @@ bool IniFile::load(const std::string& path, std::vector<std::string>& messages)
         ++lineNo;
         std::string_view key, value;
         if (!isComment(line) && !sectionOf(line) && !keyValueOf(line, key, value))
-            messages.push_back("\"" + path + "\" line " + std::to_string(lineNo) + " is damaged and was skipped");
+            messages.push_back("「" + path + "」の " + std::to_string(lineNo) + " 行目は壊れているため読み飛ばしました。");
         lines_.emplace_back(line);
     }
     return true;

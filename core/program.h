@@ -13,6 +13,7 @@
 
 #include "basic/rnd.h"
 #include "core/deck_state.h"
+#include "core/plus_settings.h"
 #include "core/sampler_state.h"
 #include "core/titled_dialogs.h"
 #include "form/mainform.h"
@@ -193,6 +194,7 @@ struct Program {
 
   std::string homeDir;       // the program's folder (settings, skins)
   std::string settingsPath;  // homeDir + "/velvoxp.ini"
+  PlusSettings plus;         // velvoxplus.ini beside it: settings of the features beyond the classic ones
   bool quitRequested = false;
   // Receives both players' events; attached once by the wiring.
   std::unique_ptr<platform::MediaPlayerListener> playerEvents;

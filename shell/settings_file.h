@@ -30,4 +30,10 @@ std::vector<std::string> settingsLines(Program& p);
 // running (false).
 bool savest(Program& p);
 
+// velvoxplus.ini beside the settings file: read at start-up (a damaged line is named in one
+// message and otherwise ignored); written by savest and by the extended settings' OK. A failed
+// write is told and keeps the values for the next try.
+void readPlusSettings(Program& p);
+bool savePlusSettings(Program& p);
+
 }  // namespace vx::shell

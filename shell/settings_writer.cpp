@@ -86,8 +86,29 @@ bool savest(Program& p) {
                                    platform::MsgIcon::Critical});
     return false;
   }
+  savePlusSettings(p);
   p.quitRequested = true;
   return true;
+}
+
+void readPlusSettings(Program& p) {
+  std::vector<std::string> messages;
+  const auto slash = p.settingsPath.rfind('/');
+  p.plus.load(slash == std::string::npos ? std::string() : p.settingsPath.substr(0, slash + 1) + "velvoxplus.ini",
+              messages);
+  if (messages.empty() || !p.ports.dialogs) return;
+  std::string text = "拡張設定のファイルに読めない行があります。";
+  for (size_t i = 0; i < messages.size() && i < 5; ++i) text += "\n" + messages[i];
+  p.ports.dialogs->messageBox({text, "", platform::MsgButtons::OK, platform::MsgIcon::Warning});
+}
+
+bool savePlusSettings(Program& p) {
+  std::string error;
+  if (p.plus.save(&error)) return true;
+  if (p.ports.dialogs)
+    p.ports.dialogs->messageBox({"拡張設定を保存できませんでした。\n" + error, "", platform::MsgButtons::OK,
+                                 platform::MsgIcon::Critical});
+  return false;
 }
 
 }  // namespace vx::shell

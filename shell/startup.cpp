@@ -96,6 +96,7 @@ bool startProgram(Program& p) {
   if (!claimSingleInstance(p)) return false;
   p.splash.label("lblVersion").setCaption("Version " + basic::versionText());
   readSettings(p);
+  readPlusSettings(p);
   // The settings reader asks for the check too; asking again after it is harmless.
   directXCheck(p);
   ui::loadSkin(p);

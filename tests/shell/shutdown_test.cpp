@@ -1,6 +1,9 @@
 // Ending the program: the close question's three answers, the desktop's close and `end`.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "shell/settings_file.h"
 #include "shell/shutdown.h"
 #include "tests/shell/settings_test_support.h"
 
@@ -71,6 +74,25 @@ TEST_F(ShutdownTest, EndMenuEndsAtOnceWithoutAQuestion) {
   EXPECT_TRUE(t.p.quitRequested);
   EXPECT_TRUE(t.dialogs.shown.empty());
   EXPECT_EQ(folder.lines(), Calls{"old"});
+}
+
+// The settings beyond the classic ones travel with them: a damaged line is named and skipped,
+// unknown keys survive the write that the close question's Yes makes.
+TEST_F(ShutdownTest, YesAlsoWritesTheExtendedSettingsKeepingWhatItDoesNotKnow) {
+  const std::string plus = folder.folder() + "/velvoxplus.ini";
+  std::ofstream(plus, std::ios::binary) << "[panel]\nshown=0\n[future]\nkey=kept\n@@@\n";
+  shell::readPlusSettings(t.p);
+  ASSERT_EQ(t.dialogs.shown.size(), 1u);
+  EXPECT_NE(t.dialogs.shown[0].text.find(" 5 行目"), std::string::npos);
+  EXPECT_FALSE(t.p.plus.flag("panel", "shown", true));
+  t.p.plus.setFlag("panel", "shown", true);
+  answer(platform::MsgResult::Yes);
+  t.form().picture("Formend").events.click();
+  std::vector<std::string> messages;
+  PlusSettings reread;
+  reread.load(plus, messages);
+  EXPECT_TRUE(reread.flag("panel", "shown", false));
+  EXPECT_EQ(reread.get("future", "key", ""), "kept");
 }
 
 }  // namespace
