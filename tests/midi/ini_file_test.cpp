@@ -24,7 +24,7 @@ TEST(PlusSettings, RewriteKeepsUnknownSectionsKeysAndDamagedLines)
     std::vector<std::string> messages;
     ASSERT_TRUE(ini.load(file.string(), messages));
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_NE(messages[0].find("line 8"), std::string::npos);
+    EXPECT_NE(messages[0].find(" 8 行目"), std::string::npos);
 
     MidiSettings s = readMidiSettings(ini);
     EXPECT_TRUE(s.enabled);
