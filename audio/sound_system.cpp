@@ -110,7 +110,7 @@ void EngineSoundSystem::buildRecorder() {
   CaptureSource* input = nullptr;
   if (options_.virtualDevice) input = (tone_ = std::make_unique<CaptureTone>(options_.sampleRate)).get();
   else input = (capture_ = std::make_unique<SdlCapture>(*sdl_)).get();
-  tap_ = std::make_unique<MasterTap>(main_);
+  tap_ = std::make_unique<MasterTap>(main_, options_.virtualDevice);
   std::string spool = options_.recordingSpool;
   if (spool.empty()) spool = options_.virtualDevice ? std::filesystem::temp_directory_path().string() : defaultSpoolFolder();
   recorder_ = std::make_unique<WaveRecorder>(*input, tap_.get(), spool);

@@ -16,6 +16,7 @@ class RecordingLog : public platform::RecordingDevice {
   long sendCommand(const std::string& command, std::string& result) override;
   std::string errorText(long code) const override;
   std::string takeInterruption() override { return device_ ? device_->takeInterruption() : ""; }
+  double takeLostSeconds() override { return device_ ? device_->takeLostSeconds() : 0; }
 
   const std::vector<std::string>& commands() const { return commands_; }
   // The commands joined by " | ".

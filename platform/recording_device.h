@@ -18,6 +18,9 @@ class RecordingDevice {
   // Looks at a running recording: one whose input went away or whose disk filled up is stopped
   // here, keeping what was recorded so far. Returns why it stopped, once; "" while all is well.
   virtual std::string takeInterruption() { return ""; }
+  // Seconds of sound the last recording lost because the disk could not keep up (a writer held
+  // up for longer than the device's buffer lasts); told once, after a stop. 0 when none.
+  virtual double takeLostSeconds() { return 0; }
 };
 
 }  // namespace vx::platform

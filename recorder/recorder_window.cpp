@@ -193,6 +193,11 @@ void showMciError(Program& p, long code, const std::string& text) {
 void cmdstop_MouseDown(Program& p) {
   send(p, "stop file");
   showStopped(p);
+  const double lost = p.ports.recorder ? p.ports.recorder->takeLostSeconds() : 0;
+  if (lost > 0 && p.ports.dialogs)
+    p.ports.dialogs->messageBox({"ディスクへの書き込みが間に合わず、録音のうち " + basic::Format(lost, "0.0") +
+                                     " 秒分の音が失われました。",
+                                 "", platform::MsgButtons::OK, platform::MsgIcon::Warning});
 }
 
 void cmdsave_Click(Program& p) {

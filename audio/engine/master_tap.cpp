@@ -1,12 +1,15 @@
 #include "audio/engine/master_tap.h"
 
+#include <chrono>
 #include <thread>
 
 #include "audio/engine/mixer.h"
 
 namespace vx::audio {
 
-MasterTap::MasterTap(Mixer& mixer) : mixer_(mixer) { mixer_.setTap(this); }
+MasterTap::MasterTap(Mixer& mixer, bool waitForWriter) : mixer_(mixer), waitForWriter_(waitForWriter) {
+  mixer_.setTap(this);
+}
 
 MasterTap::~MasterTap() {
   stop();
@@ -18,6 +21,13 @@ bool MasterTap::start(const CaptureFormat&, CaptureRing& ring, CaptureFormat& de
   ring_.store(&ring);
   mixer_.wakeIfSounding();
   return true;
+}
+
+void MasterTap::offerAll(CaptureRing& ring, const float* samples, size_t count) {
+  for (size_t done = 0; done < count;) {
+    done += ring.offer(samples + done, count - done);
+    if (done < count) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
 }
 
 void MasterTap::stop() {

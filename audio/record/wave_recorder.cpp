@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace vx::audio {
 
@@ -177,6 +178,8 @@ long WaveRecorder::record() {
     return fail(kNoInput, spoolFolder_ + ": " + error);
   }
   source_ = &source;
+  deliveredSamplesPerSecond_ = delivered.rate * delivered.channels;
+  lostSeconds_ = 0;
   spool_ = spool;
   spoolOwned_ = true;
   interruption_.clear();
@@ -185,9 +188,13 @@ long WaveRecorder::record() {
 
 void WaveRecorder::stop() {
   if (source_) source_->stop();
+  if (source_ && deliveredSamplesPerSecond_ > 0)
+    lostSeconds_ = static_cast<double>(ring_.lost()) / deliveredSamplesPerSecond_;
   source_ = nullptr;
   writer_.end();
 }
+
+double WaveRecorder::takeLostSeconds() { return std::exchange(lostSeconds_, 0); }
 
 std::string WaveRecorder::takeInterruption() {
   if (!source_) return "";

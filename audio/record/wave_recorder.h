@@ -36,6 +36,7 @@ class WaveRecorder : public platform::RecordingDevice {
   long sendCommand(const std::string& command, std::string& result) override;
   std::string errorText(long code) const override;
   std::string takeInterruption() override;
+  double takeLostSeconds() override;
 
   bool recording() const { return source_ != nullptr; }
 
@@ -64,6 +65,8 @@ class WaveRecorder : public platform::RecordingDevice {
   long lastCode_ = 0;
   std::string lastDetail_;
   std::string interruption_;
+  int deliveredSamplesPerSecond_ = 0;  // of the source recording now
+  double lostSeconds_ = 0;             // told after the stop
 };
 
 // The folder a recording waits in until it is saved: the user's cache folder (a long recording

@@ -5,11 +5,14 @@
 #include <sndfile.h>
 #include <sys/resource.h>
 
+#include <atomic>
 #include <csignal>
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
+#include "audio/engine/master_tap.h"
+#include "audio/engine/mixer.h"
 #include "audio/record/capture_tone.h"
 #include "audio/record/wave_recorder.h"
 #include "audio/sound_system.h"
@@ -244,6 +247,65 @@ TEST(Recording, TheMasterRecordingIsTheMainOutputItself) {
   for (size_t i = 0; i < heard.size(); ++i) worst = std::max(worst, std::abs(static_cast<double>(w.stereo[i] - heard[i])));
   EXPECT_LE(worst, 1.0 / 32768);
   EXPECT_GT(testing::rms(Span{w.stereo, 0, 0, w.stereo.size() / 2}), 0.1);
+}
+
+// The main output's tap on the virtual device waits for a writer that falls behind instead of
+// leaving holes; on a real device it drops and counts, and the recorder tells how much was lost.
+TEST(Recording, TheTapWaitsForTheWriterOnTheVirtualDeviceAndCountsLossOnARealOne) {
+  for (const bool virtualDevice : {true, false}) {
+    Mixer mixer(1, kEngineRate);
+    MasterTap tap(mixer, virtualDevice);
+    CaptureRing ring(4096);
+    CaptureFormat delivered;
+    std::string error;
+    ASSERT_TRUE(tap.start({kEngineRate, 2}, ring, delivered, error));
+    std::atomic<bool> done{false};
+    size_t read = 0;
+    std::thread writer([&] {  // a slow disk: a little at a time
+      std::vector<float> chunk(512);
+      while (!done.load() || ring.available() > 0) {
+        read += ring.read(chunk.data(), chunk.size());
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      }
+    });
+    std::vector<float> block(2 * 1323, 0.25f);
+    for (int i = 0; i < 20; ++i) tap.deliver(block.data(), 1323);
+    done = true;
+    writer.join();
+    tap.stop();
+    if (virtualDevice) {
+      EXPECT_EQ(read, 20u * block.size());
+      EXPECT_EQ(ring.lost(), 0u);
+    } else {
+      EXPECT_GT(ring.lost(), 0u);
+      EXPECT_EQ(read + ring.lost(), 20u * block.size());
+    }
+  }
+}
+
+// A source that delivers more than the ring holds before the writer starts (a disk stalled past
+// the buffer): the recording keeps what fitted and the loss is told once, in seconds.
+TEST(Recording, LostSoundIsToldOnceAfterTheStop) {
+  struct Flood : CaptureSource {
+    bool start(const CaptureFormat& wanted, CaptureRing& ring, CaptureFormat& delivered, std::string&) override {
+      delivered = wanted;
+      std::vector<float> second(static_cast<size_t>(wanted.rate * wanted.channels), 0.1f);
+      for (size_t written = 0; written < ring.capacity() + 2 * second.size(); written += second.size())
+        ring.write(second.data(), second.size());
+      return true;
+    }
+    void stop() override {}
+    bool healthy() const override { return true; }
+  } flood;
+  TempDir dir;
+  WaveRecorder device(flood, nullptr, dir.path(""));
+  for (const char* c : {"open new type waveaudio alias file", "set file samplespersec 48000", "set file channels 2",
+                        "record file", "stop file"})
+    ASSERT_EQ(send(device, c), 0) << c;
+  const double lost = device.takeLostSeconds();
+  EXPECT_GT(lost, 1.0);
+  EXPECT_LE(lost, 2.0);
+  EXPECT_EQ(device.takeLostSeconds(), 0);
 }
 
 }  // namespace
