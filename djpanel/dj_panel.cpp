@@ -5,6 +5,7 @@
 #include <string>
 
 #include "djpanel/knob_drag.h"
+#include "ui/skin.h"
 #include "ui/skin_catalogue.h"
 
 namespace vx::djpanel {
@@ -20,7 +21,7 @@ std::string lampPicture(const std::string& stem, bool lit) { return stem + (lit 
 
 void showKill(Program& p, int deck, int band) {
   const std::string stem = std::string("kill") + kBandName[band];
-  p.main.picture(stem, deck).setPicture(lampPicture(stem, p.dj.kill[deck][band]));
+  ui::swapAddedPicture(p, p.main.picture(stem, deck), lampPicture(stem, p.dj.kill[deck][band]));
 }
 
 void sendEq(Program& p, int deck, int band) {
@@ -45,14 +46,14 @@ void followMonitor(Program& p) {
 }
 
 // The knob shows its angle and its setting goes to the port on every change.
-void wireKnob(form::Knob& knob, int low, int centre, int high, std::function<void()> send) {
+void wireKnob(Program& p, form::Knob& knob, int low, int centre, int high, std::function<void()> send) {
   knob.setRange(low, centre, high);
   wireKnobDrag(knob);
-  knob.events.change = [&knob, send = std::move(send)] {
-    showKnob(knob);
+  knob.events.change = [&p, &knob, send = std::move(send)] {
+    showKnob(p, knob);
     send();
   };
-  showKnob(knob);
+  showKnob(p, knob);
 }
 
 bool anyDeckPlays(Program& p) {
@@ -71,11 +72,11 @@ void showMeter(Program& p, int channel, const platform::MeterReading& reading) {
   const int lit = litSegments(reading.peak);
   if (lit != p.dj.meterLit[channel]) {
     p.dj.meterLit[channel] = lit;
-    p.main.picture("meter", channel).setPicture(ui::meterPicture(lit));
+    ui::swapAddedPicture(p, p.main.picture("meter", channel), ui::meterPicture(lit));
   }
   if (reading.clip != p.dj.clipLit[channel]) {
     p.dj.clipLit[channel] = reading.clip;
-    p.main.picture("clip", channel).setPicture(lampPicture("clip", reading.clip));
+    ui::swapAddedPicture(p, p.main.picture("clip", channel), lampPicture("clip", reading.clip));
   }
 }
 
@@ -94,8 +95,8 @@ void readPanelSettings(Program& p) {
   auto& cue = p.main.get<form::Knob>("cuemix");
   cue.setRange(0, kCueMixCentre, 100);
   cue.setValue(static_cast<int>(p.plus.number("panel", "cuemix", 0, 0, 100)));
-  showKnob(cue);
-  p.main.picture("splitcue").setPicture(lampPicture("split", p.dj.split));
+  showKnob(p, cue);
+  ui::swapAddedPicture(p, p.main.picture("splitcue"), lampPicture("split", p.dj.split));
   if (port(p)) {
     port(p)->setCueMix(cue.value());
     port(p)->setSplitCue(p.dj.split);
@@ -113,7 +114,7 @@ void toggleKill(Program& p, int deck, int band) {
 void toggleSplit(Program& p) {
   p.dj.split = !p.dj.split;
   p.plus.setFlag("panel", "split", p.dj.split);
-  p.main.picture("splitcue").setPicture(lampPicture("split", p.dj.split));
+  ui::swapAddedPicture(p, p.main.picture("splitcue"), lampPicture("split", p.dj.split));
   if (port(p)) port(p)->setSplitCue(p.dj.split);
 }
 
@@ -121,13 +122,13 @@ void wireDjPanel(Program& p) {
   for (int deck = 0; deck < 2; ++deck) {
     for (int band = 0; band < 3; ++band) {
       const std::string name = kBandName[band];
-      wireKnob(p.main.get<form::Knob>("eq" + name, deck), -260, 0, 60, [&p, deck, band] { sendEq(p, deck, band); });
+      wireKnob(p, p.main.get<form::Knob>("eq" + name, deck), -260, 0, 60, [&p, deck, band] { sendEq(p, deck, band); });
       p.main.picture("kill" + name, deck).events.click = [&p, deck, band] { toggleKill(p, deck, band); };
     }
-    wireKnob(p.main.get<form::Knob>("filter", deck), -100, 0, 100, [&p, deck] { sendFilter(p, deck); });
+    wireKnob(p, p.main.get<form::Knob>("filter", deck), -100, 0, 100, [&p, deck] { sendFilter(p, deck); });
   }
   auto& cue = p.main.get<form::Knob>("cuemix");
-  wireKnob(cue, 0, kCueMixCentre, 100, [&p] { sendCueMix(p); });
+  wireKnob(p, cue, 0, kCueMixCentre, 100, [&p] { sendCueMix(p); });
   p.main.picture("splitcue").events.click = [&p] { toggleSplit(p); };
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <memory>
 
+#include "ui/skin.h"
 #include "ui/skin_catalogue.h"
 
 namespace vx::djpanel {
@@ -30,9 +31,9 @@ void setKnob(form::Knob& knob, int value) {
 
 }  // namespace
 
-void showKnob(form::Knob& knob) {
+void showKnob(Program& p, form::Knob& knob) {
   const int half = ui::kKnobSteps / 2;
-  knob.setPicture(ui::knobPicture(half + static_cast<int>(std::lround(knob.position() * half))));
+  ui::swapAddedPicture(p, knob, ui::knobPicture(half + static_cast<int>(std::lround(knob.position() * half))));
 }
 
 double draggedPosition(double startPosition, double rise) {

@@ -10,7 +10,7 @@ inline constexpr double kTwipsPerHalfTurn = 1200;  // drag from the centre to an
 inline constexpr double kDetent = 0.1;             // of a half turn, held at the centre
 
 // The knob's picture for its position.
-void showKnob(form::Knob& knob);
+void showKnob(Program& p, form::Knob& knob);
 
 // Attaches the mouse scheme to the knob.
 void wireKnobDrag(form::Knob& knob);

@@ -94,6 +94,15 @@ void loadSkin(Program& p) {
   loadDjPanel(p, folder);
 }
 
+void swapAddedPicture(Program& p, form::Picture& control, const std::string& name) {
+  if (control.picture() == name) return;
+  control.setPicture(name);
+  auto it = p.skin.assigned.find(&control);
+  if (it == p.skin.assigned.end()) return;
+  const std::string& path = it->second.path;
+  it->second = {name, path.substr(0, path.rfind('/') + 1) + name, ++p.skin.serial};
+}
+
 bool showAddedPicture(Program& p, form::Picture& control, const std::string& name) {
   return showSkinPicture(p, control, name) ||
          showPictureFrom(p, findSkinFolder(p.skin.roots, kBuiltInSkin), control, name);

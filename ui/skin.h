@@ -19,6 +19,10 @@ bool showSkinPicture(Program& p, form::Picture& control, const std::string& name
 // when the current one lacks it.
 bool showAddedPicture(Program& p, form::Picture& control, const std::string& name);
 
+// Swaps the picture of a control that showAddedPicture or the skin loader filled, taking it from
+// the folder its last picture came from; reads no file (the meters swap pictures on every tick).
+void swapAddedPicture(Program& p, form::Picture& control, const std::string& name);
+
 // The same with the skin folder already found.
 bool showPictureFrom(Program& p, const std::string& folder, form::Picture& control, const std::string& name);
 

@@ -111,6 +111,14 @@ TEST_F(WindowTest, ASkinWithoutTheDjPicturesStillLaysOutTheWindow) {
   ui::layoutWindow(p);
   EXPECT_EQ(f.height, 6480);
   EXPECT_EQ(p.skin.assigned[&f.picture("Imgdj")].path, (home.path() / "picture" / "orange" / "dj1.bmp").string());
+  // The panel's pictures, and those its meters swap in later, come from the built-in skin too.
+  for (const char* name : {"meter00.bmp", "meter05.bmp"}) std::filesystem::remove(home.path() / "picture" / "classic" / name);
+  ui::loadSkin(p);
+  form::Picture& meter = f.picture("meter", 0);
+  EXPECT_EQ(p.skin.assigned[&meter].path, (home.path() / "picture" / "orange" / "meter00.bmp").string());
+  ui::swapAddedPicture(p, meter, "meter05.bmp");
+  EXPECT_EQ(meter.picture(), "meter05.bmp");
+  EXPECT_EQ(p.skin.assigned[&meter].path, (home.path() / "picture" / "orange" / "meter05.bmp").string());
 }
 
 TEST_F(WindowTest, LayoutStopsAtAMissingPictureKeepingWhatWasSet) {
