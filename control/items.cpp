@@ -35,7 +35,7 @@ size_t propertyDot(const std::string& text) {
 
 [[noreturn]] void notAnItem(const std::string& text) {
   throw ScriptError(text + " is not an item (REF.PROPERTY, @variable, player(D).x, monitor.x, slot(I).x, "
-                           "recorder.commands, settings.path)");
+                           "recorder.commands, settings.path, dj.settings)");
 }
 
 ItemRef variableItem(const std::string& text) {
@@ -55,6 +55,7 @@ bool specialItem(const std::string& head, ItemRef& item) {
   else if (name == "monitor" && index < 0) item.kind = ItemRef::Kind::Monitor;
   else if (name == "recorder" && index < 0 && item.property == "commands") item.kind = ItemRef::Kind::Recorder;
   else if (name == "settings" && index < 0 && item.property == "path") item.kind = ItemRef::Kind::Settings;
+  else if (name == "dj" && index < 0 && item.property == "settings") item.kind = ItemRef::Kind::Dj;
   else return false;
   item.index = index;
   return true;
@@ -83,6 +84,11 @@ Value ItemReader::read(const ItemRef& item) const {
     case ItemRef::Kind::Slot: return slot(item.index, item.property);
     case ItemRef::Kind::Recorder: return Value::text(recorder_.joined());
     case ItemRef::Kind::Settings: return Value::text(p_.settingsPath);
+    case ItemRef::Kind::Dj: {
+      // Only the headless run keeps the port's settings.
+      const auto* log = dynamic_cast<const DjLog*>(p_.ports.dj);
+      return log ? Value::text(log->settings()) : Value::unavailable();
+    }
   }
   return Value::unavailable();
 }

@@ -4,6 +4,7 @@
 // settings file.
 #include <string>
 
+#include "control/dj_log.h"
 #include "control/recording_log.h"
 #include "core/program.h"
 #include "form/form.h"
@@ -14,7 +15,7 @@ namespace vx::control {
 using namespace vx::script;  // NOLINT: the layer speaks the script language's words
 
 struct ItemRef {
-  enum class Kind { Control, Variable, Player, Monitor, Slot, Recorder, Settings };
+  enum class Kind { Control, Variable, Player, Monitor, Slot, Recorder, Settings, Dj };
   Kind kind = Kind::Control;
   form::ControlRef control;  // Control: the control, or a window named alone ("MainForm.visible")
   std::string name;          // Variable: its name

@@ -16,6 +16,7 @@ HeadlessProgram::HeadlessProgram(const HomePaths& paths, std::ostream& out)
       sound_(createHeadlessSound()),
       dialogs_(out),
       recorder_(sound_->recordingDevice()),
+      dj_(&sound_->djMixer()),
       shell_(paths.settingsFolder + "/velvox.lock"),
       p_(ports()) {
   placeProgram(p_, paths);
@@ -24,6 +25,7 @@ HeadlessProgram::HeadlessProgram(const HomePaths& paths, std::ostream& out)
 platform::Ports HeadlessProgram::ports() {
   platform::Ports ports = soundPorts(*sound_);
   ports.recorder = &recorder_;
+  ports.dj = &dj_;
   ports.dialogs = &dialogs_;
   ports.shell = &shell_;
   ports.tempo = &tempo_;

@@ -10,6 +10,7 @@
 #include "assembly/home_folder.h"
 #include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
+#include "control/dj_log.h"
 #include "control/recording_log.h"
 #include "core/program.h"
 #include "driver/scripted_dialogs.h"
@@ -39,6 +40,7 @@ class HeadlessProgram {
   std::unique_ptr<audio::SoundSystem> sound_;
   ScriptedDialogs dialogs_;
   RecordingLog recorder_;
+  DjLog dj_;
   platform::PosixShell shell_;
   audio::SettledTempoAnalyser tempo_;
   Program p_;

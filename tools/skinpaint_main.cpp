@@ -19,6 +19,7 @@ bool paintSkin(const QString& root, const Palette& palette) {
   vx::skinpaint::paintButtons(w);
   vx::skinpaint::paintKnobs(w);
   vx::skinpaint::paintExtras(w);
+  vx::skinpaint::paintDjPanel(w);
   bool complete = w.ok();
   for (const std::string& name : vx::ui::skinPictureNames()) {
     if (!w.written().contains(QString::fromStdString(name))) {

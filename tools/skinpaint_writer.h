@@ -46,6 +46,7 @@ void paintButtons(SkinWriter& w);
 void paintKnobs(SkinWriter& w);
 void paintPanels(SkinWriter& w);
 void paintExtras(SkinWriter& w);
+void paintDjPanel(SkinWriter& w);
 // The program's own icon (also the about and splash windows' picture), `size` pixels square.
 QImage programIcon(int size, const Palette& p);
 

@@ -3,7 +3,8 @@
 # virtual display (Xvfb), its sound going into PulseAudio null sinks of a private server, driven
 # through `velvox --script` from a pipe, at its default 256-frame buffers. CPU (all threads, from
 # /proc) and resident memory in four states: nothing loaded; two songs loaded and paused; both
-# decks playing with the headphone monitor; both decks pitched (1.07 and 0.93); and once more
+# decks playing with the headphone monitor, and again with the DJ panel shown and its meters
+# moving; both decks pitched (1.07 and 0.93); and once more
 # after both were stopped. The baseline is measured in the same run, before and after: two
 # `ffplay -nodisp` playing the same two songs into the same sink, the cost of merely decoding and
 # playing two songs. Both sinks are recorded while the decks play and searched for gaps.
@@ -59,6 +60,13 @@ rec_phones=$(record phones playing-phones)
 read -r playing_cpu playing_rss <<<"$(measure "$vx")"
 kill "$rec_main" "$rec_phones"
 
+# The same with the DJ panel shown, its meters moving with both decks.
+send "click Imgdj"
+sleep 2
+[ "$(ask "meter(2).picture")" != '"meter00.bmp"' ] || echo "warning: the master meter does not move" >&2
+read -r panel_cpu panel_rss <<<"$(measure "$vx")"
+send "click Imgdj"
+
 # The pitch knobs 315 twips from their centres: 7 % up and down.
 send "down pitchbase(0) 240 1282.5" "up pitchbase(0) 240 1282.5"
 sleep 0.5
@@ -90,6 +98,9 @@ row() {
 row "nothing loaded" "$empty_cpu" 0.1 "$empty_rss"
 row "loaded, paused" "$paused_cpu" 0.1 "$paused_rss"
 row "both playing" "$playing_cpu" 1.5 "$playing_rss"
+row "playing, DJ panel" "$panel_cpu" 1.6 "$panel_rss"
+awk -v a="$playing_cpu" -v b="$panel_cpu" -v base="$base" \
+  'BEGIN { printf "the DJ panel and its meters raise the playing ratio by %.3f (target at most 0.1)\n", (b - a) / base }'
 row "both pitched" "$pitched_cpu" 2.5 "$pitched_rss"
 row "stopped again" "$stopped_cpu" 0.1 "$stopped_rss"
 echo

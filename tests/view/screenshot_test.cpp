@@ -75,6 +75,45 @@ TEST_P(ScreenshotTest, MainWindowInTheMiddleOfAMix) {
   save(gui->mainWindow(), QString::fromStdString("bar-" + skin + ".png"));
 }
 
+// The DJ panel shown by its button: the window grows by the panel alone, the classic controls
+// stay where they were, a knob dragged with the mouse reaches the port, and the meters draw the
+// port's readings.
+TEST_P(ScreenshotTest, DjPanelShownBelowTheSongLists) {
+  const std::string skin = GetParam();
+  midMix();
+  showWith(skin);
+  settle();
+  const int classicHeight = gui->mainWindow().height();
+  const QPoint pause = centreOf("Pause", 0);
+  QTest::mouseClick(&canvas(), Qt::LeftButton, {}, centreOf("Imgdj"));
+  settle();
+  ASSERT_TRUE(p.main.picture("djpanel").visible());
+  EXPECT_EQ(gui->mainWindow().height() - classicHeight, 160);
+  EXPECT_EQ(centreOf("Pause", 0), pause);
+
+  const QPoint knob = centreOf("eqlow", 0);
+  sendMouse(QEvent::MouseButtonPress, knob, Qt::LeftButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseMove, knob + QPoint(0, 200), Qt::NoButton, Qt::LeftButton);
+  sendMouse(QEvent::MouseButtonRelease, knob + QPoint(0, 200), Qt::LeftButton, Qt::NoButton);
+  EXPECT_EQ(p.main.get<form::Knob>("eqlow", 0).value(), -260);
+  EXPECT_TRUE(t.dj.called("eq 0 0 -260"));
+
+  QTest::mouseClick(&canvas(), Qt::LeftButton, {}, centreOf("killmid", 1));
+  p.main.get<form::Knob>("filter", 1).setValue(55);
+  p.main.get<form::Knob>("filter", 1).events.change();
+  t.dj.meters[0] = {0.5f, false};  // -6 dBFS: 13 segments of 3 dB
+  t.dj.meters[1] = {0.2f, false};
+  t.dj.meters[2] = {1.0f, true};
+  t.player(0).state = platform::Playing;
+  p.main.timer("Timer1").tick();
+  settle();
+  const QImage shot = grabCanvas();
+  const std::string folder = std::string(VELVOX_BUILD_DIR) + "/picture/" + skin + "/";
+  EXPECT_TRUE(drawnAt(shot, folder + "meter13.bmp", canvas().drawnRect(p.main.picture("meter", 0)).topLeft().toPoint()));
+  EXPECT_TRUE(drawnAt(shot, folder + "clip2.bmp", canvas().drawnRect(p.main.picture("clip", 2)).topLeft().toPoint()));
+  save(gui->mainWindow(), QString::fromStdString("djpanel-" + skin + ".png"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ScreenshotTest, ::testing::Values("orange", "midnight"));
 
 }  // namespace

@@ -70,6 +70,57 @@ TEST_F(WindowTest, PanelButtonsToggleTheirPanelsTheSamplerOnlyWithASoundDevice) 
   EXPECT_EQ(f.height, 5460);
 }
 
+// The DJ panel hangs where the window ended without it, in every arrangement of the other
+// panels, and only lengthens the window; the bar mode hides it with the rest and gives it back.
+TEST_F(WindowTest, DjPanelLengthensTheWindowBelowTheOtherPanels) {
+  EXPECT_FALSE(f.picture("djpanel").visible());
+  click("Imgdj");
+  EXPECT_TRUE(p.window.djPanelShown);
+  EXPECT_TRUE(p.plus.flag("panel", "shown", false));
+  EXPECT_EQ(f.picture("Imgdj").picture(), "dj2.bmp");
+  struct Case { bool sampler, list; double classic; };
+  for (Case c : {Case{true, true, 8640}, {true, false, 6480}, {false, true, 7600}, {false, false, 5460}}) {
+    p.settings.samplerShown = c.sampler;
+    p.settings.songListShown = c.list;
+    ui::layoutWindow(p);
+    EXPECT_TRUE(f.picture("djpanel").visible());
+    EXPECT_EQ(f.picture("djpanel").top(), c.classic);
+    EXPECT_EQ(f.height, c.classic + ui::kDjPanelHeight);
+    EXPECT_EQ(f.picture("Picture4").top(), c.sampler ? 1320 : 300);
+  }
+  click("Imgmenu");
+  EXPECT_EQ(f.height, 5460 + ui::kDjPanelHeight + 280);
+  click("Tobar");
+  EXPECT_EQ(f.height, ui::kBarHeight);
+  ui::formtobig(p);
+  EXPECT_EQ(f.height, 5460 + ui::kDjPanelHeight);
+  click("Imgdj");
+  EXPECT_FALSE(f.picture("djpanel").visible());
+  EXPECT_EQ(f.height, 5460);
+  EXPECT_FALSE(p.plus.flag("panel", "shown", true));
+}
+
+// A skin made for the classic window has no DJ pictures: the layout goes on, the DJ button
+// taking the built-in skin's.
+TEST_F(WindowTest, ASkinWithoutTheDjPicturesStillLaysOutTheWindow) {
+  makeSkin(home.path() / "picture", "classic");
+  std::filesystem::remove(home.path() / "picture" / "classic" / "dj1.bmp");
+  std::filesystem::remove(home.path() / "picture" / "classic" / "dj2.bmp");
+  p.settings.skinName = "classic";
+  p.settings.songListShown = false;
+  ui::layoutWindow(p);
+  EXPECT_EQ(f.height, 6480);
+  EXPECT_EQ(p.skin.assigned[&f.picture("Imgdj")].path, (home.path() / "picture" / "orange" / "dj1.bmp").string());
+  // The panel's pictures, and those its meters swap in later, come from the built-in skin too.
+  for (const char* name : {"meter00.bmp", "meter05.bmp"}) std::filesystem::remove(home.path() / "picture" / "classic" / name);
+  ui::loadSkin(p);
+  form::Picture& meter = f.picture("meter", 0);
+  EXPECT_EQ(p.skin.assigned[&meter].path, (home.path() / "picture" / "orange" / "meter00.bmp").string());
+  ui::swapAddedPicture(p, meter, "meter05.bmp");
+  EXPECT_EQ(meter.picture(), "meter05.bmp");
+  EXPECT_EQ(p.skin.assigned[&meter].path, (home.path() / "picture" / "orange" / "meter05.bmp").string());
+}
+
 TEST_F(WindowTest, LayoutStopsAtAMissingPictureKeepingWhatWasSet) {
   std::filesystem::remove(home.path() / "picture" / "orange" / "list1.bmp");
   p.settings.samplerShown = false;
