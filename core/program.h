@@ -159,6 +159,24 @@ struct TempoState {
   bool cacheRead = false;
 };
 
+// Hot cues and loops of the decks (cues/).
+inline constexpr int kHotCues = 8;  // pads per deck
+using HotCueFrames = std::array<int64_t, kHotCues>;  // sample frames of the song; -1 = empty pad
+struct SongCues {
+  int64_t size = 0;
+  int64_t mtime = 0;  // as tempo::fileStamp gives them
+  HotCueFrames frames{};
+};
+struct CueState {
+  std::array<std::string, 2> songPath;  // the song the deck's pads and loop belong to
+  std::array<HotCueFrames, 2> hot{};
+  std::array<int64_t, 2> pendingIn{-1, -1};   // LOOP IN pressed, waiting for LOOP OUT
+  std::array<int, 2> beatLoop{-1, -1};        // the lit beat loop button (0..4) while its loop plays
+  std::array<double, 2> lastPosition{};       // seconds at the last tick, to notice a wrap
+  std::map<std::string, SongCues> songs;      // the hot-cue file's songs, by path
+  bool read = false;
+};
+
 struct Program {
   // The dialogs given are reached through `ports.dialogs`, which gives untitled message boxes
   // the program's name.
@@ -195,6 +213,7 @@ struct Program {
   int configPattern = 0;  // the pattern the configuration dialog edits
   SkinState skin;
   TempoState tempo;
+  CueState cues;
 
   bool searchPhase = false;
   int pitchLockTicks = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace vx::platform {
@@ -62,6 +63,16 @@ class MediaPlayer {
   virtual void stop() = 0;
 
   virtual void setListener(MediaPlayerListener* listener) = 0;
+
+  // Frames per second of the open song (0 with none): positions exact to the sample are whole
+  // multiples of its inverse, and a jump to one lands on that very sample.
+  virtual long sampleRate() const = 0;
+  // Plays frames inFrame .. outFrame - 1 over and over, the wrap seamless; (-1, -1) or any
+  // out <= in ends the loop, and the song plays on. The position reads the real place inside the
+  // loop. A playing deck keeps playing; a new song starts without a loop.
+  virtual void setLoop(int64_t inFrame, int64_t outFrame) = 0;
+  virtual int64_t loopIn() const = 0;   // -1: no loop
+  virtual int64_t loopOut() const = 0;  // -1: no loop
 };
 
 }  // namespace vx::platform

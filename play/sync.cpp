@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cmath>
 
+#include "decks/monitor.h"
 #include "decks/pitch.h"
+#include "tempo/tempo_cache.h"
 #include "tempo/deck_tempo.h"
 
 namespace vx::play {
@@ -30,6 +32,39 @@ std::pair<double, double> knobTravel(Program& p, int deck) {
 
 double knobTopForRate(double rate) { return (rate - 1) * kRateSpan + decks::kPitchCentre; }
 
+// The beat grid of the deck's song; null without one.
+const TempoCacheEntry* grid(Program& p, int deck) {
+  const std::string path = p.player(deck).fileName();
+  const auto* e = path.empty() ? nullptr : tempo::cachedAnalysis(p, path);
+  return e && e->beatLength > 0 ? e : nullptr;
+}
+
+// Seconds of real time until the deck's next beat, and between its beats.
+std::pair<double, double> nextBeat(Program& p, int deck, const TempoCacheEntry& g) {
+  auto& player = p.player(deck);
+  const double beats = (player.currentPosition() - g.firstBeat) / g.beatLength;
+  return {(std::ceil(beats) - beats) * g.beatLength / player.rate(), g.beatLength / player.rate()};
+}
+
+// With the tempos matched, moves the playing deck by less than half a beat so that its beats fall
+// on the other deck's: a jump, with the crossfade every jump has (12 ms, no gap). When one deck's
+// beats come twice as often, they fall on every other beat of the slower one.
+void alignPhase(Program& p, int deck) {
+  const auto* own = grid(p, deck);
+  const auto* other = grid(p, 1 - deck);
+  if (!own || !other || p.player(deck).playState() != platform::Playing) return;
+  const auto [ownNext, ownPeriod] = nextBeat(p, deck, *own);
+  const auto [otherNext, otherPeriod] = nextBeat(p, 1 - deck, *other);
+  const double period = std::min(ownPeriod, otherPeriod);
+  double late = std::fmod(ownNext - otherNext, period);
+  if (late > period / 2) late -= period;
+  if (late < -period / 2) late += period;
+  auto& player = p.player(deck);
+  player.setCurrentPosition(std::max(0.0, player.currentPosition() + late * player.rate()));
+  if (p.monitor.monitorOn && p.ports.monitor && p.monitor.monitorDeck == deck)
+    decks::monitorSeekSeconds(p, player.currentPosition());
+}
+
 }  // namespace
 
 void syncTempo(Program& p, int deck) {
@@ -47,6 +82,7 @@ void syncTempo(Program& p, int deck) {
     if (top < highest || top > lowest) continue;
     p.main.picture("pitchbtn", deck).setTop(top);
     decks::applyPitch(p, deck);
+    alignPhase(p, deck);
     return;
   }
   tell(p, "テンポの差がピッチの範囲を超えるため合わせられません。");

@@ -1,6 +1,7 @@
 #include "play/tick.h"
 
 #include "basic/convert.h"
+#include "cues/loops.h"
 #include "decks/search.h"
 #include "decks/stutter.h"
 #include "decks/time_display.h"
@@ -47,6 +48,7 @@ void Timer1_Timer(Program& p) {
     if (p.deck[deck].deckIdle) decks::fontroll(p, deck);
   tempo::tempoTick(p);
   djpanel::djTick(p);
+  for (int deck = 0; deck < 2; ++deck) cues::loopTick(p, deck);
   // A fade that reaches the end of the fader's travel ends the tick.
   if (p.mixer.switchPhase != 0 && fadeStep(p)) return;
   if (p.window.barMode || p.window.miniMode)

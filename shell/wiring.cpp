@@ -1,6 +1,7 @@
 #include "shell/wiring.h"
 
 #include "config/config.h"
+#include "cues/cues_wiring.h"
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
 #include "djpanel/dj_panel.h"
@@ -32,6 +33,7 @@ void wireMainForm(Program& p) {
   recorder::wireRecorder(p);
   play::wirePlay(p);
   djpanel::wireDjPanel(p);
+  cues::wireCues(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.
   ui::wireSkinButtons(p);

@@ -15,6 +15,17 @@
 
 namespace vx::audio {
 
+// A loop between two frames: the stream runs to `out`, then on from `in`. The last frames before
+// `out` are crossfaded with those before `in`, so that the wrap is continuous whatever the signal.
+struct LoopSpan {
+  int64_t in = -1;
+  int64_t out = -1;
+  bool on() const { return in >= 0 && out > in; }
+  // Frames before `out` where the crossfade starts; engine and reader agree on it.
+  int64_t crossfadeFrames() const;
+  int64_t crossfadeStart() const { return out - crossfadeFrames(); }
+};
+
 class Track {
  public:
   // How far ahead of the play head the reader decodes.
@@ -30,7 +41,9 @@ class Track {
 
   // UI thread: from now on decode for `generation`, starting at `frame`. A later request
   // replaces one the reader has not taken up yet.
-  void requestSeek(uint32_t generation, int64_t frame);
+  // A loop (or none) comes with every request: the reader decodes across its wrap ahead of the
+  // play head, so that the engine never waits at the wrap.
+  void requestSeek(uint32_t generation, int64_t frame, LoopSpan loop = {});
 
   // The reader that services this track; set once, before it is serviced.
   void attach(class Reader* reader) { reader_ = reader; }
@@ -49,6 +62,11 @@ class Track {
 
  private:
   bool takeSeek();
+  // Frames to decode into the next chunk, short of the loop's crossfade.
+  int framesBeforeCrossfade(int want) const;
+  // Fills `chunk` with the crossfade from the next frame to the loop's end and moves the
+  // decoder to the loop's start; returns the frames.
+  int readCrossfade(Chunk& chunk);
   int64_t framesAhead() const;
 
   std::unique_ptr<Decoder> decoder_;
@@ -63,11 +81,14 @@ class Track {
   bool seekPending_ = false;
   uint32_t requestedGeneration_ = 0;
   int64_t requestedFrame_ = 0;
+  LoopSpan requestedLoop_;
 
   // Reader thread's own state.
   uint32_t generation_ = 0;
   int64_t seekFrame_ = 0;
   int64_t nextFrame_ = 0;
+  LoopSpan loop_;
+  float loopStart_[Chunk::kFrames * 2];  // the frames before the loop's start, for the crossfade
   bool finished_ = false;
   bool unreachable_ = false;
   bool freshSeek_ = true;

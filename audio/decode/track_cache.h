@@ -13,7 +13,7 @@ namespace vx::audio {
 struct Chunk {
   static constexpr int kFrames = 2048;
   uint32_t generation = 0;
-  int64_t start = 0;  // frame number of the first frame
+  int64_t start = 0;  // frame number of the first frame; a loop's wrap starts a new chunk
   int frames = 0;
   bool last = false;  // the file ends after this chunk
   float data[kFrames * 2];
@@ -40,6 +40,13 @@ class TrackCache {
     return &(*chunks_)[r % kChunks];
   }
   void release() { read_.store(read_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+  // The `i`-th waiting chunk (0 = the front one), or null: the engine looks past the front for
+  // the first chunk of a loop change, which continues the same sound.
+  const Chunk* peek(size_t i) const {
+    size_t r = read_.load(std::memory_order_relaxed);
+    if (i >= written_.load(std::memory_order_acquire) - r) return nullptr;
+    return &(*chunks_)[(r + i) % kChunks];
+  }
   // How many chunks wait, the front one included.
   size_t filled() const { return written_.load(std::memory_order_acquire) - read_.load(std::memory_order_relaxed); }
 

@@ -1,6 +1,7 @@
 #include "audio/engine/deck_player.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "audio/realtime/gain_law.h"
 
@@ -29,7 +30,21 @@ double DeckPlayer::currentPosition() const {
 
 void DeckPlayer::moveTo(double seconds) {
   anchorSeconds_ = std::clamp(seconds, 0.0, std::max(duration(), 0.0));
-  if (control_.loaded()) control_.seek(anchorSeconds_ * sampleRate());
+  if (!control_.loaded()) return;
+  // A position that stands for a whole sample (a cue stored as frames) lands on that sample,
+  // whatever the last bit of the division into seconds.
+  double frame = anchorSeconds_ * static_cast<double>(sampleRate());
+  if (std::fabs(frame - std::round(frame)) < 1e-6) frame = std::round(frame);
+  control_.seek(frame);
+}
+
+void DeckPlayer::setLoop(int64_t inFrame, int64_t outFrame) {
+  if (!control_.loaded()) return;
+  const int64_t length = control_.format().lengthFrames;
+  LoopSpan loop;
+  if (inFrame >= 0 && outFrame > inFrame && (length <= 0 || outFrame <= length)) loop = {inFrame, outFrame};
+  // A loop set when its end has come moves the play head: the position follows the jump.
+  if (control_.setLoop(loop)) anchorSeconds_ = control_.origin() / static_cast<double>(sampleRate());
 }
 
 void DeckPlayer::setCurrentPosition(double seconds) {

@@ -38,6 +38,10 @@ class DeckPlayer : public platform::MediaPlayer {
   void pause() override;
   void stop() override;
   void setListener(platform::MediaPlayerListener* listener) override { events_.setListener(listener); }
+  long sampleRate() const override { return control_.format().sampleRate; }
+  void setLoop(int64_t inFrame, int64_t outFrame) override;
+  int64_t loopIn() const override { return control_.loop().in; }
+  int64_t loopOut() const override { return control_.loop().out; }
 
   // Why the last open failed ("" when it did not).
   const std::string& openError() const { return openError_; }
@@ -50,7 +54,6 @@ class DeckPlayer : public platform::MediaPlayer {
   void moveTo(double seconds);
   void sendGain();
   void sendEnd();
-  double sampleRate() const { return control_.format().sampleRate; }
 
   PlayerEvents events_;
   VoiceControl control_;

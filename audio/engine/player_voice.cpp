@@ -61,6 +61,7 @@ void PlayerVoice::apply(const Command& c) {
       targetRight_ = c.right;
       break;
     case Command::SetEnd: endPosition_ = c.position; break;
+    case Command::SetLoop: applyLoop(c); break;
     case Command::SetEqBand:
       if (c.frame < 0 || c.frame > 2) break;
       eqGain_[c.frame] = c.value;
@@ -71,6 +72,64 @@ void PlayerVoice::apply(const Command& c) {
       filter_.setPosition(c.value);
       break;
     default: break;
+  }
+}
+
+void PlayerVoice::applyLoop(const Command& c) {
+  LoopSpan next;
+  if (c.frame >= 0) next = {c.frame, static_cast<int64_t>(c.position)};
+  if (c.value == 0 || !track_) {
+    loop_ = next;
+    return;
+  }
+  // Until the new stream is there, the old one may be played only where both streams agree:
+  // before the first crossfade of either loop still ahead.
+  oldLimit_ = -1;
+  for (const LoopSpan& l : {loop_, next}) {
+    if (!l.on() || inputFrame_ >= l.out) continue;
+    oldLimit_ = oldLimit_ < 0 ? l.crossfadeStart() : std::min(oldLimit_, l.crossfadeStart());
+  }
+  loop_ = next;
+  continuing_ = true;
+  continuation_ = c.generation;
+}
+
+void PlayerVoice::takeUpContinuation() {
+  TrackCache& cache = track_->cache();
+  size_t found = 0;
+  const Chunk* c = nullptr;
+  for (; (c = cache.peek(found)) != nullptr; ++found) {
+    if (c->generation == continuation_) break;
+  }
+  if (!c) return;
+  for (size_t i = 0; i < found; ++i) releaseChunk();
+  generation_ = continuation_;
+  continuing_ = false;
+  oldLimit_ = -1;
+  // The new stream starts at or before the frame the voice reads next, and runs on from there
+  // as the old one would have, the loop's wrap included.
+  skipInput_ = std::max<int64_t>(0, inputFrame_ - c->start);
+  publish();
+}
+
+int PlayerVoice::usable(const Chunk& c) const {
+  int available = c.frames - chunkOffset_;
+  if (!continuing_ || oldLimit_ < 0) return available;
+  return static_cast<int>(std::clamp<int64_t>(oldLimit_ - (c.start + chunkOffset_), 0, available));
+}
+
+void PlayerVoice::advance(const Chunk& c, int frames) {
+  chunkOffset_ += frames;
+  inputFrame_ = c.start + chunkOffset_;
+  if (chunkOffset_ >= c.frames && loop_.on() && inputFrame_ == loop_.out) inputFrame_ = loop_.in;
+}
+
+void PlayerVoice::wrapPosition(double before) {
+  if (!loop_.on() || before >= static_cast<double>(loop_.out)) return;
+  const double length = static_cast<double>(loop_.out - loop_.in);
+  while (position_ >= static_cast<double>(loop_.out)) {
+    position_ -= length;
+    played_ -= length;
   }
 }
 
@@ -105,6 +164,9 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   generation_ = generation;
   position_ = position;
   played_ = 0;
+  continuing_ = false;
+  oldLimit_ = -1;
+  inputFrame_ = static_cast<int64_t>(std::floor(position));
   movedDuringFade_ = 0;
   converter_.reset();
   chunkOffset_ = 0;
@@ -119,8 +181,10 @@ void PlayerVoice::moveOn(double outputFrames) {
   // The jump happened when it was asked for: the new place has moved on while the old one faded out.
   double moved = outputFrames * step();
   skipInput_ = static_cast<int64_t>(std::llround(moved));
+  double before = position_;
   position_ += moved;
   played_ += moved;
+  wrapPosition(before);
   publish();
 }
 
@@ -136,6 +200,7 @@ void PlayerVoice::reportEnd() {
 }
 
 const Chunk* PlayerVoice::currentChunk() {
+  if (continuing_) takeUpContinuation();
   TrackCache& cache = track_->cache();
   while (const Chunk* c = cache.front()) {
     if (c->generation == generation_) return c;
@@ -159,7 +224,7 @@ int PlayerVoice::produce(float* out, int frames) {
     if (!c && !inputDone_) break;  // the reader has not caught up yet
     if (c && skipInput_ > 0) {
       int skip = static_cast<int>(std::min<int64_t>(skipInput_, c->frames - chunkOffset_));
-      chunkOffset_ += skip;
+      advance(*c, skip);
       skipInput_ -= skip;
       if (chunkOffset_ >= c->frames && !c->last) {
         releaseChunk();
@@ -167,12 +232,13 @@ int PlayerVoice::produce(float* out, int frames) {
       }
     }
     const float* in = c ? c->data + 2 * chunkOffset_ : nullptr;
-    int available = c ? c->frames - chunkOffset_ : 0;
+    int available = c ? usable(*c) : 0;
+    if (c && available == 0 && chunkOffset_ < c->frames) break;  // a loop change's frames are not there yet
     bool last = inputDone_ || c->last;
     RateConverter::Result r = converter_.process(in, available, out + 2 * made, frames - made, last);
     made += r.made;
     if (c) {
-      chunkOffset_ += r.used;
+      advance(*c, r.used);
       if (chunkOffset_ >= c->frames) {
         inputDone_ = c->last;
         releaseChunk();
@@ -252,8 +318,10 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   int got = produce(scratch_, want);
   mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
+  double before = position_;
   position_ += got * s;
   played_ += got * s;
+  wrapPosition(before);
   publish();
   bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;
   if (ended_ || atEndPoint) {

@@ -11,6 +11,7 @@
 #include "audio/dsp/level_meter.h"
 #include "audio/dsp/sweep_filter.h"
 #include "audio/dsp/three_band_eq.h"
+#include "audio/decode/track.h"
 #include "audio/engine/rate_converter.h"
 #include "audio/engine/voice_command.h"
 
@@ -47,7 +48,11 @@ class PlayerVoice {
   // generation's low 16 bits, and the distance in 1/256 source frames); each end reached; and
   // the last track change applied.
   static uint32_t generationOf(uint64_t where) { return static_cast<uint32_t>(where >> 48); }
-  static double framesOf(uint64_t where) { return static_cast<double>(where & kPositionMask) / 256.0; }
+  // Negative after a loop's wrap took the play head back before the jump's target.
+  static double framesOf(uint64_t where) {
+    int64_t signedFrames = static_cast<int64_t>((where & kPositionMask) << 16) >> 16;
+    return static_cast<double>(signedFrames) / 256.0;
+  }
   uint64_t where() const { return where_.load(std::memory_order_acquire); }
   // High 32 bits: the generation that ended; low 32 bits: how many ends so far.
   uint64_t ends() const { return ends_.load(std::memory_order_acquire); }
@@ -75,7 +80,18 @@ class PlayerVoice {
   // Fills `out` with up to `frames` converted frames; fewer when the cache runs dry or the
   // file ends (then `ended_` is set).
   int produce(float* out, int frames);
-  const struct Chunk* currentChunk();
+  const Chunk* currentChunk();
+  // A loop change goes on with the frames decoded for it as soon as they are there: the chunks
+  // before them are dropped and the voice skips to the frame it would read next.
+  void takeUpContinuation();
+  // Frames of chunk `c` (from the current offset) the voice may use: while a loop change waits
+  // for its frames, the old ones serve only up to the first crossfade either loop would start.
+  int usable(const Chunk& c) const;
+  void applyLoop(const Command& c);
+  // Takes `frames` of chunk `c`, keeping the next input frame's number.
+  void advance(const Chunk& c, int frames);
+  // Moves the play head back by the loop's length each time it passed the loop's end.
+  void wrapPosition(double before);
   void releaseChunk();
   void renderPlaying(int frames, int offset);
   // Writes `frames` frames of `in` to `pre_` from frame `offset` of the block on, under an
@@ -90,6 +106,11 @@ class PlayerVoice {
   double position_ = 0;        // source frames
   double played_ = 0;          // source frames since the last jump
   double endPosition_ = -1;    // selection end; negative: none
+  LoopSpan loop_;              // as the stream of this generation is decoded
+  bool continuing_ = false;    // a loop change's generation is awaited without a jump
+  uint32_t continuation_ = 0;  // that generation
+  int64_t oldLimit_ = -1;      // source frame the old stream serves up to meanwhile (-1: no limit)
+  int64_t inputFrame_ = 0;     // source frame of the next input frame
   bool playing_ = false;
   bool inputDone_ = false;     // the last chunk of this generation has gone into the converter
   bool ended_ = false;         // and the converter has given out everything

@@ -22,6 +22,9 @@ struct Command {
     SetEqBand,   // voice: equaliser band `frame` (0 low, 1 mid, 2 high) at linear gain `value` (0: killed)
     SetFilter,   // voice: filter knob `value`, -1 (low-pass closed) .. 0 (off) .. 1 (high-pass closed)
     SetCue,      // mixer: output layout `frame` (a Mixer::CueLayout) with the master blended in by `value`
+    SetLoop,     // voice: loop from frame `frame` to `position` (frame < 0: none) as decoded for
+                 // `generation`; `value` 1: the new generation goes on from where the voice plays
+                 // (no jump), 0: it belongs to the jump of that generation
   };
   Kind kind = Play;
   int voice = 0;

@@ -43,7 +43,8 @@ bool VoiceControl::open(const std::string& path, std::string& error) {
     return false;
   }
   auto track = std::make_unique<Track>(std::move(opened.decoder));
-  ++generation_;
+  jumpGeneration_ = ++generation_;
+  loop_ = {};
   track->requestSeek(generation_, 0);
   reader_.add(track.get());
   Command c = command(Command::SetTrack);
@@ -61,7 +62,8 @@ bool VoiceControl::open(const std::string& path, std::string& error) {
 void VoiceControl::close() {
   if (!current_) return;
   Command c = command(Command::SetTrack);
-  c.generation = ++generation_;
+  c.generation = jumpGeneration_ = ++generation_;
+  loop_ = {};
   c.serial = ++serial_;
   mixer_.post(c);
   retired_.push_back(std::move(current_));
@@ -70,8 +72,8 @@ void VoiceControl::close() {
 }
 
 void VoiceControl::jump(double frame) {
-  ++generation_;
-  if (current_) current_->requestSeek(generation_, static_cast<int64_t>(std::floor(frame)));
+  jumpGeneration_ = ++generation_;
+  if (current_) current_->requestSeek(generation_, static_cast<int64_t>(std::floor(frame)), loop_);
   reader_.wake();
   Command c = command(Command::Seek);
   c.generation = generation_;
@@ -85,9 +87,47 @@ void VoiceControl::seek(double frame) {
   jump(origin_);
 }
 
+bool VoiceControl::sinceLastJump(uint32_t generation) const {
+  uint32_t back = (generation_ - generation) & 0xFFFF;
+  return back <= generation_ - jumpGeneration_;
+}
+
+bool VoiceControl::setLoop(LoopSpan loop) {
+  if (!loop.on()) loop = {};
+  loop_ = loop;
+  if (!current_) return false;
+  const double at = position();
+  const bool late = loop.on() && at >= static_cast<double>(loop.crossfadeStart()) && at < static_cast<double>(loop.out) + 1;
+  if (!playing_ || late) {
+    double target = at;
+    if (late && at >= static_cast<double>(loop.out)) target = loop.in + std::fmod(at - loop.out, double(loop.out - loop.in));
+    else if (late) target = loop.in;
+    origin_ = target;
+    carried_ = 0;
+    jump(target);
+    sendLoop(false);
+    return true;
+  }
+  // The new stream starts where the UI last saw the play head, at or before the engine's.
+  ++generation_;
+  current_->requestSeek(generation_, static_cast<int64_t>(std::floor(at)), loop_);
+  reader_.wake();
+  sendLoop(true);
+  return false;
+}
+
+void VoiceControl::sendLoop(bool continuing) {
+  Command c = command(Command::SetLoop);
+  c.generation = generation_;
+  c.frame = loop_.on() ? loop_.in : -1;
+  c.position = static_cast<double>(loop_.out);
+  c.value = continuing ? 1 : 0;
+  mixer_.post(c);
+}
+
 double VoiceControl::played() const {
   uint64_t where = mixer_.voice(voice_).where();
-  if (PlayerVoice::generationOf(where) != (generation_ & 0xFFFF)) return carried_;
+  if (!sinceLastJump(PlayerVoice::generationOf(where))) return carried_;
   return carried_ + PlayerVoice::framesOf(where);
 }
 
@@ -123,7 +163,7 @@ bool VoiceControl::takeEnd() {
   uint32_t count = static_cast<uint32_t>(ends & 0xFFFFFFFFu);
   if (count == endsSeen_) return false;
   endsSeen_ = count;
-  if (static_cast<uint32_t>(ends >> 32) != generation_ || !playing_) return false;
+  if (!sinceLastJump(static_cast<uint32_t>(ends >> 32)) || !playing_) return false;
   playing_ = false;
   return true;
 }

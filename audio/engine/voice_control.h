@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "audio/decode/decoder.h"
+#include "audio/decode/track.h"
 #include "audio/engine/voice_command.h"
 
 namespace vx::audio {
@@ -45,6 +46,15 @@ class VoiceControl {
   void setRate(double rate);
   void setGain(float left, float right);
   void setEndPosition(double frame);  // negative: play to the end of the file
+  // Loops between two source frames from now on (`loop.on()` false: no loop). Playing, the
+  // voice goes on without a break when the loop's end is still ahead (the reader decodes the
+  // wrap in time); when the play head is already in the loop's crossfade or past its end, it
+  // jumps to the loop's start plus the overshoot, as the wrap would have taken it. A jump
+  // elsewhere keeps the loop; it applies whenever the play head reaches the loop's end from
+  // before it. True when it jumped (the position is then the new origin()).
+  bool setLoop(LoopSpan loop);
+  double origin() const { return origin_; }
+  LoopSpan loop() const { return loop_; }
 
   // True once for each end the engine reached since the last call (the voice then no longer
   // plays). An end reached before a later jump or start does not count.
@@ -56,6 +66,10 @@ class VoiceControl {
   Command command(int kind) const;  // addressed to this voice
   void send(int kind, double value = 0);
   void jump(double frame);  // tells reader and engine; `frame` = origin_ + carried_
+  void sendLoop(bool continuing);
+  // Whether the engine's report for `generation` belongs to the current jump (a loop change
+  // goes on from it without a jump of its own).
+  bool sinceLastJump(uint32_t generation) const;
 
   Mixer& mixer_;
   int voice_;
@@ -64,6 +78,8 @@ class VoiceControl {
   std::vector<std::unique_ptr<Track>> retired_;
   uint64_t serial_ = 0;
   uint32_t generation_ = 0;
+  uint32_t jumpGeneration_ = 0;  // the generation of the last jump
+  LoopSpan loop_;
   double origin_ = 0;   // the last seek() target
   double carried_ = 0;  // played before the voice was restarted at its own position
   bool playing_ = false;

@@ -38,6 +38,7 @@ void FakeMediaPlayer::setFileName(const std::string& path) {
   file = path;
   openFailed = !path.empty() && failingPaths.count(path) > 0;
   position = 0;
+  loopFrom = loopTo = -1;
   state = platform::Stopped;
   if (path.empty() || openFailed) {
     length = 0;
@@ -80,6 +81,13 @@ void FakeMediaPlayer::setSelectionStart(double seconds) {
 void FakeMediaPlayer::setSelectionEnd(double seconds) {
   record("selend=" + numText(seconds));
   selEnd = seconds;
+}
+
+void FakeMediaPlayer::setLoop(int64_t inFrame, int64_t outFrame) {
+  bool on = inFrame >= 0 && outFrame > inFrame;
+  loopFrom = on ? inFrame : -1;
+  loopTo = on ? outFrame : -1;
+  record("loop=" + std::to_string(loopFrom) + "," + std::to_string(loopTo));
 }
 
 void FakeMediaPlayer::play() {

@@ -33,6 +33,8 @@ class FakeMediaPlayer : public platform::MediaPlayer, public CallLog {
   bool muted = false;
   double selStart = -1;
   double selEnd = -1;
+  long rateHz = 44100;
+  int64_t loopFrom = -1, loopTo = -1;
   platform::MediaPlayerListener* listener = nullptr;
 
   // Paths whose open fails (the open check then reads True).
@@ -70,6 +72,11 @@ class FakeMediaPlayer : public platform::MediaPlayer, public CallLog {
   void pause() override;
   void stop() override;
   void setListener(platform::MediaPlayerListener* l) override { listener = l; }
+  long sampleRate() const override { return file.empty() ? 0 : rateHz; }
+  // Records "loop=IN,OUT"; (-1, -1) after an end.
+  void setLoop(int64_t inFrame, int64_t outFrame) override;
+  int64_t loopIn() const override { return loopFrom; }
+  int64_t loopOut() const override { return loopTo; }
 };
 
 class FakeMonitorLibrary : public platform::MonitorLibrary, public CallLog {
