@@ -94,10 +94,11 @@ void SkinnedWindow::syncState() {
 }
 
 void SkinnedWindow::sync() {
+  form_.changes().take(changed_);
   syncFrame();
   syncState();
-  if (menus_) menus_->sync();
-  canvas_->sync();
+  if (menus_) menus_->sync(changed_);
+  canvas_->sync(changed_);
 }
 
 void SkinnedWindow::closeEvent(QCloseEvent* e) {
