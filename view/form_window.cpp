@@ -320,8 +320,10 @@ void FormWindow::updateChanged() {
 }
 
 void FormWindow::sync() {
-  QString title = text(form_.caption);
-  if (windowTitle() != title) setWindowTitle(title);
+  if (form_.caption != shownCaption_) {
+    shownCaption_ = form_.caption;
+    setWindowTitle(text(form_.caption));
+  }
   QSize size(toWholePixels(form_.width), toWholePixels(form_.height));
   if (this->size() != size) setFixedSize(size);
   updateChanged();

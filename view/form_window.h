@@ -4,6 +4,7 @@
 // The models have no button kind: the labels named as buttons are drawn as push buttons.
 #include <QPixmap>
 #include <QWidget>
+#include <optional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -57,6 +58,7 @@ class FormWindow : public QWidget {
   std::unordered_map<const form::Control*, std::vector<size_t>> itemsOf_;
   std::vector<form::Control*> changed_;
   std::vector<size_t> due_;  // the items to update, by their place in items_
+  std::optional<std::string> shownCaption_;  // compared without asking the window on every sync
   PixmapCache pixmaps_;
   QPixmap icon_;
   bool placed_ = false;
