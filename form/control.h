@@ -33,8 +33,30 @@ enum class ControlKind { Label, Picture, ListBox, Slider, CheckBox, OptionButton
 
 const char* kindName(ControlKind kind);
 
+class Control;
+
+// The controls of one form that changed since its window last looked, each listed once, in the
+// order of their first change. The window takes the list after every handler and visits only
+// those controls; a form nobody draws keeps at most one entry per control.
+class ChangeList {
+ public:
+  // Every change noted, repeated ones included: a count that stands still means nothing changed.
+  uint64_t count() const { return count_; }
+  bool empty() const { return list_.empty(); }
+  // Moves the listed controls into `out` (its old entries dropped) and starts a new list. The
+  // buffers are exchanged, so a window that keeps `out` takes without allocating.
+  void take(std::vector<Control*>& out);
+
+ private:
+  friend class Control;
+  void note(Control& c);
+  std::vector<Control*> list_;
+  uint64_t count_ = 0;
+};
+
 // Common part of all controls. Geometry is in twips of the form, exactly as the formulas need it.
-// Every change through a setter bumps `revision` so the view repaints only what changed.
+// Every change through a setter bumps `revision` and lists the control in its form's changes, so
+// the view visits and repaints only what changed.
 class Control {
  public:
   Control(ControlKind kind, std::string name, int index) : kind_(kind), name_(std::move(name)), index_(index) {}
@@ -81,7 +103,12 @@ class Control {
   static constexpr double kMaxFontSize = 2160;
 
   uint64_t revision() const { return revision_; }
-  void touch() { ++revision_; }
+  void touch() {
+    ++revision_;
+    if (changes_) changes_->note(*this);
+  }
+  // Where touch() lists the control: its form's list (set when the form adds it).
+  void listChangesIn(ChangeList* changes) { changes_ = changes; }
 
   ControlEvents events;
 
@@ -96,6 +123,9 @@ class Control {
   double fontSize_ = 0;
   long foreColor_ = -1, backColor_ = -1;
   uint64_t revision_ = 0;
+  ChangeList* changes_ = nullptr;
+  bool listed_ = false;  // in changes_ now
+  friend class ChangeList;
 };
 
 }  // namespace vx::form

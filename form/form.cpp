@@ -35,9 +35,23 @@ void Control::move(double left, double top, double width, double height) {
   setHeight(height);
 }
 
+void ChangeList::note(Control& c) {
+  ++count_;
+  if (c.listed_) return;
+  c.listed_ = true;
+  list_.push_back(&c);
+}
+
+void ChangeList::take(std::vector<Control*>& out) {
+  out.clear();
+  out.swap(list_);
+  for (Control* c : out) c->listed_ = false;
+}
+
 void Form::insert(std::unique_ptr<Control> c) {
   auto key = std::make_pair(c->name(), c->index());
   if (controls_.count(key)) throw std::logic_error(name_ + ": duplicate control " + c->ref());
+  c->listChangesIn(&changes_);
   order_.push_back(c.get());
   controls_.emplace(key, std::move(c));
 }

@@ -59,6 +59,9 @@ class Form {
   bool topmost = false;
   uint64_t revision() const { return revision_; }
   void touch() { ++revision_; }
+  // The controls changed since the window last took them (the window's own state is not in it).
+  ChangeList& changes() { return changes_; }
+  const ChangeList& changes() const { return changes_; }
 
   // Window events.
   std::function<void(int keyCode, int shift)> keyDown, keyUp;
@@ -74,6 +77,7 @@ class Form {
   std::string name_;
   std::map<std::pair<std::string, int>, std::unique_ptr<Control>> controls_;
   std::vector<Control*> order_;
+  ChangeList changes_;
   uint64_t revision_ = 0;
 };
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <utility>
 
 #include "ui/skin_files.h"
 #include "view/keymap.h"
@@ -33,30 +34,57 @@ FormCanvas::FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, Can
     auto it = std::find_if(order_.begin(), order_.end(), [this](const Placed& pl) { return pl.control->name() == options_.backdrop; });
     if (it != order_.end()) std::rotate(order_.begin(), it, it + 1);
   }
-  for (const Placed& placed : order_) {
-    auto* box = dynamic_cast<form::ListBox*>(placed.control);
+  drawn_.resize(order_.size());
+  for (size_t i = 0; i < order_.size(); ++i) places_[order_[i].control] = i;
+  // A panel's place and visibility are its controls' too.
+  for (size_t i = 0; i < order_.size(); ++i)
+    if (order_[i].container) drawn_[places_.at(order_[i].container)].placedOn.push_back(i);
+  for (size_t i = 0; i < order_.size(); ++i) {
+    auto* box = dynamic_cast<form::ListBox*>(order_[i].control);
     if (!box || !box->visible()) continue;  // lists hidden by design serve as data only
-    lists_[box] = std::make_unique<ListBoxView>(*box, dispatcher, this);
+    auto& view = lists_[box];
+    view = std::make_unique<ListBoxView>(*box, dispatcher, this);
+    drawn_[i].list = view.get();
   }
 }
 
-void FormCanvas::refreshSkinText() {
-  if (p_.settings.skinName == textSkin_) return;
-  textSkin_ = p_.settings.skinName;
-  text_ = readSkinText(ui::skinFolder(p_));
-  listColours_.clear();
-  update();
-}
-
-void FormCanvas::sync() {
-  refreshSkinText();
-  for (const Placed& placed : order_) {
-    if (placed.control->kind() == form::ControlKind::ListBox) {
-      syncList(placed);
-      continue;
+bool FormCanvas::refreshGlobals() {
+  bool everything = std::exchange(everything_, false);
+  if (devicePixelRatioF() != ratio_) {
+    ratio_ = devicePixelRatioF();
+    everything = true;
+  }
+  if (p_.settings.skinName != textSkin_) {
+    textSkin_ = p_.settings.skinName;
+    text_ = readSkinText(ui::skinFolder(p_));
+    for (Drawn& drawn : drawn_) {
+      drawn.listColours = {};
+      drawn.revision = ~uint64_t{0};  // the labels' look comes from the skin's texts
     }
-    syncControl(placed, drawn_[placed.control]);
+    update();
+    everything = true;
   }
+  return everything;
+}
+
+void FormCanvas::sync(const std::vector<form::Control*>& changed) {
+  visited_ = 0;
+  if (refreshGlobals()) {
+    for (size_t i = 0; i < order_.size(); ++i) visit(i);
+    return;
+  }
+  for (const form::Control* c : changed) {
+    auto it = places_.find(c);
+    if (it == places_.end()) continue;  // menus and timers are not drawn here
+    visit(it->second);
+    for (size_t on : drawn_[it->second].placedOn) visit(on);
+  }
+}
+
+void FormCanvas::visit(size_t i) {
+  ++visited_;
+  if (order_[i].control->kind() == form::ControlKind::ListBox) syncList(order_[i], drawn_[i]);
+  else syncControl(order_[i], drawn_[i]);
 }
 
 QRectF FormCanvas::pictureRect(const Placed& placed, Drawn& drawn) {
@@ -95,21 +123,21 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
   if (c.revision() == drawn.revision && rect == drawn.rect && shown == drawn.shown) return;
   if (drawn.shown) update(drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1));
   if (shown) update(rect.toAlignedRect().adjusted(-1, -1, 1, 1));
+  if (c.kind() == form::ControlKind::Label && c.revision() != drawn.revision) takeText(placed, drawn);
   drawn.revision = c.revision();
   drawn.rect = rect;
   drawn.shown = shown;
 }
 
-void FormCanvas::syncList(const Placed& placed) {
-  auto it = lists_.find(placed.control);
-  if (it == lists_.end()) return;
-  ListBoxView& view = *it->second;
+void FormCanvas::syncList(const Placed& placed, Drawn& drawn) {
+  if (!drawn.list) return;
+  ListBoxView& view = *drawn.list;
   // The song lists' colours come from the control once the program gave it some.
   const form::Control& box = *placed.control;
   int deck = box.index() == 1 ? 1 : 0;
   QColor fore = box.foreColor() >= 0 ? colourOf(box.foreColor()) : text_.listText[deck];
   QColor back = box.backColor() >= 0 ? colourOf(box.backColor()) : text_.listBack;
-  auto& applied = listColours_[&box];
+  auto& applied = drawn.listColours;
   if (applied.first != fore || applied.second != back) {
     applied = {fore, back};
     view.setLook(fontOf(text_.displayFont[0], 9), fore, back);
@@ -122,6 +150,12 @@ void FormCanvas::syncList(const Placed& placed) {
   view.sync();
 }
 
+void FormCanvas::takeText(const Placed& placed, Drawn& drawn) {
+  const auto& label = static_cast<const form::Label&>(*placed.control);
+  drawn.look = labelLook(text_, label);
+  drawn.text.setText(QString::fromStdString(label.caption()));
+}
+
 void FormCanvas::paintEvent(QPaintEvent* e) {
   QPainter g(this);
   g.setRenderHint(QPainter::Antialiasing);
@@ -131,17 +165,17 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   g.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
   g.fillRect(e->rect(), palette().color(QPalette::Window));
   QRectF area = e->rect();
-  for (const Placed& placed : order_) {
-    auto it = drawn_.find(placed.control);
-    if (it == drawn_.end() || !it->second.shown || !it->second.rect.intersects(area)) continue;
+  for (size_t i = 0; i < order_.size(); ++i) {
+    Drawn& drawn = drawn_[i];
+    if (!drawn.shown || !drawn.rect.intersects(area)) continue;
     g.save();
-    g.setClipRect(pixelRect(clipRect(placed)).intersected(QRectF(rect())));
-    paintControl(g, placed, it->second);
+    g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())));
+    paintControl(g, order_[i], drawn);
     g.restore();
   }
 }
 
-void FormCanvas::paintControl(QPainter& g, const Placed& placed, const Drawn& drawn) {
+void FormCanvas::paintControl(QPainter& g, const Placed& placed, Drawn& drawn) {
   const form::Control& c = *placed.control;
   QRectF rect = pixelRect(formRect(placed));
   switch (c.kind()) {
@@ -150,13 +184,10 @@ void FormCanvas::paintControl(QPainter& g, const Placed& placed, const Drawn& dr
       if (!drawn.pixmap.isNull()) g.drawPixmap(rect.topLeft(), drawn.pixmap);
       break;
     case form::ControlKind::Label: {
-      const auto& label = static_cast<const form::Label&>(c);
-      if (label.caption().empty()) break;
-      TextLook look = labelLook(text_, c);
-      g.setFont(look.font);
-      g.setPen(c.enabled() ? look.colour : look.colour.darker(170));
-      g.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                 QString::fromStdString(label.caption()));
+      if (drawn.text.empty()) break;
+      g.setFont(drawn.look.font);
+      g.setPen(c.enabled() ? drawn.look.colour : drawn.look.colour.darker(170));
+      drawn.text.draw(g, rect);
       break;
     }
     case form::ControlKind::Line: {
@@ -184,8 +215,10 @@ form::Control* FormCanvas::controlAt(const QPointF& pixels) const {
 }
 
 QRectF FormCanvas::drawnRect(const form::Control& c) const {
-  auto it = drawn_.find(&c);
-  return it == drawn_.end() || !it->second.shown ? QRectF() : it->second.rect;
+  auto it = places_.find(&c);
+  if (it == places_.end()) return QRectF();
+  const Drawn& drawn = drawn_[it->second];
+  return drawn.shown ? drawn.rect : QRectF();
 }
 
 ListBoxView* FormCanvas::listView(const form::Control& c) const {

@@ -1,7 +1,9 @@
 #pragma once
 // Draws a skinned form: every control of its model at its twips position, pictures from the
 // skin, labels in the skin's fonts and colours, lines, and real list widgets for the visible
-// list boxes. Only what changed since the last drawing is drawn again. Mouse presses, moves,
+// list boxes. Only the controls the form lists as changed are visited, and only their rectangles
+// drawn again; the whole form is visited when something every control depends on changed (the
+// skin's texts, the screen's scale, the icon). Mouse presses, moves,
 // releases, clicks, double-clicks and file drops reach the control under the pointer as its
 // events, in twips relative to the control; the control pressed keeps the mouse until the
 // buttons are released.
@@ -17,6 +19,7 @@
 #include "ui/picture_source.h"
 #include "view/control_geometry.h"
 #include "view/dispatcher.h"
+#include "view/label_text.h"
 #include "view/list_box_view.h"
 #include "view/pixmap_cache.h"
 #include "view/skin_text.h"
@@ -35,14 +38,19 @@ class FormCanvas : public QWidget {
   FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, CanvasOptions options, QWidget* parent);
 
   form::Form& form() { return form_; }
-  // Repaints what changed in the model since the last call.
-  void sync();
+  // Repaints what changed: `changed` are the form's controls changed since the last call.
+  void sync(const std::vector<form::Control*>& changed);
+  // The controls the last sync visited (what one sync costs).
+  int visited() const { return visited_; }
   // The topmost shown control at a point in pixels, or nullptr.
   form::Control* controlAt(const QPointF& pixels) const;
   // The rectangle drawn for a control, in pixels of the canvas (empty when not shown).
   QRectF drawnRect(const form::Control& c) const;
   ListBoxView* listView(const form::Control& c) const;
-  void setIcon(const QPixmap& icon) { icon_ = icon; }
+  void setIcon(const QPixmap& icon) {
+    icon_ = icon;
+    everything_ = true;
+  }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -62,13 +70,24 @@ class FormCanvas : public QWidget {
     ui::DrawnPicture source;
     QPixmap pixmap;
     uint64_t skinSerial = ~uint64_t{0};  // the skin assignments the picture was resolved against
+    // A label's text laid out once for as long as its caption and look stay: drawing it again
+    // (a neighbour changed) does not shape it again.
+    LabelText text;
+    TextLook look;
+    ListBoxView* list = nullptr;         // the list widget of a shown list box
+    std::pair<QColor, QColor> listColours;  // text and back the list shows
+    std::vector<size_t> placedOn;        // a panel's controls, by their place in order_
   };
 
-  void refreshSkinText();
+  // True when every control has to be visited: the first sync, or the skin's texts, the screen's
+  // scale or the icon changed.
+  bool refreshGlobals();
+  void visit(size_t i);
   void syncControl(const Placed& placed, Drawn& drawn);
-  void syncList(const Placed& placed);
+  void syncList(const Placed& placed, Drawn& drawn);
   QRectF pictureRect(const Placed& placed, Drawn& drawn);
-  void paintControl(QPainter& g, const Placed& placed, const Drawn& drawn);
+  void takeText(const Placed& placed, Drawn& drawn);
+  void paintControl(QPainter& g, const Placed& placed, Drawn& drawn);
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
   void press(QMouseEvent* e, bool doubleClick);
@@ -78,12 +97,15 @@ class FormCanvas : public QWidget {
   Dispatcher& dispatcher_;
   CanvasOptions options_;
   std::vector<Placed> order_;
-  std::unordered_map<const form::Control*, Drawn> drawn_;  // looked up for every control on every sync
+  std::vector<Drawn> drawn_;                                 // beside order_
+  std::unordered_map<const form::Control*, size_t> places_;  // a control's place in order_
   std::map<const form::Control*, std::unique_ptr<ListBoxView>> lists_;
-  std::map<const form::Control*, std::pair<QColor, QColor>> listColours_;  // text and back shown
   PixmapCache pixmaps_;
   SkinText text_;
   std::string textSkin_ = "\n";  // the skin whose texts were read last
+  qreal ratio_ = 0;              // the screen scale the pictures were drawn for
+  bool everything_ = true;       // the next sync visits every control
+  int visited_ = 0;
   QPixmap icon_;
   form::Control* captured_ = nullptr;
   bool doubleClickPress_ = false;

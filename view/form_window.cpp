@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <algorithm>
 
 #include "view/list_box_view.h"
 #include "view/skin_text.h"
@@ -126,8 +127,15 @@ void applyTextLook(QWidget& w, const form::Control& c) {
 FormWindow::FormWindow(Program& p, form::Form& form, Dispatcher& dispatcher, FormWindowOptions options, QWidget* owner)
     : QWidget(owner, Qt::Dialog), p_(p), form_(form), dispatcher_(dispatcher), options_(std::move(options)) {
   for (form::Control* c : form.controls()) {
-    if (QWidget* w = create(*c)) items_.push_back({c, w, ~uint64_t{0}, {}});
+    QWidget* w = create(*c);
+    if (!w) continue;
+    itemsOf_[c].push_back(items_.size());
+    if (const form::Control* box = c->container().empty() ? nullptr : form.find(c->container()))
+      itemsOf_[box].push_back(items_.size());
+    items_.push_back({c, w, {}});
   }
+  form_.changes().take(changed_);
+  for (Item& item : items_) update(item);
   sync();
 }
 
@@ -297,19 +305,28 @@ void FormWindow::update(Item& item) {
   }
 }
 
+// In the window's order, whatever order the changes came in: a line is raised above the lines
+// before it as when it was built.
+void FormWindow::updateChanged() {
+  form_.changes().take(changed_);
+  due_.clear();
+  for (const form::Control* c : changed_) {
+    auto it = itemsOf_.find(c);
+    if (it != itemsOf_.end()) due_.insert(due_.end(), it->second.begin(), it->second.end());
+  }
+  std::sort(due_.begin(), due_.end());
+  due_.erase(std::unique(due_.begin(), due_.end()), due_.end());
+  for (size_t i : due_) update(items_[i]);
+}
+
 void FormWindow::sync() {
-  QString title = text(form_.caption);
-  if (windowTitle() != title) setWindowTitle(title);
+  if (form_.caption != shownCaption_) {
+    shownCaption_ = form_.caption;
+    setWindowTitle(text(form_.caption));
+  }
   QSize size(toWholePixels(form_.width), toWholePixels(form_.height));
   if (this->size() != size) setFixedSize(size);
-  for (Item& item : items_) {
-    if (item.control->revision() == item.revision) {
-      if (auto* list = dynamic_cast<ListBoxView*>(item.widget)) list->sync();
-      continue;
-    }
-    item.revision = item.control->revision();
-    update(item);
-  }
+  updateChanged();
   if (form_.visible && !isVisible()) {
     if (!placed_ && parentWidget()) move(parentWidget()->geometry().center() - rect().center());
     placed_ = true;

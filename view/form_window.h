@@ -4,8 +4,10 @@
 // The models have no button kind: the labels named as buttons are drawn as push buttons.
 #include <QPixmap>
 #include <QWidget>
+#include <optional>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "core/program.h"
@@ -25,6 +27,7 @@ struct FormWindowOptions {
 class FormWindow : public QWidget {
  public:
   FormWindow(Program& p, form::Form& form, Dispatcher& dispatcher, FormWindowOptions options, QWidget* owner);
+  // Follows the window's state and the controls the form lists as changed.
   void sync();
   void setIcon(const QPixmap& icon);
   QWidget* widgetOf(const std::string& name, int index = -1) const;
@@ -37,11 +40,11 @@ class FormWindow : public QWidget {
   struct Item {
     form::Control* control;
     QWidget* widget;
-    uint64_t revision = ~uint64_t{0};
     ui::DrawnPicture source;
   };
   QWidget* create(form::Control& c);
   void update(Item& item);
+  void updateChanged();
   void updatePicture(Item& item);
   QRect placeOf(const form::Control& c) const;
 
@@ -50,6 +53,12 @@ class FormWindow : public QWidget {
   Dispatcher& dispatcher_;
   FormWindowOptions options_;
   std::vector<Item> items_;
+  // Where a control's widgets are: its own item, and the items placed on it (a container's place
+  // is theirs too).
+  std::unordered_map<const form::Control*, std::vector<size_t>> itemsOf_;
+  std::vector<form::Control*> changed_;
+  std::vector<size_t> due_;  // the items to update, by their place in items_
+  std::optional<std::string> shownCaption_;  // compared without asking the window on every sync
   PixmapCache pixmaps_;
   QPixmap icon_;
   bool placed_ = false;

@@ -122,8 +122,7 @@ void GuiApp::syncTimers() {
 uint64_t GuiApp::changeCount() const {
   uint64_t count = 0;
   auto add = [&count](const form::Form& form) {
-    count += form.revision();
-    for (const form::Control* c : form.controls()) count += c->revision();
+    count += form.revision() + form.changes().count();
   };
   add(p_.main);
   add(p_.splash);

@@ -18,7 +18,8 @@ std::vector<form::MenuItem*> entriesUnder(const form::Form& form, const std::str
 MenuBar::MenuBar(form::Form& form, Dispatcher& dispatcher, QWidget* parent)
     : QMenuBar(parent), form_(form), dispatcher_(dispatcher) {
   setNativeMenuBar(false);
-  for (form::MenuItem* top : entriesUnder(form, "")) {
+  tops_ = entriesUnder(form, "");
+  for (form::MenuItem* top : tops_) {
     if (entriesUnder(form, top->name()).empty()) {
       addAction(makeAction(*top, this));
       continue;
@@ -27,19 +28,18 @@ MenuBar::MenuBar(form::Form& form, Dispatcher& dispatcher, QWidget* parent)
     actions_[top] = menu->menuAction();
     addEntries(menu, top->name());
   }
-  sync();
+  for (auto& [item, action] : actions_) apply(*item, *action);
 }
 
 QAction* MenuBar::makeAction(form::MenuItem& item, QObject* owner) {
   auto* action = new QAction(QString::fromStdString(item.caption()), owner);
   actions_[&item] = action;
-  connect(action, &QAction::triggered, this, [this, &item] {
+  connect(action, &QAction::triggered, this, [this, &item, action] {
     dispatcher_.run([&item] {
       if (item.events.click) item.events.click();
     });
     // The model, not the click, decides the check mark.
-    seen_.erase(&item);
-    sync();
+    apply(item, *action);
   });
   return action;
 }
@@ -56,21 +56,24 @@ void MenuBar::addEntries(QMenu* menu, const std::string& parent) {
   }
 }
 
-void MenuBar::sync() {
-  for (auto& [item, action] : actions_) {
-    auto it = seen_.find(item);
-    if (it != seen_.end() && it->second == item->revision()) continue;
-    seen_[item] = item->revision();
-    action->setText(QString::fromStdString(item->caption()));
-    action->setCheckable(item->checked());
-    action->setChecked(item->checked());
-    action->setEnabled(item->enabled());
-    action->setVisible(item->visible());
+void MenuBar::apply(form::MenuItem& item, QAction& action) {
+  action.setText(QString::fromStdString(item.caption()));
+  action.setCheckable(item.checked());
+  action.setChecked(item.checked());
+  action.setEnabled(item.enabled());
+  action.setVisible(item.visible());
+}
+
+void MenuBar::sync(const std::vector<form::Control*>& changed) {
+  for (form::Control* c : changed) {
+    if (c->kind() != form::ControlKind::Menu) continue;
+    auto it = actions_.find(static_cast<form::MenuItem*>(c));
+    if (it != actions_.end()) apply(*it->first, *it->second);
   }
 }
 
 bool MenuBar::hasShownMenus() const {
-  for (form::MenuItem* top : entriesUnder(form_, ""))
+  for (form::MenuItem* top : tops_)
     if (top->visible()) return true;
   return false;
 }

@@ -4,6 +4,7 @@
 // and visible states follow the models; the bar hides itself when no top-level entry is shown.
 #include <QMenuBar>
 #include <map>
+#include <vector>
 
 #include "form/form.h"
 #include "view/dispatcher.h"
@@ -13,7 +14,8 @@ namespace vx::view {
 class MenuBar : public QMenuBar {
  public:
   MenuBar(form::Form& form, Dispatcher& dispatcher, QWidget* parent);
-  void sync();
+  // Follows the entries among `changed`, the form's controls changed since the last call.
+  void sync(const std::vector<form::Control*>& changed);
   // True when at least one top-level entry is shown.
   bool hasShownMenus() const;
   QAction* actionOf(const std::string& name) const;
@@ -21,10 +23,11 @@ class MenuBar : public QMenuBar {
  private:
   void addEntries(QMenu* menu, const std::string& parent);
   QAction* makeAction(form::MenuItem& item, QObject* owner);
+  void apply(form::MenuItem& item, QAction& action);
   form::Form& form_;
   Dispatcher& dispatcher_;
   std::map<form::MenuItem*, QAction*> actions_;
-  std::map<form::MenuItem*, uint64_t> seen_;
+  std::vector<form::MenuItem*> tops_;  // the top-level entries
 };
 
 }  // namespace vx::view

@@ -65,8 +65,10 @@ void SkinnedWindow::syncFrame() {
   if (form_.visible) keepOnScreen(form_, QSize(width, height));
   QPoint place(toWholePixels(form_.left), toWholePixels(form_.top));
   if (pos() != place) move(place);
-  QString title = form_.caption.empty() ? QStringLiteral("Velvox") : QString::fromStdString(form_.caption);
-  if (windowTitle() != title) setWindowTitle(title);
+  if (form_.caption != shownCaption_) {
+    shownCaption_ = form_.caption;
+    setWindowTitle(form_.caption.empty() ? QStringLiteral("Velvox") : QString::fromStdString(form_.caption));
+  }
 }
 
 void SkinnedWindow::centreOnScreen() {
@@ -94,10 +96,11 @@ void SkinnedWindow::syncState() {
 }
 
 void SkinnedWindow::sync() {
+  form_.changes().take(changed_);
   syncFrame();
   syncState();
-  if (menus_) menus_->sync();
-  canvas_->sync();
+  if (menus_) menus_->sync(changed_);
+  canvas_->sync(changed_);
 }
 
 void SkinnedWindow::closeEvent(QCloseEvent* e) {

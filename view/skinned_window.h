@@ -3,6 +3,9 @@
 // window (with its own menu bar) and the splash. Size, place, caption, visibility, minimised
 // state and staying on top follow the form.
 #include <QWidget>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "core/program.h"
 #include "view/form_canvas.h"
@@ -38,6 +41,8 @@ class SkinnedWindow : public QWidget {
   Dispatcher& dispatcher_;
   FormCanvas* canvas_ = nullptr;
   MenuBar* menus_ = nullptr;
+  std::vector<form::Control*> changed_;  // kept to take the form's changes without allocating
+  std::optional<std::string> shownCaption_;  // compared without asking the window on every sync
 };
 
 }  // namespace vx::view

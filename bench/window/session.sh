@@ -98,12 +98,22 @@ rss_kb() {
   for p in "$@"; do total=$((total + $(awk '/^VmRSS:/ {print $2}' "/proc/$p/status"))); done
   echo "$total"
 }
-# "CPU% RSS_MB" of the processes over $seconds.
+# CPU ticks (user + system) of the first process's main thread alone: the window's own work
+# (handlers, the tick, drawing), apart from the sound threads and the reader.
+main_ticks() {
+  local rest
+  rest=$(sed 's/.*) //' "/proc/$1/task/$1/stat")
+  set -- $rest
+  echo $((${12} + ${13}))
+}
+# "CPU% RSS_MB MAIN%" of the processes over $seconds; MAIN% is the first one's main thread.
 measure() {
-  local before after
+  local before after main_before main_after
   before=$(cpu_ticks "$@")
+  main_before=$(main_ticks "$1")
   sleep "$seconds"
   after=$(cpu_ticks "$@")
-  awk -v d=$((after - before)) -v t="$ticks" -v s="$seconds" -v r="$(rss_kb "$@")" \
-    'BEGIN { printf "%.2f %.1f\n", 100 * d / t / s, r / 1024 }'
+  main_after=$(main_ticks "$1")
+  awk -v d=$((after - before)) -v m=$((main_after - main_before)) -v t="$ticks" -v s="$seconds" -v r="$(rss_kb "$@")" \
+    'BEGIN { printf "%.2f %.1f %.2f\n", 100 * d / t / s, r / 1024, 100 * m / t / s }'
 }

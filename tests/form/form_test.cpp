@@ -52,6 +52,31 @@ TEST(Control, EveryChangeBumpsTheRevisionOnlyWhenTheValueChanges) {
   EXPECT_GT(p.revision(), r1);
 }
 
+TEST(Form, ListsEachChangedControlOnceUntilTheWindowTakesThem) {
+  Form f("test");
+  Label& a = f.add<Label>("a");
+  Picture& b = f.add<Picture>("b", 0);
+  f.add<Label>("c");
+  std::vector<Control*> taken{&a};  // what the window held before is dropped
+  f.changes().take(taken);
+  EXPECT_TRUE(taken.empty());
+
+  uint64_t count = f.changes().count();
+  b.setPicture("play2.bmp");
+  a.setCaption("00'01''500");
+  b.setTop(10);
+  a.setCaption("00'01''500");  // no change, nothing listed
+  EXPECT_EQ(f.changes().count(), count + 3);
+  f.changes().take(taken);
+  EXPECT_EQ(taken, (std::vector<Control*>{&b, &a}));
+  EXPECT_TRUE(f.changes().empty());
+
+  // Taken, a control is listed again at its next change.
+  a.setCaption("00'01''530");
+  f.changes().take(taken);
+  EXPECT_EQ(taken, (std::vector<Control*>{&a}));
+}
+
 TEST(Layout, MainFormHoldsBothDecksAndTheDesignedState) {
   MainForm f;
   for (int d = 0; d < 2; ++d) {

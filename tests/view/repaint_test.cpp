@@ -1,7 +1,9 @@
 // The window draws again only what changed in the models: an idle tick draws nothing, a changed
-// label draws its own rectangle, a moved knob its old and new places.
+// label draws its own rectangle, a moved knob its old and new places, and a tick of a playing
+// deck visits only the few controls it changed.
 #include <QApplication>
 #include <QPaintEvent>
+#include <algorithm>
 
 #include "tests/view/window_fixture.h"
 
@@ -75,6 +77,28 @@ TEST_F(RepaintTest, AMovedKnobDrawsItsOldAndNewPlaces) {
   EXPECT_TRUE(log.painted.subtracted(allowed).isEmpty());
   EXPECT_TRUE(log.painted.contains(before.center()));
   EXPECT_TRUE(log.painted.contains(after.center()));
+}
+
+TEST_F(RepaintTest, ATickOfAPlayingDeckVisitsOnlyTheControlsItChanged) {
+  t.addSong(0, "/music/Deep Current.mp3");
+  form::Picture& play = p.main.picture("Pause", 0);
+  gui->run([&] {
+    play.events.mouseDown({});
+    play.events.mouseUp({});
+  });
+  t.player(0).state = platform::Playing;
+  int most = 0, changedSome = 0;
+  for (int i = 0; i < 40; ++i) {
+    t.player(0).position += 0.03;
+    gui->run([&] { p.main.timer("Timer1").tick(); });
+    if (i < 3) continue;  // the press's own changes settle
+    most = std::max(most, canvas().visited());
+    changedSome += canvas().visited() > 0;
+  }
+  EXPECT_GT(changedSome, 0) << "the time display did not move";
+  // The time display, the title that scrolls, a lamp: never the form's hundreds of controls.
+  EXPECT_LE(most, 6);
+  EXPECT_GT(static_cast<int>(p.main.controls().size()), 100);
 }
 
 }  // namespace

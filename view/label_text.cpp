@@ -1,0 +1,64 @@
+#include "view/label_text.h"
+
+#include <QPainter>
+#include <QTextLine>
+#include <QTextOption>
+#include <algorithm>
+#include <cmath>
+
+namespace vx::view {
+
+void LabelText::setText(const QString& text) {
+  if (text == text_) return;
+  text_ = text;
+  layout_.reset();
+}
+
+// Line breaks, returns and tabs become what drawText makes of them: a new line, spaces.
+void LabelText::layOut(const QFont& font, const QRectF& rect) {
+  QString text = text_;
+  for (QChar& ch : text) {
+    if (ch == u'\r' || ch == u'\t') ch = u' ';
+    else if (ch == u'\n') ch = QChar::LineSeparator;
+  }
+  layout_ = std::make_unique<QTextLayout>(text, font);
+  QTextOption option;
+  option.setTextDirection(Qt::LeftToRight);
+  option.setAlignment(Qt::AlignLeft);
+  option.setWrapMode(QTextOption::WordWrap);
+  layout_->setTextOption(option);
+  layout_->setCacheEnabled(true);
+  // Lines stand on whole pixels, one below the other with the font's leading between them, and
+  // end with the first one that reaches the bottom of the rectangle.
+  const qreal leading = QFontMetricsF(font).leading();
+  qreal height = -leading, width = 0;
+  layout_->beginLayout();
+  for (QTextLine line = layout_->createLine(); line.isValid(); line = layout_->createLine()) {
+    line.setLineWidth(std::max<qreal>(0, rect.width()));
+    height = std::ceil(height + leading);
+    line.setPosition(QPointF(0, height));
+    height += line.ascent() + line.descent();
+    width = std::max(width, line.naturalTextWidth());
+    if (height >= rect.height()) break;
+  }
+  layout_->endLayout();
+  font_ = font;
+  size_ = rect.size();
+  bounds_ = QSizeF(width, height);
+}
+
+void LabelText::draw(QPainter& g, const QRectF& rect) {
+  if (text_.isEmpty()) return;
+  if (!layout_ || g.font() != font_ || rect.size() != size_) layOut(g.font(), rect);
+  // Text that does not fit is cut at the rectangle; text that fits is not, so that the glyphs'
+  // soft edges may reach past it.
+  bool clip = !rect.contains(QRectF(rect.topLeft(), bounds_));
+  if (clip) {
+    g.save();
+    g.setClipRect(rect, Qt::IntersectClip);
+  }
+  for (int i = 0; i < layout_->lineCount(); ++i) layout_->lineAt(i).draw(&g, rect.topLeft());
+  if (clip) g.restore();
+}
+
+}  // namespace vx::view

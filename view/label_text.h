@@ -1,0 +1,33 @@
+#pragma once
+// A label's text, laid out once and drawn as often as its neighbours make it necessary without
+// being shaped again. It is laid out and drawn exactly as QPainter::drawText lays out
+// AlignLeft | AlignTop | TextWordWrap, so the window looks the same pixel for pixel.
+#include <QFont>
+#include <QRectF>
+#include <QString>
+#include <QTextLayout>
+#include <memory>
+
+class QPainter;
+
+namespace vx::view {
+
+class LabelText {
+ public:
+  void setText(const QString& text);
+  bool empty() const { return text_.isEmpty(); }
+  // Draws with the painter's font and pen into `rect`; lays the text out again only when the
+  // text, the font or the rectangle's width changed since the last drawing.
+  void draw(QPainter& g, const QRectF& rect);
+
+ private:
+  void layOut(const QFont& font, const QRectF& rect);
+
+  QString text_;
+  std::unique_ptr<QTextLayout> layout_;
+  QFont font_;
+  QSizeF size_;       // the rectangle the layout was made for
+  QSizeF bounds_;     // the laid-out lines' extent
+};
+
+}  // namespace vx::view
