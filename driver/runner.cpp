@@ -51,8 +51,33 @@ void Runner::runLine(const std::string& text, int line, std::ostream& notes) {
   if (!observing) afterCommand();
 }
 
+// While MIDI learning is on, presses on learnable controls select them and keys may end it.
+bool Runner::learningTook(const Command& c) {
+  if (!s_.midi) return false;
+  control::MidiLearning& learning = s_.midi->learning();
+  switch (c.kind) {
+    case CommandKind::Down:
+    case CommandKind::Click:
+    case CommandKind::DblClick:
+      if (!learning.takesMouse(c.target)) return false;
+      learning.press(c.target, c.mouse.button);
+      return true;
+    case CommandKind::Up:
+    case CommandKind::Move: return learning.takesMouse(c.target);
+    case CommandKind::Key:
+    case CommandKind::KeyDown: return learning.key(c.key);
+    default: return false;
+  }
+}
+
+void Runner::midi(const Command& c) {
+  if (!s_.midi) throw ScriptError("midi: this program has no controllers");
+  s_.midi->deliver(c.target, c.bytes);
+}
+
 void Runner::execute(const Command& c, int line, std::ostream& notes) {
   bool reached = true;
+  if (learningTook(c)) return;
   switch (c.kind) {
     case CommandKind::Down:
     case CommandKind::Up:
@@ -71,6 +96,7 @@ void Runner::execute(const Command& c, int line, std::ostream& notes) {
     case CommandKind::Tick: tick(c.count); break;
     case CommandKind::Print: print(c.target); break;
     case CommandKind::Expect: expect(c); break;
+    case CommandKind::Midi: midi(c); break;
   }
   if (!reached) notes << "note: line " << line << ": " << c.target << " is hidden or disabled; nothing happens\n";
 }
@@ -78,6 +104,10 @@ void Runner::execute(const Command& c, int line, std::ostream& notes) {
 // Events the command caused reach the program; dialogs that got an answer they do not fit
 // fail the run; a program that ended stops taking commands.
 void Runner::afterCommand() {
+  if (s_.midi) {
+    s_.midi->drainNow();
+    s_.midi->afterInput();
+  }
   s_.sound.deliverEvents();
   timers_.note(programForms(s_.p), clock_.nowMs());
   auto misfits = s_.dialogs.takeMisfits();
@@ -96,6 +126,7 @@ void Runner::tickOnce() {
   auto* main = s_.p.main.findAs<form::Timer>("Timer1");
   if (main && main->enabled() && main->tick) main->tick();
   timers_.run(programForms(s_.p), clock_.nowMs(), main);
+  if (s_.midi) s_.midi->drainNow();
   s_.sound.renderVirtual(frames);
   s_.sound.deliverEvents();
 }

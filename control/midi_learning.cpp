@@ -1,0 +1,80 @@
+#include "control/midi_learning.h"
+
+#include "control/learnable_controls.h"
+
+namespace vx::control {
+
+namespace {
+
+constexpr int kEscape = 27;
+constexpr const char* kMenu = "midilearn";
+constexpr const char* kShiftEntry = "midishiftset";  // captioned "SHIFT"
+
+}  // namespace
+
+void MidiLearning::wire() {
+  if (form::MenuItem* item = p_.main.findAs<form::MenuItem>(kMenu)) item->events.click = [this] { toggle(); };
+}
+
+void MidiLearning::toggle() {
+  midi_.setLearning(!midi_.learning());
+  if (form::MenuItem* item = p_.main.findAs<form::MenuItem>(kMenu)) item->setChecked(midi_.learning());
+  p_.main.touch();  // the frames come or go
+}
+
+void MidiLearning::end() {
+  if (midi_.learning()) toggle();
+}
+
+bool MidiLearning::key(int keyCode) {
+  if (!midi_.learning() || keyCode != kEscape) return false;
+  end();
+  return true;
+}
+
+bool MidiLearning::takesMouse(const std::string& ref) const { return midi_.learning() && findLearnable(ref); }
+
+bool MidiLearning::press(const std::string& ref, form::MouseButton button) {
+  if (!midi_.learning()) return false;
+  const LearnableControl* c = findLearnable(ref);
+  if (!c) return false;
+  const bool bound = !midi_.bindingsOf(c->name).empty();
+  if (button == form::MouseButton::Right) {
+    if (bound && c->kind == midi::ControlKind::Button) offerShift(c->name);
+    return true;
+  }
+  if (button != form::MouseButton::Left) return true;
+  if (bound) offerClear(c->name);
+  else midi_.select(c->name);
+  p_.main.touch();
+  return true;
+}
+
+void MidiLearning::offerClear(const std::string& control) {
+  platform::MessageBoxSpec spec;
+  spec.text = control + " のMIDI割り当てを消去しますか？\n（いいえ: 新しいメッセージで割り当て直します）";
+  spec.buttons = platform::MsgButtons::YesNoCancel;
+  spec.icon = platform::MsgIcon::Question;
+  const platform::MsgResult r = p_.ports.dialogs ? p_.ports.dialogs->messageBox(spec) : platform::MsgResult::Cancel;
+  if (r == platform::MsgResult::Yes) midi_.clearBindings(control);
+  else if (r == platform::MsgResult::No) midi_.select(control);
+  showMessages();
+}
+
+void MidiLearning::offerShift(const std::string& control) {
+  if (!p_.ports.dialogs) return;
+  const auto chosen = p_.ports.dialogs->popupMenu("midishift", {kShiftEntry});
+  if (chosen && *chosen == kShiftEntry) midi_.markShift(control);
+  showMessages();
+}
+
+void MidiLearning::showMessages() {
+  const std::vector<std::string> messages = midi_.takeMessages();
+  if (messages.empty() || !p_.ports.dialogs) return;
+  platform::MessageBoxSpec spec;
+  for (const std::string& m : messages) spec.text += (spec.text.empty() ? "" : "\n") + m;
+  spec.icon = platform::MsgIcon::Warning;
+  p_.ports.dialogs->messageBox(spec);
+}
+
+}  // namespace vx::control

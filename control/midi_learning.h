@@ -1,0 +1,47 @@
+#pragma once
+// MIDI learning as the window and the driver both run it: the menu entry `midilearn` turns it on
+// and off; while on, a left press on a learnable control selects it (the next message binds it)
+// or, when it has bindings, offers to clear them; a right press on a bound button offers "SHIFT".
+// Esc or the menu entry ends it. Window thread only.
+#include <string>
+
+#include "core/program.h"
+#include "form/control.h"
+#include "midi/midi_system.h"
+
+namespace vx::control {
+
+class MidiLearning {
+ public:
+  MidiLearning(Program& p, midi::MidiSystem& midi) : p_(p), midi_(midi) {}
+
+  // Hooks the menu entry's click.
+  void wire();
+  void toggle();
+  void end();
+  bool on() const { return midi_.learning(); }
+  // The control a press selected, "" for none.
+  const std::string& selected() const { return midi_.selected(); }
+
+  // Whether mouse events on `ref` belong to learning (it is on and the control is learnable):
+  // only presses act; releases and moves do nothing.
+  bool takesMouse(const std::string& ref) const;
+  // A mouse press on the control `ref` (the driver's reference, a fader's track included).
+  // True when learning took it, so it must not operate the control.
+  bool press(const std::string& ref, form::MouseButton button);
+  // A key press: Esc ends learning. True when taken.
+  bool key(int keyCode);
+
+  // Shows what MIDI has to tell (damaged mapping lines, a mapping that could not be saved) in
+  // one message box.
+  void showMessages();
+
+ private:
+  void offerClear(const std::string& control);
+  void offerShift(const std::string& control);
+
+  Program& p_;
+  midi::MidiSystem& midi_;
+};
+
+}  // namespace vx::control
