@@ -21,7 +21,7 @@ MidiHost::MidiHost(Program& p, std::function<void()> wake, bool realPorts)
       queue_(std::move(wake)),
       surface_(p),
       midi_(surface_, queue_, p.homeDir),
-      learning_(p, midi_),
+      learning_(p, midi_, surface_),
       openPorts_(realPorts) {}
 
 MidiHost::~MidiHost() = default;

@@ -14,6 +14,35 @@ constexpr const char* kShiftEntry = "midishiftset";  // captioned "SHIFT"
 
 void MidiLearning::wire() {
   if (form::MenuItem* item = p_.main.findAs<form::MenuItem>(kMenu)) item->events.click = [this] { toggle(); };
+  p_.main.keyDown = [this, keyDown = p_.main.keyDown](int keyCode, int shift) {
+    if (!key(keyCode) && keyDown) keyDown(keyCode, shift);
+  };
+  for (const LearnableControl& c : learnableControls())
+    for (const std::string& ref : {c.name, c.track}) {
+      form::ControlRef r;
+      if (ref.empty() || !form::parseControlRef(ref, r)) continue;
+      if (form::Control* control = p_.main.find(r.name, r.index)) wireControl(*control);
+    }
+}
+
+// Handlers that are not there stay away: the window tells a double-click from a press by them.
+void MidiLearning::wireControl(form::Control& c) {
+  form::ControlEvents& ev = c.events;
+  const std::string ref = c.index() >= 0 ? c.name() + "(" + std::to_string(c.index()) + ")" : c.name();
+  ev.mouseDown = [this, ref, down = ev.mouseDown](const form::MouseEvent& e) {
+    if (takesMouse(ref)) press(ref, e.button);
+    else if (down) down(e);
+  };
+  const auto quiet = [this, ref](auto& handler) {
+    if (!handler) return;
+    handler = [this, ref, h = handler](const auto&... args) {
+      if (!takesMouse(ref)) h(args...);
+    };
+  };
+  quiet(ev.mouseUp);
+  quiet(ev.mouseMove);
+  quiet(ev.click);
+  quiet(ev.dblClick);
 }
 
 void MidiLearning::toggle() {
@@ -32,7 +61,9 @@ bool MidiLearning::key(int keyCode) {
   return true;
 }
 
-bool MidiLearning::takesMouse(const std::string& ref) const { return midi_.learning() && findLearnable(ref); }
+bool MidiLearning::takesMouse(const std::string& ref) const {
+  return midi_.learning() && !surface_.operating() && findLearnable(ref);
+}
 
 bool MidiLearning::press(const std::string& ref, form::MouseButton button) {
   if (!midi_.learning()) return false;

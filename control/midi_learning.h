@@ -7,15 +7,18 @@
 
 #include "core/program.h"
 #include "form/control.h"
+#include "control/midi_surface.h"
 #include "midi/midi_system.h"
 
 namespace vx::control {
 
 class MidiLearning {
  public:
-  MidiLearning(Program& p, midi::MidiSystem& midi) : p_(p), midi_(midi) {}
+  MidiLearning(Program& p, midi::MidiSystem& midi, const MidiSurface& surface) : p_(p), midi_(midi), surface_(surface) {}
 
-  // Hooks the menu entry's click.
+  // Hooks the menu entry's click, the main window's keys and the mouse events of every learnable
+  // control and track on the main window, so the window and the driver learn alike. Call after
+  // the program's wiring.
   void wire();
   void toggle();
   void end();
@@ -23,8 +26,8 @@ class MidiLearning {
   // The control a press selected, "" for none.
   const std::string& selected() const { return midi_.selected(); }
 
-  // Whether mouse events on `ref` belong to learning (it is on and the control is learnable):
-  // only presses act; releases and moves do nothing.
+  // Whether mouse events on `ref` belong to learning (it is on, the control is learnable and MIDI
+  // is not the one operating it): only presses act; releases, moves and clicks do nothing.
   bool takesMouse(const std::string& ref) const;
   // A mouse press on the control `ref` (the driver's reference, a fader's track included).
   // True when learning took it, so it must not operate the control.
@@ -39,9 +42,11 @@ class MidiLearning {
  private:
   void offerClear(const std::string& control);
   void offerShift(const std::string& control);
+  void wireControl(form::Control& c);
 
   Program& p_;
   midi::MidiSystem& midi_;
+  const MidiSurface& surface_;
 };
 
 }  // namespace vx::control

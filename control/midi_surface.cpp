@@ -53,11 +53,14 @@ bool MidiSurface::mouse(const std::string& target, script::CommandKind kind, dou
   c.target = target;
   c.mouse.x = x;
   c.mouse.y = y;
+  operating_ = true;
+  bool reached = false;
   try {
-    return raiseMouse(p_, c);
+    reached = raiseMouse(p_, c);
   } catch (const script::ScriptError&) {
-    return false;
   }
+  operating_ = false;
+  return reached;
 }
 
 void MidiSurface::press(std::string_view name) {
@@ -70,8 +73,11 @@ void MidiSurface::press(std::string_view name) {
 void MidiSurface::release(std::string_view name) {
   form::Control* c = find(name);
   if (!c || kind(name) != midi::ControlKind::Button) return;
-  if (mouse(std::string(name), script::CommandKind::Up, c->width() / 2, c->height() / 2) && c->events.click)
+  if (mouse(std::string(name), script::CommandKind::Up, c->width() / 2, c->height() / 2) && c->events.click) {
+    operating_ = true;
     c->events.click();
+    operating_ = false;
+  }
 }
 
 void MidiSurface::setPosition(std::string_view name, double position) {
@@ -82,7 +88,9 @@ void MidiSurface::setPosition(std::string_view name, double position) {
     auto* s = dynamic_cast<form::Slider*>(knob);
     if (!s) return;
     const long v = std::lround(s->min + (s->max - s->min) * std::clamp(position, 0.0, 1.0));
+    operating_ = true;
     setControlProperty(*s, "value", script::Word{std::to_string(v), false});
+    operating_ = false;
     return;
   }
   if (c->travel == Travel::Rotary) {

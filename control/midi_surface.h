@@ -30,6 +30,8 @@ class MidiSurface : public midi::ControlSurface {
 
   // The main tick: lets go of jog wheels that stopped turning.
   void tick();
+  // True while an operation of MIDI runs (learning leaves those alone).
+  bool operating() const { return operating_; }
 
  private:
   struct Jog {
@@ -46,6 +48,7 @@ class MidiSurface : public midi::ControlSurface {
 
   Program& p_;
   std::array<Jog, 2> jogs_{};
+  bool operating_ = false;
 };
 
 }  // namespace vx::control

@@ -51,25 +51,6 @@ void Runner::runLine(const std::string& text, int line, std::ostream& notes) {
   if (!observing) afterCommand();
 }
 
-// While MIDI learning is on, presses on learnable controls select them and keys may end it.
-bool Runner::learningTook(const Command& c) {
-  if (!s_.midi) return false;
-  control::MidiLearning& learning = s_.midi->learning();
-  switch (c.kind) {
-    case CommandKind::Down:
-    case CommandKind::Click:
-    case CommandKind::DblClick:
-      if (!learning.takesMouse(c.target)) return false;
-      learning.press(c.target, c.mouse.button);
-      return true;
-    case CommandKind::Up:
-    case CommandKind::Move: return learning.takesMouse(c.target);
-    case CommandKind::Key:
-    case CommandKind::KeyDown: return learning.key(c.key);
-    default: return false;
-  }
-}
-
 void Runner::midi(const Command& c) {
   if (!s_.midi) throw ScriptError("midi: this program has no controllers");
   s_.midi->deliver(c.target, c.bytes);
@@ -77,7 +58,6 @@ void Runner::midi(const Command& c) {
 
 void Runner::execute(const Command& c, int line, std::ostream& notes) {
   bool reached = true;
-  if (learningTook(c)) return;
   switch (c.kind) {
     case CommandKind::Down:
     case CommandKind::Up:

@@ -64,7 +64,6 @@ class Runner {
   void print(const std::string& target);
   void expect(const Command& c);
   void afterCommand();
-  bool learningTook(const Command& c);
   void midi(const Command& c);
 
   Session s_;
