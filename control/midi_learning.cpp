@@ -8,6 +8,10 @@ namespace {
 
 constexpr int kEscape = 27;
 constexpr const char* kMenu = "midilearn";
+std::string refOf(const form::Control& c) {
+  return c.index() >= 0 ? c.name() + "(" + std::to_string(c.index()) + ")" : c.name();
+}
+
 constexpr const char* kShiftEntry = "midishiftset";  // captioned "SHIFT"
 
 }  // namespace
@@ -28,7 +32,7 @@ void MidiLearning::wire() {
 // Handlers that are not there stay away: the window tells a double-click from a press by them.
 void MidiLearning::wireControl(form::Control& c) {
   form::ControlEvents& ev = c.events;
-  const std::string ref = c.index() >= 0 ? c.name() + "(" + std::to_string(c.index()) + ")" : c.name();
+  const std::string ref = refOf(c);
   ev.mouseDown = [this, ref, down = ev.mouseDown](const form::MouseEvent& e) {
     if (takesMouse(ref)) press(ref, e.button);
     else if (down) down(e);
@@ -48,7 +52,7 @@ void MidiLearning::wireControl(form::Control& c) {
 void MidiLearning::toggle() {
   midi_.setLearning(!midi_.learning());
   if (form::MenuItem* item = p_.main.findAs<form::MenuItem>(kMenu)) item->setChecked(midi_.learning());
-  p_.main.touch();  // the frames come or go
+  ++serial_;
 }
 
 void MidiLearning::end() {
@@ -59,6 +63,13 @@ bool MidiLearning::key(int keyCode) {
   if (!midi_.learning() || keyCode != kEscape) return false;
   end();
   return true;
+}
+
+int MidiLearning::frameOf(const form::Control& c) const {
+  if (!midi_.learning()) return 0;
+  const LearnableControl* l = findLearnable(refOf(c));
+  if (!l) return 0;
+  return l->name == midi_.selected() ? 2 : 1;
 }
 
 bool MidiLearning::takesMouse(const std::string& ref) const {
@@ -77,7 +88,7 @@ bool MidiLearning::press(const std::string& ref, form::MouseButton button) {
   if (button != form::MouseButton::Left) return true;
   if (bound) offerClear(c->name);
   else midi_.select(c->name);
-  p_.main.touch();
+  ++serial_;
   return true;
 }
 

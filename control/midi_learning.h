@@ -3,6 +3,7 @@
 // and off; while on, a left press on a learnable control selects it (the next message binds it)
 // or, when it has bindings, offers to clear them; a right press on a bound button offers "SHIFT".
 // Esc or the menu entry ends it. Window thread only.
+#include <cstdint>
 #include <string>
 
 #include "core/program.h"
@@ -35,6 +36,12 @@ class MidiLearning {
   // A key press: Esc ends learning. True when taken.
   bool key(int keyCode);
 
+  // How the window frames a control while learning: 0 not at all, 1 thinly (learnable), 2 lit
+  // (selected: the next message binds it).
+  int frameOf(const form::Control& c) const;
+  // Grows whenever the frames change (learning on or off, a selection, a binding cleared).
+  uint64_t framesSerial() const { return serial_; }
+
   // Shows what MIDI has to tell (damaged mapping lines, a mapping that could not be saved) in
   // one message box.
   void showMessages();
@@ -47,6 +54,7 @@ class MidiLearning {
   Program& p_;
   midi::MidiSystem& midi_;
   const MidiSurface& surface_;
+  uint64_t serial_ = 0;
 };
 
 }  // namespace vx::control

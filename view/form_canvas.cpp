@@ -50,6 +50,10 @@ void FormCanvas::refreshSkinText() {
 
 void FormCanvas::sync() {
   refreshSkinText();
+  if (frames_.serial && frames_.serial() != framesSerial_) {
+    framesSerial_ = frames_.serial();
+    update();
+  }
   for (const Placed& placed : order_) {
     if (placed.control->kind() == form::ControlKind::ListBox) {
       syncList(placed);
@@ -138,6 +142,19 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
     g.setClipRect(pixelRect(clipRect(placed)).intersected(QRectF(rect())));
     paintControl(g, placed, it->second);
     g.restore();
+  }
+  if (frames_.frameOf) paintFrames(g);
+}
+
+void FormCanvas::paintFrames(QPainter& g) {
+  for (const Placed& placed : order_) {
+    auto it = drawn_.find(placed.control);
+    if (it == drawn_.end() || !it->second.shown) continue;
+    const int frame = frames_.frameOf(*placed.control);
+    if (frame == 0) continue;
+    g.setPen(QPen(frame == 2 ? QColor(255, 220, 0) : QColor(0, 200, 255, 170), frame == 2 ? 2 : 1));
+    g.setBrush(Qt::NoBrush);
+    g.drawRect(pixelRect(formRect(placed)).adjusted(0.5, 0.5, -0.5, -0.5));
   }
 }
 

@@ -6,6 +6,7 @@
 // events, in twips relative to the control; the control pressed keeps the mouse until the
 // buttons are released.
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <memory>
@@ -30,6 +31,13 @@ struct CanvasOptions {
   std::set<std::string> iconPictures;
 };
 
+// Frames drawn over controls (MIDI learning): frameOf gives 0 none, 1 thin, 2 lit; serial grows
+// whenever any frame changes.
+struct CanvasFrames {
+  std::function<int(const form::Control&)> frameOf;
+  std::function<uint64_t()> serial;
+};
+
 class FormCanvas : public QWidget {
  public:
   FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, CanvasOptions options, QWidget* parent);
@@ -43,6 +51,7 @@ class FormCanvas : public QWidget {
   QRectF drawnRect(const form::Control& c) const;
   ListBoxView* listView(const form::Control& c) const;
   void setIcon(const QPixmap& icon) { icon_ = icon; }
+  void setFrames(CanvasFrames frames) { frames_ = std::move(frames); }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -72,6 +81,7 @@ class FormCanvas : public QWidget {
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
   void press(QMouseEvent* e, bool doubleClick);
+  void paintFrames(QPainter& g);
 
   Program& p_;
   form::Form& form_;
@@ -87,6 +97,8 @@ class FormCanvas : public QWidget {
   QPixmap icon_;
   form::Control* captured_ = nullptr;
   bool doubleClickPress_ = false;
+  CanvasFrames frames_;
+  uint64_t framesSerial_ = 0;
 };
 
 }  // namespace vx::view

@@ -17,6 +17,7 @@
 #include "view/gui_app.h"
 #include "view/gui_script.h"
 #include "view/keymap.h"
+#include "view/midi_wakeup.h"
 #include "view/program_icon.h"
 #include "view/qt_dialogs.h"
 #include "view/translations.h"
@@ -36,6 +37,12 @@ std::string homeArgument(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--home") == 0) return argv[i + 1];
   return "";
+}
+
+bool noMidiArgument(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--no-midi") == 0) return true;
+  return false;
 }
 
 KeyboardFamily systemKeyboard() {
@@ -102,6 +109,7 @@ int runGui(int argc, char** argv) {
   if (!sound->deviceMessage().empty())
     dialogs.messageBox({sound->deviceMessage(), "Velvox", platform::MsgButtons::OK, platform::MsgIcon::Information});
   gui.startTimers();
+  std::unique_ptr<assembly::MidiHost> midi = startMidi(p, gui, &app, gui.mainWindow().canvas(), !noMidiArgument(argc, argv));
   GuiScript script(p, gui, std::cout, std::cerr);
   if (std::string path = scriptArgument(argc, argv); !path.empty() && !script.start(path)) return 2;
   return app.exec();
