@@ -128,7 +128,8 @@ double MidiSurface::position(std::string_view name) const {
       if (!line) return 0;
       const double dx = line->x2 - (knob->left() + knob->width() / 2);
       const double dy = line->y2 - (knob->top() + knob->height() / 2);
-      return std::clamp(1 - std::atan2(-dy, dx) / kPi, 0.0, 1.0);
+      const double up = dy < 0 ? -dy : 0.0;  // never -0, whose angle would be -pi
+      return std::clamp(1 - std::atan2(up, dx) / kPi, 0.0, 1.0);
     }
     case Travel::None: break;
   }

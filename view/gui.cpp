@@ -111,6 +111,7 @@ int runGui(int argc, char** argv) {
   gui.startTimers();
   std::unique_ptr<assembly::MidiHost> midi = startMidi(p, gui, &app, gui.mainWindow().canvas(), !noMidiArgument(argc, argv));
   GuiScript script(p, gui, std::cout, std::cerr);
+  script.setMidi(midi.get());
   if (std::string path = scriptArgument(argc, argv); !path.empty() && !script.start(path)) return 2;
   return app.exec();
 }
