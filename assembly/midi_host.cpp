@@ -24,11 +24,17 @@ MidiHost::MidiHost(Program& p, std::function<void()> wake, bool realPorts)
       learning_(p, midi_, surface_),
       openPorts_(realPorts) {}
 
-MidiHost::~MidiHost() = default;
+MidiHost::~MidiHost() {
+  if (started_) p_.main.timer("Timer1").tick = mainTick_;
+  midi_.attach(nullptr);
+  ports_.reset();  // the ports' threads end before the queue they push to
+}
 
 void MidiHost::start() {
   learning_.wire();
   form::Timer& timer = p_.main.timer("Timer1");
+  started_ = true;
+  mainTick_ = timer.tick;
   timer.tick = [this, tick = timer.tick] {
     if (tick) tick();
     surface_.tick();

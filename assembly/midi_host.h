@@ -62,6 +62,8 @@ class MidiHost {
   bool openPorts_;
   std::unique_ptr<midi::Ports> ports_;
   std::chrono::steady_clock::time_point lastDrain_{};
+  std::function<void()> mainTick_;  // the main tick's own handler, given back at the end
+  bool started_ = false;
 };
 
 }  // namespace vx::assembly

@@ -16,9 +16,19 @@ constexpr const char* kShiftEntry = "midishiftset";  // captioned "SHIFT"
 
 }  // namespace
 
+MidiLearning::~MidiLearning() {
+  if (!wired_) return;
+  for (auto w = wrapped_.rbegin(); w != wrapped_.rend(); ++w) w->control->events = w->events;
+  p_.main.keyDown = keyDown_;
+  if (form::MenuItem* item = p_.main.findAs<form::MenuItem>(kMenu)) item->events.click = nullptr;
+}
+
 void MidiLearning::wire() {
+  if (wired_) return;
+  wired_ = true;
   if (form::MenuItem* item = p_.main.findAs<form::MenuItem>(kMenu)) item->events.click = [this] { toggle(); };
-  p_.main.keyDown = [this, keyDown = p_.main.keyDown](int keyCode, int shift) {
+  keyDown_ = p_.main.keyDown;
+  p_.main.keyDown = [this, keyDown = keyDown_](int keyCode, int shift) {
     if (!key(keyCode) && keyDown) keyDown(keyCode, shift);
   };
   for (const LearnableControl& c : learnableControls())
@@ -32,6 +42,7 @@ void MidiLearning::wire() {
 // Handlers that are not there stay away: the window tells a double-click from a press by them.
 void MidiLearning::wireControl(form::Control& c) {
   form::ControlEvents& ev = c.events;
+  wrapped_.push_back({&c, ev});
   const std::string ref = refOf(c);
   ev.mouseDown = [this, ref, down = ev.mouseDown](const form::MouseEvent& e) {
     if (takesMouse(ref)) press(ref, e.button);

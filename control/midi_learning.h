@@ -4,7 +4,9 @@
 // or, when it has bindings, offers to clear them; a right press on a bound button offers "SHIFT".
 // Esc or the menu entry ends it. Window thread only.
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/program.h"
 #include "form/control.h"
@@ -16,6 +18,10 @@ namespace vx::control {
 class MidiLearning {
  public:
   MidiLearning(Program& p, midi::MidiSystem& midi, const MidiSurface& surface) : p_(p), midi_(midi), surface_(surface) {}
+  // Gives the controls, the keys and the menu entry their own handlers back.
+  ~MidiLearning();
+  MidiLearning(const MidiLearning&) = delete;
+  MidiLearning& operator=(const MidiLearning&) = delete;
 
   // Hooks the menu entry's click, the main window's keys and the mouse events of every learnable
   // control and track on the main window, so the window and the driver learn alike. Call after
@@ -55,6 +61,13 @@ class MidiLearning {
   midi::MidiSystem& midi_;
   const MidiSurface& surface_;
   uint64_t serial_ = 0;
+  struct Wrapped {
+    form::Control* control;
+    form::ControlEvents events;  // the control's own handlers
+  };
+  std::vector<Wrapped> wrapped_;
+  std::function<void(int, int)> keyDown_;
+  bool wired_ = false;
 };
 
 }  // namespace vx::control
