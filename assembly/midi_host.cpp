@@ -1,5 +1,7 @@
 #include "assembly/midi_host.h"
 
+#include <algorithm>
+
 #include "basic/ini_file.h"
 #include "midi/midi_settings.h"
 
@@ -40,6 +42,12 @@ void MidiHost::start() {
     surface_.tick();
     midi_.refreshLamps();
   };
+  openPorts();
+}
+
+void MidiHost::openPorts() {
+  midi_.detachPorts();
+  ports_.reset();
   const midi::MidiSettings settings = midiSettingsOf(p_);
   if (!openPorts_ || !settings.enabled) return;
   midi::Ports::Options options;
@@ -47,6 +55,41 @@ void MidiHost::start() {
   ports_ = std::make_unique<midi::Ports>(queue_, options);
   midi_.attach(ports_.get());
   ports_->start();
+}
+
+ExtendedSettings::Tab MidiHost::settingsTab() {
+  static constexpr const char* kExclude = "exclude:";
+  ExtendedSettings::Tab tab;
+  tab.fill = [this] {
+    const midi::MidiSettings settings = midiSettingsOf(p_);
+    platform::SettingsTab t;
+    t.title = "MIDI";
+    t.note = "MIDIコントローラー（使わないポートにチェック）";
+    t.checks.push_back({"enabled", "MIDIコントローラーを使う", settings.enabled});
+    for (const std::string& name : midi_.portNames())
+      if (std::find(seen_.begin(), seen_.end(), midi::deviceNameOf(name)) == seen_.end())
+        seen_.push_back(midi::deviceNameOf(name));
+    std::vector<std::string> listed = seen_;
+    for (const std::string& name : settings.excluded)
+      if (std::find(listed.begin(), listed.end(), name) == listed.end()) listed.push_back(name);
+    for (const std::string& name : listed) {
+      const bool excluded = std::find(settings.excluded.begin(), settings.excluded.end(), name) != settings.excluded.end();
+      t.checks.push_back({kExclude + name, "使わない: " + name, excluded});
+    }
+    return t;
+  };
+  tab.apply = [this](const platform::SettingsTab& t) {
+    basic::IniFile ini;
+    midi::MidiSettings settings;
+    for (const platform::SettingsCheck& c : t.checks) {
+      if (c.key == "enabled") settings.enabled = c.checked;
+      else if (c.key.starts_with(kExclude) && c.checked) settings.excluded.push_back(c.key.substr(std::string_view(kExclude).size()));
+    }
+    midi::writeMidiSettings(ini, settings);
+    for (const char* key : {"enabled", "excluded"}) p_.plus.set("midi", key, ini.get("midi", key, ""));
+    openPorts();
+  };
+  return tab;
 }
 
 std::chrono::microseconds MidiHost::drain() {

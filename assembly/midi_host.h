@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "assembly/extended_settings.h"
 #include "control/midi_learning.h"
 #include "control/midi_surface.h"
 #include "core/program.h"
@@ -36,6 +37,8 @@ class MidiHost {
   // Hooks the menu entry and the main tick (jogs let go, lamps), then opens the ports. Call
   // after the program's own wiring and start.
   void start();
+  // The MIDI tab of the extended settings: use controllers at all, and ports not to open.
+  ExtendedSettings::Tab settingsTab();
 
   // The wake-up's work. Returns how long to wait before draining when the previous drain was
   // less than kMinDrainInterval ago (nothing done), else zero after draining.
@@ -54,6 +57,9 @@ class MidiHost {
   bool realPorts() const { return ports_ != nullptr; }
 
  private:
+  // Opens the ports as [midi] in velvoxplus.ini has them (closing those open first).
+  void openPorts();
+
   Program& p_;
   midi::MessageQueue queue_;
   control::MidiSurface surface_;
@@ -61,6 +67,7 @@ class MidiHost {
   control::MidiLearning learning_;
   bool openPorts_;
   std::unique_ptr<midi::Ports> ports_;
+  std::vector<std::string> seen_;  // every port opened since the start, for the settings tab
   std::chrono::steady_clock::time_point lastDrain_{};
   std::function<void()> mainTick_;  // the main tick's own handler, given back at the end
   bool started_ = false;

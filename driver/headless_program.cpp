@@ -40,6 +40,9 @@ bool HeadlessProgram::start() {
   // Messages wait in the queue until the driver drains them after a command or a tick.
   midi_ = std::make_unique<MidiHost>(p_, [] {}, midiPorts_);
   midi_->start();
+  extended_ = std::make_unique<ExtendedSettings>(p_);
+  extended_->addTab(midi_->settingsTab());
+  extended_->wire();
   shell::splashDismiss(p_);
   shell::mainFormPaint(p_);
   sound_->deliverEvents();

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "assembly/home_folder.h"
+#include "assembly/extended_settings.h"
 #include "assembly/midi_host.h"
 #include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
@@ -46,6 +47,7 @@ class HeadlessProgram {
   Program p_;
   bool midiPorts_;
   std::unique_ptr<MidiHost> midi_;
+  std::unique_ptr<ExtendedSettings> extended_;
 };
 
 }  // namespace vx::driver

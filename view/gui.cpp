@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "assembly/composition.h"
+#include "assembly/extended_settings.h"
 #include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
 #include "platform/posix_shell.h"
@@ -110,6 +111,9 @@ int runGui(int argc, char** argv) {
     dialogs.messageBox({sound->deviceMessage(), "Velvox", platform::MsgButtons::OK, platform::MsgIcon::Information});
   gui.startTimers();
   std::unique_ptr<assembly::MidiHost> midi = startMidi(p, gui, &app, gui.mainWindow().canvas(), !noMidiArgument(argc, argv));
+  assembly::ExtendedSettings extended(p);
+  extended.addTab(midi->settingsTab());
+  extended.wire();
   GuiScript script(p, gui, std::cout, std::cerr);
   script.setMidi(midi.get());
   if (std::string path = scriptArgument(argc, argv); !path.empty() && !script.start(path)) return 2;
