@@ -19,6 +19,7 @@ class TitledDialogs : public platform::Dialogs {
     return inner_.popupMenu(menuName, entries);
   }
   std::vector<std::string> fontNames() override { return inner_.fontNames(); }
+  bool extendedSettings(std::vector<platform::SettingsTab>& tabs) override { return inner_.extendedSettings(tabs); }
 
  private:
   platform::Dialogs& inner_;

@@ -16,17 +16,22 @@ using namespace vx::control;   // NOLINT
 using namespace vx::script;    // NOLINT
 namespace {
 
-constexpr const char* kUsage = "usage: velvox --headless [--home DIR] [--script FILE]";
+constexpr const char* kUsage = "usage: velvox --headless [--home DIR] [--script FILE] [--no-midi]";
 
 struct Arguments {
   std::string home;
   std::string script;  // "" = standard input
+  bool midiPorts = true;
 };
 
 bool parseArguments(int argc, char** argv, Arguments& out, std::string& error) {
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--headless") continue;
+    if (arg == "--no-midi") {
+      out.midiPorts = false;
+      continue;
+    }
     std::string* target = arg == "--home" ? &out.home : arg == "--script" ? &out.script : nullptr;
     if (!target) {
       error = "unknown argument " + arg;
@@ -50,7 +55,7 @@ int runScript(const Arguments& args, const HomePaths& paths) {
       return 2;
     }
   }
-  HeadlessProgram program(paths, std::cout);
+  HeadlessProgram program(paths, std::cout, args.midiPorts);
   if (args.script.empty()) return program.run(std::cin, "stdin", std::cerr);
   return program.run(file, args.script, std::cerr);
 }

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "assembly/home_folder.h"
+#include "assembly/extended_settings.h"
+#include "assembly/midi_host.h"
 #include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
 #include "control/dj_log.h"
@@ -24,7 +26,8 @@ using namespace vx::script;    // NOLINT
 
 class HeadlessProgram {
  public:
-  HeadlessProgram(const HomePaths& paths, std::ostream& out);
+  // midiPorts: open the system's MIDI ports (false: `--no-midi`).
+  HeadlessProgram(const HomePaths& paths, std::ostream& out, bool midiPorts = true);
   HeadlessProgram(const HeadlessProgram&) = delete;
   HeadlessProgram& operator=(const HeadlessProgram&) = delete;
 
@@ -44,6 +47,9 @@ class HeadlessProgram {
   platform::PosixShell shell_;
   audio::SettledTempoAnalyser tempo_;
   Program p_;
+  bool midiPorts_;
+  std::unique_ptr<MidiHost> midi_;
+  std::unique_ptr<ExtendedSettings> extended_;
 };
 
 }  // namespace vx::driver

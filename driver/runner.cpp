@@ -51,6 +51,11 @@ void Runner::runLine(const std::string& text, int line, std::ostream& notes) {
   if (!observing) afterCommand();
 }
 
+void Runner::midi(const Command& c) {
+  if (!s_.midi) throw ScriptError("midi: this program has no controllers");
+  s_.midi->deliver(c.target, c.bytes);
+}
+
 void Runner::execute(const Command& c, int line, std::ostream& notes) {
   bool reached = true;
   switch (c.kind) {
@@ -71,6 +76,7 @@ void Runner::execute(const Command& c, int line, std::ostream& notes) {
     case CommandKind::Tick: tick(c.count); break;
     case CommandKind::Print: print(c.target); break;
     case CommandKind::Expect: expect(c); break;
+    case CommandKind::Midi: midi(c); break;
   }
   if (!reached) notes << "note: line " << line << ": " << c.target << " is hidden or disabled; nothing happens\n";
 }
@@ -78,6 +84,10 @@ void Runner::execute(const Command& c, int line, std::ostream& notes) {
 // Events the command caused reach the program; dialogs that got an answer they do not fit
 // fail the run; a program that ended stops taking commands.
 void Runner::afterCommand() {
+  if (s_.midi) {
+    s_.midi->drainNow();
+    s_.midi->afterInput();
+  }
   s_.sound.deliverEvents();
   timers_.note(programForms(s_.p), clock_.nowMs());
   auto misfits = s_.dialogs.takeMisfits();
@@ -96,6 +106,7 @@ void Runner::tickOnce() {
   auto* main = s_.p.main.findAs<form::Timer>("Timer1");
   if (main && main->enabled() && main->tick) main->tick();
   timers_.run(programForms(s_.p), clock_.nowMs(), main);
+  if (s_.midi) s_.midi->drainNow();
   s_.sound.renderVirtual(frames);
   s_.sound.deliverEvents();
 }

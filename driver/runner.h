@@ -5,6 +5,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "assembly/midi_host.h"
 #include "audio/sound_system.h"
 #include "control/items.h"
 #include "control/recording_log.h"
@@ -32,6 +33,7 @@ struct Session {
   const RecordingLog& recorder;
   std::ostream& out;
   EnvLookup env = processEnv;
+  assembly::MidiHost* midi = nullptr;  // controllers; nullptr: `midi` is a mistake in the script
 };
 
 class Runner {
@@ -62,6 +64,7 @@ class Runner {
   void print(const std::string& target);
   void expect(const Command& c);
   void afterCommand();
+  void midi(const Command& c);
 
   Session s_;
   ItemReader items_;

@@ -100,6 +100,32 @@ std::optional<std::string> ScriptedDialogs::popupMenu(const std::string& menuNam
   return chosen;
 }
 
+bool ScriptedDialogs::extendedSettings(std::vector<platform::SettingsTab>& tabs) {
+  const auto checkOf = [&](const std::string& key) -> platform::SettingsCheck* {
+    for (platform::SettingsTab& tab : tabs)
+      for (platform::SettingsCheck& check : tab.checks)
+        if (check.key == key) return &check;
+    return nullptr;
+  };
+  // Queued pop-up answers that name a check box belong to this dialog; the others wait.
+  bool ok = false;
+  auto& queue = queues_[DialogKind::Popup];
+  while (!queue.empty() && !queue.front().answer.cancel) {
+    platform::SettingsCheck* check = checkOf(queue.front().answer.text);
+    if (!check) break;
+    check->checked = !check->checked;
+    queue.pop_front();
+    ok = true;
+  }
+  out_ << "extsettings";
+  for (const platform::SettingsTab& tab : tabs) {
+    out_ << " " << tab.title << ":";
+    for (const platform::SettingsCheck& check : tab.checks) out_ << (check.checked ? " [x] " : " [ ] ") << check.key;
+  }
+  out_ << " -> " << (ok ? "ok" : "cancel") << '\n';
+  return ok;
+}
+
 std::vector<std::string> ScriptedDialogs::takeMisfits() {
   std::vector<std::string> out;
   out.swap(misfits_);

@@ -28,6 +28,9 @@ class ScriptedDialogs : public platform::Dialogs {
   std::optional<std::string> saveFile(const platform::FileDialogSpec& spec) override;
   std::optional<uint32_t> chooseColor(uint32_t initial) override;
   std::optional<std::string> popupMenu(const std::string& menuName, const std::vector<std::string>& entries) override;
+  // Every queued `answer popup KEY` turns the check box of that key over and the dialog ends with
+  // OK; without one it is cancelled.
+  bool extendedSettings(std::vector<platform::SettingsTab>& tabs) override;
   // A fixed list, so that scenarios do not depend on the fonts installed.
   std::vector<std::string> fontNames() override {
     return {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif", "Noto Sans CJK JP", "Noto Serif CJK JP"};

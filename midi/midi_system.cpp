@@ -40,6 +40,17 @@ MidiSystem::Port& MidiSystem::openPort(uint32_t id, const std::string& name, boo
     return port;
 }
 
+void MidiSystem::detachPorts()
+{
+    std::vector<uint32_t> ids;
+    for (const auto& [id, port] : portsById_)
+        if (id < 0x80000000u)
+            ids.push_back(id);
+    for (uint32_t id : ids)
+        portClosed(id);
+    ports_ = nullptr;
+}
+
 void MidiSystem::portOpened(const PortEvent& e)
 {
     openPort(e.id, e.name, e.hasOutput);

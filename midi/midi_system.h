@@ -40,6 +40,9 @@ public:
 
     // The port layer to take port events from and to send lamps through (nullptr: none).
     void attach(Ports* ports) { ports_ = ports; }
+    // Lets go of the attached port layer: its ports count as closed (held pads released), and
+    // nothing is taken from it any more. The ports the headless driver named stay.
+    void detachPorts();
     // Where lamps go instead of attached ports (tests, the headless program).
     void setLampOutput(LampOutput out) { lampOutput_ = std::move(out); }
 

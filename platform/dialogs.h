@@ -27,6 +27,19 @@ struct FileDialogSpec {
   bool multiSelect = false;
 };
 
+// One tab of the extended settings ("拡張設定…"): a feature's check boxes, each with the key it
+// stands for.
+struct SettingsCheck {
+  std::string key;
+  std::string label;
+  bool checked = false;
+};
+struct SettingsTab {
+  std::string title;
+  std::string note;  // a line of text above the check boxes ("" = none)
+  std::vector<SettingsCheck> checks;
+};
+
 // Modal dialogs, UI thread only. A cancelled file dialog returns nullopt.
 class Dialogs {
  public:
@@ -38,6 +51,9 @@ class Dialogs {
   // Shows the pop-up menu `menuName` (whose entries are the menu items with that parent);
   // returns the chosen entry's name, nullopt when dismissed.
   virtual std::optional<std::string> popupMenu(const std::string& menuName, const std::vector<std::string>& entries) = 0;
+  // The extended settings, one tab a feature; the checks come back as the user left them. False
+  // when cancelled (or when the platform has no such dialog).
+  virtual bool extendedSettings(std::vector<SettingsTab>& tabs) { return false; }
   // The names of the screen's fonts, in the platform's order (the skin window's font list).
   virtual std::vector<std::string> fontNames() { return {}; }
 };

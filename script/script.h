@@ -37,7 +37,7 @@ std::vector<Word> splitWords(const std::string& line, const EnvLookup& env);
 // The time one `tick` lets pass: one run of the main timer.
 inline constexpr int kTickMs = 30;
 
-enum class CommandKind { Down, Up, Move, Click, DblClick, Key, KeyDown, KeyUp, Drop, Menu, Close, Deactivate, Answer, Set, Tick, Print, Expect };
+enum class CommandKind { Down, Up, Move, Click, DblClick, Key, KeyDown, KeyUp, Drop, Menu, Close, Deactivate, Answer, Set, Tick, Print, Expect, Midi };
 enum class DialogKind { MsgBox, Open, Save, Color, Popup };
 
 struct MouseArgs {
@@ -66,6 +66,7 @@ struct Command {
   Word value;  // set
   Expected expected;
   long count = 1;  // tick
+  std::vector<uint8_t> bytes;  // midi: one message's bytes as if from the port named in target
 };
 
 // ScriptError naming what is wrong (the caller adds the line).

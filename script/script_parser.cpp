@@ -177,6 +177,27 @@ Command tickCommand(const Words& w) {
   return c;
 }
 
+// midi PORT B1 B2 [B3]: bytes in hexadecimal, as one piece of the port's stream (a status byte
+// may be left out for running status, so one or two bytes after the port are enough too).
+Command midiCommand(const Words& w) {
+  needCount(w, 3, 5, "midi PORT B1 B2 [B3]");
+  Command c;
+  c.kind = CommandKind::Midi;
+  c.target = w[1].text;
+  for (size_t i = 2; i < w.size(); ++i) {
+    const std::string& t = w[i].text;
+    size_t used = 0;
+    unsigned long v = 256;
+    try {
+      v = std::stoul(t, &used, 16);
+    } catch (const std::exception&) {
+    }
+    if (t.empty() || used != t.size() || v > 255 || t.size() > 2) throw ScriptError("midi: " + t + " is not a byte in hexadecimal (00 to FF)");
+    c.bytes.push_back(static_cast<uint8_t>(v));
+  }
+  return c;
+}
+
 }  // namespace
 
 Command parseCommand(const Words& w) {
@@ -200,6 +221,7 @@ Command parseCommand(const Words& w) {
   if (name == "tick") return tickCommand(w);
   if (name == "print") return simpleCommand(CommandKind::Print, w, 2, "print ITEM");
   if (name == "expect") return expectCommand(w);
+  if (name == "midi") return midiCommand(w);
   throw ScriptError("unknown command " + name);
 }
 

@@ -7,7 +7,7 @@ namespace vx::ui {
 
 namespace {
 
-constexpr const char* kMainMenus[] = {"file", "autoplay", "hyouji", "setting", "skin", "version"};
+constexpr const char* kMainMenus[] = {"file", "autoplay", "hyouji", "setting", "skin", "version", "midilearn", "extsettings"};
 constexpr const char* kMiniButtons[] = {"miniplay", "ministop", "minipre", "mininext"};
 
 void setMenuBar(Program& p, bool shown) {

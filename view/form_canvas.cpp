@@ -69,6 +69,10 @@ bool FormCanvas::refreshGlobals() {
 
 void FormCanvas::sync(const std::vector<form::Control*>& changed) {
   visited_ = 0;
+  if (frames_.serial && frames_.serial() != framesSerial_) {
+    framesSerial_ = frames_.serial();
+    update();
+  }
   if (refreshGlobals()) {
     for (size_t i = 0; i < order_.size(); ++i) visit(i);
     return;
@@ -172,6 +176,18 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
     g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())));
     paintControl(g, order_[i], drawn);
     g.restore();
+  }
+  if (frames_.frameOf) paintFrames(g);
+}
+
+void FormCanvas::paintFrames(QPainter& g) {
+  for (size_t i = 0; i < order_.size(); ++i) {
+    if (!drawn_[i].shown) continue;
+    const int frame = frames_.frameOf(*order_[i].control);
+    if (frame == 0) continue;
+    g.setPen(QPen(frame == 2 ? QColor(255, 220, 0) : QColor(0, 200, 255, 170), frame == 2 ? 2 : 1));
+    g.setBrush(Qt::NoBrush);
+    g.drawRect(pixelRect(formRect(order_[i])).adjusted(0.5, 0.5, -0.5, -0.5));
   }
 }
 

@@ -8,6 +8,7 @@
 // events, in twips relative to the control; the control pressed keeps the mouse until the
 // buttons are released.
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <unordered_map>
 #include <memory>
@@ -33,6 +34,13 @@ struct CanvasOptions {
   std::set<std::string> iconPictures;
 };
 
+// Frames drawn over controls (MIDI learning): frameOf gives 0 none, 1 thin, 2 lit; serial grows
+// whenever any frame changes.
+struct CanvasFrames {
+  std::function<int(const form::Control&)> frameOf;
+  std::function<uint64_t()> serial;
+};
+
 class FormCanvas : public QWidget {
  public:
   FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, CanvasOptions options, QWidget* parent);
@@ -51,6 +59,7 @@ class FormCanvas : public QWidget {
     icon_ = icon;
     everything_ = true;
   }
+  void setFrames(CanvasFrames frames) { frames_ = std::move(frames); }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -91,6 +100,7 @@ class FormCanvas : public QWidget {
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
   void press(QMouseEvent* e, bool doubleClick);
+  void paintFrames(QPainter& g);
 
   Program& p_;
   form::Form& form_;
@@ -109,6 +119,8 @@ class FormCanvas : public QWidget {
   QPixmap icon_;
   form::Control* captured_ = nullptr;
   bool doubleClickPress_ = false;
+  CanvasFrames frames_;
+  uint64_t framesSerial_ = 0;
 };
 
 }  // namespace vx::view

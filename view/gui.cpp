@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "assembly/composition.h"
+#include "assembly/extended_settings.h"
 #include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
 #include "platform/posix_shell.h"
@@ -17,6 +18,7 @@
 #include "view/gui_app.h"
 #include "view/gui_script.h"
 #include "view/keymap.h"
+#include "view/midi_wakeup.h"
 #include "view/program_icon.h"
 #include "view/qt_dialogs.h"
 #include "view/translations.h"
@@ -36,6 +38,12 @@ std::string homeArgument(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--home") == 0) return argv[i + 1];
   return "";
+}
+
+bool noMidiArgument(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strcmp(argv[i], "--no-midi") == 0) return true;
+  return false;
 }
 
 KeyboardFamily systemKeyboard() {
@@ -102,7 +110,12 @@ int runGui(int argc, char** argv) {
   if (!sound->deviceMessage().empty())
     dialogs.messageBox({sound->deviceMessage(), "Velvox", platform::MsgButtons::OK, platform::MsgIcon::Information});
   gui.startTimers();
+  std::unique_ptr<assembly::MidiHost> midi = startMidi(p, gui, &app, gui.mainWindow().canvas(), !noMidiArgument(argc, argv));
+  assembly::ExtendedSettings extended(p);
+  extended.addTab(midi->settingsTab());
+  extended.wire();
   GuiScript script(p, gui, std::cout, std::cerr);
+  script.setMidi(midi.get());
   if (std::string path = scriptArgument(argc, argv); !path.empty() && !script.start(path)) return 2;
   return app.exec();
 }

@@ -123,6 +123,10 @@ bool GuiScript::runLine(const std::string& text) {
           case CommandKind::Drop: control::raiseDrop(p_, c); break;
           case CommandKind::Menu: control::raiseMenu(p_, c.target); break;
           case CommandKind::Set: control::setProperty(p_, c.target, c.value); break;
+          case CommandKind::Midi:
+            if (!midi_) throw script::ScriptError("midi: this program has no controllers");
+            midi_->deliver(c.target, c.bytes);
+            break;
           default: control::raiseMouse(p_, c); break;
         }
       } catch (const script::ScriptError&) {

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <string>
 
+#include "assembly/midi_host.h"
 #include "control/items.h"
 #include "control/recording_log.h"
 #include "core/program.h"
@@ -26,6 +27,8 @@ class GuiScript : public QObject {
  public:
   GuiScript(Program& p, Dispatcher& dispatcher, std::ostream& out, std::ostream& err);
   ~GuiScript() override;
+  // The controllers `midi PORT B1 B2 [B3]` speaks to (none: the command is refused).
+  void setMidi(assembly::MidiHost* midi) { midi_ = midi; }
   // Starts reading `path`; false, with the reason on the error stream, when it cannot be opened.
   bool start(const std::string& path);
 
@@ -38,6 +41,7 @@ class GuiScript : public QObject {
 
   Program& p_;
   Dispatcher& dispatcher_;
+  assembly::MidiHost* midi_ = nullptr;
   std::ostream& out_;
   std::ostream& err_;
   control::RecordingLog noRecorder_;

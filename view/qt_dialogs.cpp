@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "view/extended_settings_dialog.h"
 #include "view/file_filter.h"
 
 namespace vx::view {
@@ -138,5 +139,7 @@ std::vector<std::string> QtDialogs::fontNames() {
   for (const QString& family : QFontDatabase::families()) names.push_back(family.toStdString());
   return names;
 }
+
+bool QtDialogs::extendedSettings(std::vector<platform::SettingsTab>& tabs) { return runExtendedSettings(owner(), tabs); }
 
 }  // namespace vx::view

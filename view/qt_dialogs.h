@@ -22,6 +22,7 @@ class QtDialogs : public platform::Dialogs {
   std::optional<uint32_t> chooseColor(uint32_t initial) override;
   std::optional<std::string> popupMenu(const std::string& menuName, const std::vector<std::string>& entries) override;
   std::vector<std::string> fontNames() override;
+  bool extendedSettings(std::vector<platform::SettingsTab>& tabs) override;
 
  private:
   QWidget* owner() const;

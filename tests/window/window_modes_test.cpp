@@ -50,7 +50,7 @@ TEST_F(WindowTest, WindowSizeFollowsTheShownPanelsAndTheMenuBar) {
   click("Imgmenu");
   EXPECT_EQ(f.height, 5460 + 280);
   EXPECT_EQ(f.picture("Imgmenu").picture(), "menu2.bmp");
-  EXPECT_EQ(visibleMenus(), (std::vector<std::string>{"file", "autoplay", "hyouji", "setting", "skin", "version"}));
+  EXPECT_EQ(visibleMenus(), (std::vector<std::string>{"file", "autoplay", "hyouji", "setting", "skin", "version", "midilearn", "extsettings"}));
   click("Imgmenu");
   EXPECT_EQ(f.height, 5460);
   EXPECT_TRUE(visibleMenus().empty());

@@ -1,0 +1,129 @@
+// A virtual controller on a JACK server (scripts/test.d/jack.sh starts one with the dummy back
+// end), learned onto the crossfader, PLAY A and jog A by pointing at them; its messages travel
+// the real path (JACK, the port's thread, the queue, the wake-up, a drain on this thread).
+#include <rtmidi/RtMidi.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "midi/ports.h"
+#include "tests/controllers/controller_fixture.h"
+
+namespace vx::test {
+namespace {
+
+class JackController : public ControllerFixture {
+ protected:
+  void SetUp() override {
+    if (!midi::jackServerRunning()) GTEST_SKIP() << "no JACK server";
+    out = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "VxTestPad");
+    out->openVirtualPort("pads");
+    start(true, [this] {
+      std::lock_guard lock(mutex);
+      ++wakes;
+      woken.notify_all();
+    });
+  }
+
+  // Drains on every wake-up, as the window does, until pred holds; false after five seconds.
+  template <typename Pred>
+  bool until(Pred pred) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!pred()) {
+      std::unique_lock lock(mutex);
+      woken.wait_until(lock, std::min(end, std::chrono::steady_clock::now() + std::chrono::milliseconds(50)),
+                       [&] { return wakes > 0; });
+      if (std::chrono::steady_clock::now() > end) return false;
+      wakes = 0;
+      lock.unlock();
+      host->drainNow();
+    }
+    return true;
+  }
+  void sendHw(std::vector<unsigned char> bytes) { out->sendMessage(&bytes); }
+  bool portOpen() {
+    for (const std::string& n : host->system().portNames())
+      if (n.find("VxTestPad") != std::string::npos) return true;
+    return false;
+  }
+  std::unique_ptr<RtMidiOut> out;
+  std::mutex mutex;
+  std::condition_variable woken;
+  int wakes = 0;
+};
+
+TEST_F(JackController, LearnedByPointingThenPlaysTheDeckTheCrossfaderAndTheJog) {
+  ASSERT_TRUE(until([&] { return portOpen(); }));
+  t.addSong(0, "/music/a.mp3");
+  t.addSong(1, "/music/b.mp3");
+  // Learn: crossfader (CC 7), PLAY A (note 36), jog A (CC 16, relative around 64).
+  t.form().menu("midilearn").events.click();
+  down("Faderbase");
+  sendHw({0xB0, 0x07, 0x40});
+  sendHw({0xB0, 0x07, 0x41});
+  ASSERT_TRUE(until([&] { return !host->system().bindingsOf("Faderbtn").empty(); }));
+  down("Pause", 0);
+  sendHw({0x90, 0x24, 0x7F});
+  sendHw({0x80, 0x24, 0x00});
+  ASSERT_TRUE(until([&] { return !host->system().bindingsOf("Pause(0)").empty(); }));
+  down("jogbase", 0);
+  sendHw({0xB0, 0x10, 0x41});
+  ASSERT_TRUE(until([&] { return !host->system().bindingsOf("jogbtn(0)").empty(); }));
+  t.form().keyDown(27, 0);
+  EXPECT_EQ(faderLeft(), 5130);  // learning moved nothing
+  EXPECT_FALSE(t.player(0).called("play"));
+
+  // Soft takeover: the far end first does nothing; meeting the knob takes over; the sweep to
+  // deck A's end fades deck B out through the volume law.
+  sendHw({0xB0, 0x07, 0x00});
+  sendHw({0xB0, 0x07, 0x7F});
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // both arrived, nothing to wait for
+  host->drainNow();
+  EXPECT_EQ(faderLeft(), 5130);
+  for (int v = 0x40; v >= 0; --v) sendHw({0xB0, 0x07, static_cast<unsigned char>(v)});
+  ASSERT_TRUE(until([&] { return faderLeft() == 3630; }));
+  EXPECT_EQ(t.player(1).vol, -10000);
+  EXPECT_GT(t.player(0).vol, -10000);
+
+  // PLAY A. (Its lamp cannot come back here: RtMidi opens a controller's input and output as two
+  // JACK clients, which JACK names apart, so no output pairs with the input. Lamps are tested
+  // with a fake output in learning_test.cpp.)
+  sendHw({0x90, 0x24, 0x7F});
+  sendHw({0x80, 0x24, 0x00});
+  ASSERT_TRUE(until([&] { return t.player(0).called("play"); }));
+
+  // A full turn of the jog after the grab: four quarter turns, as the mouse.
+  auto& s = t.p.deck[0];
+  s.holdActive = s.stutterArmed = true;
+  s.markPosition = s.jogBase = 4;
+  sendHw({0xB0, 0x10, 0x41});
+  ASSERT_TRUE(until([&] { return s.jogDragging; }));
+  const double grabbed = mark(0);
+  for (int i = 0; i < 128; ++i) sendHw({0xB0, 0x10, 0x41});
+  ASSERT_TRUE(until([&] { return std::abs(mark(0) - grabbed - 0.532) < 1e-9; }));
+}
+
+TEST_F(JackController, MappingSurvivesARestartOfTheProgram) {
+  ASSERT_TRUE(until([&] { return portOpen(); }));
+  t.form().menu("midilearn").events.click();
+  down("masterbase", 1);
+  sendHw({0xB0, 0x09, 0x7F});
+  sendHw({0xB0, 0x09, 0x7E});
+  ASSERT_TRUE(until([&] { return !host->system().bindingsOf("masterbtn(1)").empty(); }));
+  host.reset();  // the program ends
+  start(true, [this] {
+    std::lock_guard lock(mutex);
+    ++wakes;
+    woken.notify_all();
+  });
+  ASSERT_TRUE(until([&] { return portOpen(); }));
+  t.form().picture("masterbtn", 1).setTop(3840);  // at the top: full level
+  sendHw({0xB0, 0x09, 0x7F});
+  sendHw({0xB0, 0x09, 0x60});
+  ASSERT_TRUE(until([&] { return t.form().picture("masterbtn", 1).top() > 3840; }));
+}
+
+}  // namespace
+}  // namespace vx::test
