@@ -2,6 +2,7 @@
 
 #include "basic/convert.h"
 #include "cues/loops.h"
+#include "decks/overview.h"
 #include "decks/search.h"
 #include "decks/stutter.h"
 #include "decks/time_display.h"
@@ -49,6 +50,7 @@ void Timer1_Timer(Program& p) {
     if (p.deck[deck].deckIdle) decks::fontroll(p, deck);
   tempo::tempoTick(p);
   mixer::autoGainTick(p);
+  decks::overviewTick(p);
   djpanel::djTick(p);
   for (int deck = 0; deck < 2; ++deck) cues::loopTick(p, deck);
   // A fade that reaches the end of the fader's travel ends the tick.

@@ -18,6 +18,7 @@
 #include "view/control_geometry.h"
 #include "view/dispatcher.h"
 #include "view/list_box_view.h"
+#include "view/overview_painter.h"
 #include "view/pixmap_cache.h"
 #include "view/skin_text.h"
 
@@ -62,6 +63,8 @@ class FormCanvas : public QWidget {
     ui::DrawnPicture source;
     QPixmap pixmap;
     uint64_t skinSerial = ~uint64_t{0};  // the skin assignments the picture was resolved against
+    long overviewContent = -1;           // an overview's content and position line drawn
+    double overviewPosition = 0;
   };
 
   void refreshSkinText();
@@ -82,6 +85,7 @@ class FormCanvas : public QWidget {
   std::map<const form::Control*, std::unique_ptr<ListBoxView>> lists_;
   std::map<const form::Control*, std::pair<QColor, QColor>> listColours_;  // text and back shown
   PixmapCache pixmaps_;
+  OverviewPainter overviews_;
   SkinText text_;
   std::string textSkin_ = "\n";  // the skin whose texts were read last
   QPixmap icon_;
