@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace vx {
 
@@ -22,6 +23,10 @@ struct DeckState {
   int jogSteps = 0;     // signed quarter turns since the drag started
   bool searchBackHeld = false;
   bool searchForwardHeld = false;
+  // Overview
+  std::string overviewSong;       // the song whose overview the deck shows ("" = none)
+  bool overviewAnalysed = false;  // ... drawn from its analysis (else only its frame)
+  double overviewLength = 0;      // seconds the overview's columns span; 0 = none
 };
 
 }  // namespace vx

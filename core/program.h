@@ -59,6 +59,7 @@ struct MixerState {
   std::array<bool, 2> panDragging{};
   std::array<int, 2> trimLevel{100, 100};
   std::array<bool, 2> masterDragging{};
+  std::array<std::string, 2> autoGainSeen;  // the deck's song whose analysis the auto gain has looked at
 };
 
 // Window modes.
@@ -153,6 +154,7 @@ struct TempoState {
   std::array<std::string, 2> songPath;  // the file the deck's tempo belongs to
   std::array<double, 2> songBpm{};
   std::array<bool, 2> analysing{};
+  std::array<bool, 2> analysed{};  // the deck's song's analysis is in the cache (found there or delivered)
   std::array<bool, 2> tapped{};  // the song's tempo came from the tap key, which may refine it
   std::array<std::vector<double>, 2> taps;  // seconds of the tap key's presses
   std::map<std::string, TempoCacheEntry> cache;

@@ -2,6 +2,7 @@
 
 #include "decks/jog.h"
 #include "decks/monitor_select.h"
+#include "decks/overview.h"
 #include "decks/pitch.h"
 #include "decks/search.h"
 
@@ -33,6 +34,9 @@ void wireDeck(Program& p, int deck) {
   wireDrag(p, deck, p.main.picture("jogbtn", deck), true, jogMouseDown, jogMouseMove, jogMouseUp);
   wireSearch(p, deck, "searchL", true);
   wireSearch(p, deck, "searchR", false);
+  p.main.get<form::Overview>("overview", deck).events.mouseDown = [&p, deck](const MouseEvent& e) {
+    overviewMouseDown(p, deck, e);
+  };
   p.main.label("def", deck).events.click = [&p, deck] { pitchReset(p, deck); };
   p.main.picture("Imgmonitor", deck).events.click = [&p, deck] { Imgmonitor_Click(p, deck); };
 }

@@ -39,6 +39,13 @@ void searchegnR(Program& p, int deck) {
   realignMonitor(p, deck);
 }
 
+void searchTo(Program& p, int deck, double seconds) {
+  auto& player = p.player(deck);
+  const double end = player.duration();
+  player.setCurrentPosition(std::max(0.0, end > 0 ? std::min(seconds, end) : seconds));
+  realignMonitor(p, deck);
+}
+
 void searchRepeat(Program& p) {
   if (!p.searchPhase) {
     p.searchPhase = true;

@@ -11,6 +11,10 @@ void searchegnL(Program& p, int deck);
 // its end instead, so the song ends exactly as when it plays to its end. Only while the deck plays.
 void searchegnR(Program& p, int deck);
 
+// Moves the deck to `seconds` (within the song) as a search step does, playing or not; the
+// monitor follows.
+void searchTo(Program& p, int deck, double seconds);
+
 // The tick's search repeat: on every second call, one step for each held button, deck A first,
 // back before forward.
 void searchRepeat(Program& p);

@@ -104,3 +104,14 @@ int Knob::valueAt(double position) const {
 }
 
 }  // namespace vx::form
+
+namespace vx::form {
+
+void Overview::setContent(std::vector<Column> columns, Marks marks) {
+  columns_ = std::move(columns);
+  marks_ = marks;
+  ++content_;
+  touch();
+}
+
+}  // namespace vx::form

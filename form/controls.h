@@ -50,6 +50,34 @@ class Knob : public Picture {
   int value_ = 0, min_ = -100, centre_ = 0, max_ = 100;
 };
 
+// A song's overview drawn over its frame picture: the peak columns, the entry's marks and the
+// playing position, each as a fraction 0..1 of the song (-1 = no such mark). `content` changes
+// with the columns and marks only: the view redraws the whole overview then, and otherwise
+// only the strip the position line left and entered.
+class Overview : public Picture {
+ public:
+  struct Column {
+    float low = 0, high = 0;  // full scale, -1..1
+  };
+  struct Marks {
+    double cue = -1, start = -1, end = -1;
+    bool operator==(const Marks&) const = default;
+  };
+  Overview(std::string name, int index) : Picture(std::move(name), index) {}
+  const std::vector<Column>& columns() const { return columns_; }
+  const Marks& marks() const { return marks_; }
+  double position() const { return position_; }
+  long content() const { return content_; }
+  // Empty columns: nothing is drawn but the frame.
+  void setContent(std::vector<Column> columns, Marks marks);
+  void setPosition(double fraction) { if (position_ != fraction) { position_ = fraction; touch(); } }
+ private:
+  std::vector<Column> columns_;
+  Marks marks_;
+  double position_ = 0;
+  long content_ = 0;
+};
+
 // A drawn line (the trim pointer): from (x1, y1) to (x2, y2) in form twips.
 class Line : public Control {
  public:

@@ -1,5 +1,6 @@
 #include "mixer/mixer_wiring.h"
 
+#include "mixer/auto_gain.h"
 #include "mixer/channel_strip.h"
 #include "mixer/crossfader.h"
 #include "mixer/master_volume.h"
@@ -57,6 +58,7 @@ void wireMixer(Program& p) {
   for (int deck = 0; deck < 2; ++deck) wireStrip(p, deck);
   for (int i = 0; i < 2; ++i) wireLevels(p, i);
   wireCrossfader(p);
+  p.main.menu("autogain").events.click = [&p] { toggleAutoGain(p); };
 }
 
 }  // namespace vx::mixer

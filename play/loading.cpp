@@ -2,6 +2,7 @@
 
 #include "basic/convert.h"
 #include "decks/pitch.h"
+#include "mixer/auto_gain.h"
 #include "mixer/channel_strip.h"
 #include "mixer/volume_law.h"
 #include "songlist/song_list.h"
@@ -24,7 +25,7 @@ bool openInMonitor(Program& p, int deck, const std::string& path) {
 
 // Each value comes from its own list's selected entry. A list that selects nothing gives none:
 // the knob stays where it stands, and the song has no start point or cue point.
-void applyStoredLevels(Program& p, int deck, const SongList& list) {
+void applyStoredLevels(Program& p, int deck, const SongList& list, const std::string& path) {
   if (list.hasSelection(Tempo))
     p.main.picture("pitchbtn", deck).setTop(pitchKnobTop(basic::Val(list.selectedValue(Tempo))));
   // The pitch lock throttles a dragged knob; a load is no drag. Were it honoured here, a load
@@ -33,6 +34,8 @@ void applyStoredLevels(Program& p, int deck, const SongList& list) {
   p.pitchLockTicks = 0;
   decks::applyPitch(p, deck);
   mixer::trimlinedraw(p, deck);
+  // An analysed song reaches the player at its auto gain from its first sample.
+  mixer::applyAutoGain(p, deck, path);
   mixer::volcontrol(p);
 }
 
@@ -57,7 +60,7 @@ bool title1_DblClick(Program& p, int deck) {
   const std::string path = list.selectedValue(Path);
   p.player(deck).setFileName(path);
   if (p.player(deck).openCheck() || !openInMonitor(p, deck, path)) return false;
-  applyStoredLevels(p, deck, list);
+  applyStoredLevels(p, deck, list, path);
   showLoaded(p, deck, list, path);
   return true;
 }

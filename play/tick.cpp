@@ -2,10 +2,12 @@
 
 #include "basic/convert.h"
 #include "cues/loops.h"
+#include "decks/overview.h"
 #include "decks/search.h"
 #include "decks/stutter.h"
 #include "decks/time_display.h"
 #include "djpanel/dj_panel.h"
+#include "mixer/auto_gain.h"
 #include "play/automix.h"
 #include "play/switching.h"
 #include "songlist/song_list.h"
@@ -47,6 +49,8 @@ void Timer1_Timer(Program& p) {
   for (int deck = 0; deck < 2; ++deck)
     if (p.deck[deck].deckIdle) decks::fontroll(p, deck);
   tempo::tempoTick(p);
+  mixer::autoGainTick(p);
+  decks::overviewTick(p);
   djpanel::djTick(p);
   for (int deck = 0; deck < 2; ++deck) cues::loopTick(p, deck);
   // A fade that reaches the end of the fader's travel ends the tick.

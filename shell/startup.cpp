@@ -3,6 +3,7 @@
 #include "basic/version.h"
 #include "decks/transport.h"
 #include "djpanel/dj_panel.h"
+#include "mixer/auto_gain.h"
 #include "mixer/master_volume.h"
 #include "mixer/volume_law.h"
 #include "recorder/recorder_window.h"
@@ -101,6 +102,7 @@ bool startProgram(Program& p) {
   readPlusSettings(p);
   djpanel::readPanelSettings(p);
   recorder::readRecorderSettings(p);
+  mixer::readAutoGainSetting(p);
   // The settings reader asks for the check too; asking again after it is harmless.
   directXCheck(p);
   ui::loadSkin(p);

@@ -17,6 +17,7 @@ void takeResult(Program& p, const platform::TempoResult& r) {
     if (p.tempo.songPath[deck] != r.path) continue;
     p.tempo.songBpm[deck] = bpm;
     p.tempo.analysing[deck] = false;
+    p.tempo.analysed[deck] = cachedAnalysis(p, r.path) != nullptr;
   }
 }
 
@@ -24,12 +25,14 @@ void songLoaded(Program& p, int deck, std::string path) {
   auto& t = p.tempo;
   t.songBpm[deck] = 0;
   t.analysing[deck] = false;
+  t.analysed[deck] = false;
   t.tapped[deck] = false;
   t.taps[deck].clear();
   t.songPath[deck] = std::move(path);
   const auto& song = t.songPath[deck];
   if (song.empty() || p.player(deck).openCheck()) return;
   if (cachedAnalysis(p, song)) {
+    t.analysed[deck] = true;
     t.songBpm[deck] = *cachedTempo(p, song);
     return;
   }

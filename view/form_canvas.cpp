@@ -125,6 +125,17 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
   else rect = pixelRect(formRect(placed));
   rect = rect.intersected(pixelRect(clipRect(placed)));
   if (c.revision() == drawn.revision && rect == drawn.rect && shown == drawn.shown) return;
+  if (const auto* o = dynamic_cast<const form::Overview*>(&c)) {
+    // A moved position line repaints only the strip it left and entered.
+    const bool lineOnly = shown && drawn.shown && rect == drawn.rect && o->content() == drawn.overviewContent;
+    if (lineOnly) update(OverviewPainter::strip(*o, rect, drawn.overviewPosition).toAlignedRect());
+    drawn.overviewContent = o->content();
+    drawn.overviewPosition = o->position();
+    if (lineOnly) {
+      drawn.revision = c.revision();
+      return;
+    }
+  }
   if (drawn.shown) update(drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1));
   if (shown) update(rect.toAlignedRect().adjusted(-1, -1, 1, 1));
   if (c.kind() == form::ControlKind::Label && c.revision() != drawn.revision) takeText(placed, drawn);
@@ -198,6 +209,7 @@ void FormCanvas::paintControl(QPainter& g, const Placed& placed, Drawn& drawn) {
     case form::ControlKind::Picture:
       // Pictures show at their own size from the control's corner, as an image control does.
       if (!drawn.pixmap.isNull()) g.drawPixmap(rect.topLeft(), drawn.pixmap);
+      if (const auto* o = dynamic_cast<const form::Overview*>(&c)) overviews_.paint(g, *o, rect);
       break;
     case form::ControlKind::Label: {
       if (drawn.text.empty()) break;

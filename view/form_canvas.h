@@ -22,6 +22,7 @@
 #include "view/dispatcher.h"
 #include "view/label_text.h"
 #include "view/list_box_view.h"
+#include "view/overview_painter.h"
 #include "view/pixmap_cache.h"
 #include "view/skin_text.h"
 
@@ -86,6 +87,8 @@ class FormCanvas : public QWidget {
     ListBoxView* list = nullptr;         // the list widget of a shown list box
     std::pair<QColor, QColor> listColours;  // text and back the list shows
     std::vector<size_t> placedOn;        // a panel's controls, by their place in order_
+    long overviewContent = -1;           // an overview's content and position line drawn
+    double overviewPosition = 0;
   };
 
   // True when every control has to be visited: the first sync, or the skin's texts, the screen's
@@ -111,6 +114,7 @@ class FormCanvas : public QWidget {
   std::unordered_map<const form::Control*, size_t> places_;  // a control's place in order_
   std::map<const form::Control*, std::unique_ptr<ListBoxView>> lists_;
   PixmapCache pixmaps_;
+  OverviewPainter overviews_;
   SkinText text_;
   std::string textSkin_ = "\n";  // the skin whose texts were read last
   qreal ratio_ = 0;              // the screen scale the pictures were drawn for

@@ -1,0 +1,121 @@
+#include "decks/overview.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "songlist/song_list.h"
+#include "tempo/deck_tempo.h"
+#include "tests/support/test_program.h"
+
+namespace vx::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class FakeAnalysis : public platform::TempoAnalysis {
+ public:
+  std::vector<platform::TempoResult> ready;
+  void analyse(int, const std::string&) override {}
+  void deliver(const std::function<void(const platform::TempoResult&)>& take) override {
+    auto now = std::move(ready);
+    ready.clear();
+    for (const auto& r : now) take(r);
+  }
+};
+
+constexpr double kSeconds = 200;
+
+class OverviewTest : public ::testing::Test {
+ protected:
+  fs::path dir = fs::temp_directory_path() /
+                 ("velvox-overview-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+  FakeAnalysis analysis;
+  TestProgram t;
+  Program& p = t.p;
+  std::string path;
+
+  void SetUp() override {
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    p.settingsPath = (dir / "velvoxp.ini").string();
+    p.ports.tempo = &analysis;
+    path = (dir / "song.mp3").string();
+    std::ofstream(path) << "song";
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  void tick() {
+    tempo::tempoTick(p);
+    decks::overviewTick(p);
+  }
+  // A song whose second half is 12 dB (four times) louder than its first.
+  void loadAnalysed(int deck) {
+    t.addSong(deck, path);
+    t.player(deck).length = kSeconds;
+    tick();
+    platform::TempoResult r{deck, path, 120, kSeconds};
+    for (int c = 0; c < platform::kOverviewColumns; ++c) {
+      const float peak = c < platform::kOverviewColumns / 2 ? 0.2f : 0.8f;
+      r.overview.push_back({-peak, peak});
+    }
+    r.loudness = -14;
+    analysis.ready.push_back(r);
+    tick();
+  }
+  form::Overview& overview(int deck) { return p.main.get<form::Overview>("overview", deck); }
+};
+
+TEST_F(OverviewTest, TheAnalysisFillsTheOverviewOnceAndALouderHalfShows) {
+  EXPECT_TRUE(overview(0).columns().empty());  // an empty deck shows nothing
+  songlist::SongList list(p.main, 0);
+  loadAnalysed(0);
+  const auto& columns = overview(0).columns();
+  ASSERT_EQ(columns.size(), static_cast<size_t>(platform::kOverviewColumns));
+  const float quiet = columns[100].high - columns[100].low, loud = columns[900].high - columns[900].low;
+  EXPECT_NEAR(20 * std::log10(loud / quiet), 12, 0.5);
+
+  const long content = overview(0).content();
+  const long revision = overview(0).revision();
+  tick();
+  EXPECT_EQ(overview(0).content(), content);
+  EXPECT_EQ(overview(0).revision(), revision);
+  // A move smaller than a pixel draws nothing; a pixel's move touches the position only.
+  const double pixelSeconds = kSeconds * 15 / overview(0).width();
+  t.player(0).position = pixelSeconds * 0.5;
+  tick();
+  EXPECT_EQ(overview(0).revision(), revision);
+  t.player(0).position = pixelSeconds * 1.5;
+  tick();
+  EXPECT_NE(overview(0).revision(), revision);
+  EXPECT_EQ(overview(0).content(), content);
+}
+
+TEST_F(OverviewTest, TheEntrysMarksShowAsFractionsOfTheSong) {
+  songlist::SongList list(p.main, 0);
+  loadAnalysed(0);
+  list.setSelectedValue(songlist::Cue, "50");
+  list.setSelectedValue(songlist::End, "150");
+  tick();
+  EXPECT_DOUBLE_EQ(overview(0).marks().cue, 0.25);
+  EXPECT_DOUBLE_EQ(overview(0).marks().end, 0.75);
+}
+
+TEST_F(OverviewTest, AClickMovesThePlayingDeckThereWithinAColumn) {
+  loadAnalysed(1);
+  t.player(1).state = platform::Playing;
+  const double x = overview(1).width() * 0.75;
+  overview(1).events.mouseDown(mouseAt(x, 100));
+  EXPECT_NEAR(t.player(1).position, 0.75 * kSeconds, kSeconds / platform::kOverviewColumns);
+  EXPECT_EQ(t.player(1).state, platform::Playing);
+  EXPECT_NEAR(overview(1).position(), 0.75, 15 / overview(1).width());
+
+  // An empty deck does not move.
+  t.player(0).position = 3;
+  overview(0).events.mouseDown(mouseAt(x, 100));
+  EXPECT_EQ(t.player(0).position, 3);
+}
+
+}  // namespace
+}  // namespace vx::test
