@@ -1,7 +1,10 @@
 #pragma once
 // The engine's side of one player (a deck or the monitor): reads its track's cache, changes the
 // rate, runs the channel's equaliser and filter, applies the gains (the channel fader), meters
-// the result, and reports its position and its end through atomics.
+// the result, and reports its position and its end through atomics. With key lock on and a rate
+// other than 1, a time stretcher follows the rate converter (which then only changes the sample
+// rate): the tempo follows the rate, the key stays. Each output frame still stands for step()
+// source frames, so positions stay in the song's own time.
 //
 // Threads: apply() and render() run on the engine thread only (the device callback, or the
 // caller of the virtual device). The report getters may be read from any thread.
@@ -12,6 +15,7 @@
 #include "audio/dsp/sweep_filter.h"
 #include "audio/dsp/three_band_eq.h"
 #include "audio/engine/rate_converter.h"
+#include "audio/engine/time_stretch.h"
 #include "audio/engine/voice_command.h"
 
 namespace vx::audio {
@@ -68,10 +72,18 @@ class PlayerVoice {
   // returns the frames of the block it filled.
   int hold(int frames);
   void jump(uint32_t generation, double position);
+  // Goes on from the current place as `generation`, decoded from source frame `from`.
+  void restartHere(uint32_t generation, double from);
   void moveOn(double outputFrames);
   void publish();
   void reportEnd();
   double step() const;
+  // Source frames per converter output frame: step(), or without the rate while stretching.
+  double converterStep() const;
+  // Like produce(), through the stretcher while stretching.
+  int pull(float* out, int frames);
+  // The file's end has been played out through every stage.
+  bool finished() const { return ended_ && (!stretching_ || stretch_.drained()); }
   // Fills `out` with up to `frames` converted frames; fewer when the cache runs dry or the
   // file ends (then `ended_` is set).
   int produce(float* out, int frames);
@@ -85,7 +97,10 @@ class PlayerVoice {
   int outputRate_;
   Track* track_ = nullptr;
   RateConverter converter_;
+  TimeStretch stretch_;
   double rate_ = 1.0;
+  bool keyLock_ = false;
+  bool stretching_ = false;    // the stretcher is in the path, chosen at each jump
   uint32_t generation_ = 0;
   double position_ = 0;        // source frames
   double played_ = 0;          // source frames since the last jump
@@ -105,6 +120,7 @@ class PlayerVoice {
   float gainLeft_ = 1, gainRight_ = 1;
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
+  float stretchIn_[TimeStretch::kMaxFeed * 2] = {};
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
   dsp::ThreeBandEq eq_;
   dsp::SweepFilter filter_;

@@ -22,6 +22,9 @@ struct Command {
     SetEqBand,   // voice: equaliser band `frame` (0 low, 1 mid, 2 high) at linear gain `value` (0: killed)
     SetFilter,   // voice: filter knob `value`, -1 (low-pass closed) .. 0 (off) .. 1 (high-pass closed)
     SetCue,      // mixer: output layout `frame` (a Mixer::CueLayout) with the master blended in by `value`
+    SetKeyLock,  // voice: key lock on when `value` != 0. A non-zero `generation` restarts the voice
+                 // where it plays now as that generation, whose frames the reader decodes from
+                 // `position` (at or before that place): the switch then fades like a jump.
   };
   Kind kind = Play;
   int voice = 0;

@@ -43,6 +43,10 @@ class VoiceControl {
   void pause();
   bool playing() const { return playing_; }
   void setRate(double rate);
+  // Key lock: the rate changes the tempo only. Switching whether the stretcher is in the path
+  // while playing restarts the voice where it plays, fading as a jump does.
+  void setKeyLock(bool on);
+  bool keyLock() const { return keyLock_; }
   void setGain(float left, float right);
   void setEndPosition(double frame);  // negative: play to the end of the file
 
@@ -56,6 +60,9 @@ class VoiceControl {
   Command command(int kind) const;  // addressed to this voice
   void send(int kind, double value = 0);
   void jump(double frame);  // tells reader and engine; `frame` = origin_ + carried_
+  bool stretches() const { return keyLock_ && rate_ != 1.0; }
+  // Sends the key lock; with `restart`, the voice goes on from where it plays as a new generation.
+  void sendKeyLock(bool restart);
 
   Mixer& mixer_;
   int voice_;
@@ -67,6 +74,8 @@ class VoiceControl {
   double origin_ = 0;   // the last seek() target
   double carried_ = 0;  // played before the voice was restarted at its own position
   bool playing_ = false;
+  double rate_ = 1.0;
+  bool keyLock_ = false;
   uint32_t endsSeen_ = 0;
 };
 
