@@ -45,6 +45,7 @@ std::optional<Value> captionOf(const Control& c) {
 
 std::optional<Value> valueOf(const Control& c) {
   if (auto* s = dynamic_cast<const Slider*>(&c)) return Value::integer(s->value());
+  if (auto* n = dynamic_cast<const Knob*>(&c)) return Value::integer(n->value());
   if (auto* k = dynamic_cast<const CheckBox*>(&c)) return Value::integer(k->value());
   if (auto* o = dynamic_cast<const OptionButton*>(&c)) return Value::boolean(o->value());
   return std::nullopt;
@@ -122,6 +123,10 @@ bool setValue(Control& c, const Word& v) {
     int before = s->value();
     s->setValue(parseInt(v));
     if (s->value() != before) raise(c.events.change);
+  } else if (auto* n = dynamic_cast<Knob*>(&c)) {
+    int before = n->value();
+    n->setValue(parseInt(v));
+    if (n->value() != before) raise(c.events.change);
   } else if (auto* k = dynamic_cast<CheckBox*>(&c)) {
     int value = parseInt(v);
     if (value < 0 || value > 2) throw ScriptError("a check box's value is 0, 1 or 2");

@@ -66,6 +66,16 @@ struct WindowState {
   bool menuShown = false;
   bool barMode = false;
   bool miniMode = false;
+  bool djPanelShown = false;  // velvoxplus.ini [panel] shown
+};
+
+// The DJ panel: its buttons' lamps and what the meters show (the knobs hold their own values).
+struct DjPanelState {
+  std::array<std::array<bool, 3>, 2> kill{};  // [deck][band: low, mid, high]
+  bool split = false;
+  std::array<int, 3> meterLit{};  // lit segments of meter(0..2)
+  std::array<bool, 3> clipLit{};
+  int monitorDeck = -1;  // the deck the port was last told the headphones play
 };
 
 // Start-up.
@@ -176,6 +186,7 @@ struct Program {
   MonitorState monitor;
   MixerState mixer;
   WindowState window;
+  DjPanelState dj;
   StartupState startup;
   RecorderState recorder;
   FontEditorState fontEditor;

@@ -1,6 +1,7 @@
 #include "form/controls.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace vx::form {
 
@@ -74,6 +75,32 @@ void Slider::setValue(int v) {
     value_ = v;
     touch();
   }
+}
+
+void Knob::setValue(int v) {
+  v = std::clamp(v, min_, max_);
+  if (value_ != v) {
+    value_ = v;
+    touch();
+  }
+}
+
+void Knob::setRange(int low, int middle, int high) {
+  min_ = low;
+  centre_ = std::clamp(middle, low, high);
+  max_ = std::max(low, high);
+  setValue(value_);
+}
+
+double Knob::position() const {
+  if (value_ < centre_) return centre_ == min_ ? 0 : double(value_ - centre_) / (centre_ - min_);
+  return max_ == centre_ ? 0 : double(value_ - centre_) / (max_ - centre_);
+}
+
+int Knob::valueAt(double position) const {
+  position = std::clamp(position, -1.0, 1.0);
+  double span = position < 0 ? centre_ - min_ : max_ - centre_;
+  return centre_ + static_cast<int>(std::lround(position * span));
 }
 
 }  // namespace vx::form

@@ -30,6 +30,26 @@ class Picture : public Control {
   bool autoSize_ = false;
 };
 
+// A rotary knob of the DJ panel: a picture (the skin draws one per angle) with a whole-number
+// setting. `centre` sits straight up; each half of the travel may span a different range
+// (an equaliser's -26 dB .. 0 .. +6 dB), so `position` is -1 .. 0 .. 1 over the two halves.
+class Knob : public Picture {
+ public:
+  Knob(std::string name, int index) : Picture(std::move(name), index) {}
+  int value() const { return value_; }
+  // Clamped to min..max.
+  void setValue(int v);
+  void setRange(int low, int middle, int high);
+  int min() const { return min_; }
+  int centre() const { return centre_; }
+  int max() const { return max_; }
+  double position() const;
+  // The setting nearest to a position (clamped to -1 .. 1).
+  int valueAt(double position) const;
+ private:
+  int value_ = 0, min_ = -100, centre_ = 0, max_ = 100;
+};
+
 // A drawn line (the trim pointer): from (x1, y1) to (x2, y2) in form twips.
 class Line : public Control {
  public:

@@ -32,6 +32,7 @@ std::vector<std::string> tokens(const std::string& line) {
 Control& create(Form& form, const std::string& kind, const ControlRef& ref) {
   if (kind == "label") return form.add<Label>(ref.name, ref.index);
   if (kind == "picture") return form.add<Picture>(ref.name, ref.index);
+  if (kind == "knob") return form.add<Knob>(ref.name, ref.index);
   if (kind == "list") return form.add<ListBox>(ref.name, ref.index);
   if (kind == "slider") return form.add<Slider>(ref.name, ref.index);
   if (kind == "check") return form.add<CheckBox>(ref.name, ref.index);

@@ -4,6 +4,7 @@
 #include "decks/search.h"
 #include "decks/stutter.h"
 #include "decks/time_display.h"
+#include "djpanel/dj_panel.h"
 #include "play/automix.h"
 #include "play/switching.h"
 #include "songlist/song_list.h"
@@ -45,6 +46,7 @@ void Timer1_Timer(Program& p) {
   for (int deck = 0; deck < 2; ++deck)
     if (p.deck[deck].deckIdle) decks::fontroll(p, deck);
   tempo::tempoTick(p);
+  djpanel::djTick(p);
   // A fade that reaches the end of the fader's travel ends the tick.
   if (p.mixer.switchPhase != 0 && fadeStep(p)) return;
   if (p.window.barMode || p.window.miniMode)

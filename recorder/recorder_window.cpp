@@ -229,8 +229,11 @@ void Timer1_Timer(Program& p) {
 
 void cmdsource_Click(Program& p) {
   p.recorder.recordMaster = !p.recorder.recordMaster;
+  p.plus.set("recorder", "source", p.recorder.recordMaster ? "mix" : "input");
   window(p).label("cmdsource").setCaption(kSourceCaption[p.recorder.recordMaster ? 1 : 0]);
 }
+
+void readRecorderSettings(Program& p) { p.recorder.recordMaster = p.plus.get("recorder", "source", "input") == "mix"; }
 
 void wireRecorder(Program& p) {
   form::Form& f = window(p);

@@ -19,6 +19,8 @@ void frmend_Click(Program& p);
 void Timer1_Timer(Program& p);
 // Switches between recording the input and the main output, before a recording starts.
 void cmdsource_Click(Program& p);
+// [recorder] source of velvoxplus.ini: "mix" records the main output, anything else the input.
+void readRecorderSettings(Program& p);
 
 // The window holds a take that closing it would throw away: one that records, or one stopped
 // and not yet saved.

@@ -2,8 +2,10 @@
 
 #include "basic/version.h"
 #include "decks/transport.h"
+#include "djpanel/dj_panel.h"
 #include "mixer/master_volume.h"
 #include "mixer/volume_law.h"
+#include "recorder/recorder_window.h"
 #include "shell/directx_check.h"
 #include "shell/settings_file.h"
 #include "ui/fonts.h"
@@ -97,6 +99,8 @@ bool startProgram(Program& p) {
   p.splash.label("lblVersion").setCaption("Version " + basic::versionText());
   readSettings(p);
   readPlusSettings(p);
+  djpanel::readPanelSettings(p);
+  recorder::readRecorderSettings(p);
   // The settings reader asks for the check too; asking again after it is harmless.
   directXCheck(p);
   ui::loadSkin(p);

@@ -3,6 +3,7 @@
 #include "config/config.h"
 #include "decks/deck_controls_wiring.h"
 #include "decks/transport_wiring.h"
+#include "djpanel/dj_panel.h"
 #include "keys/keys.h"
 #include "mixer/mixer_wiring.h"
 #include "play/play_wiring.h"
@@ -30,6 +31,7 @@ void wireMainForm(Program& p) {
   songlist::wireSongLists(p);
   recorder::wireRecorder(p);
   play::wirePlay(p);
+  djpanel::wireDjPanel(p);
   ui::wireWindowModes(p);
   // Keep last: the press pictures chain onto the buttons' own handlers attached above.
   ui::wireSkinButtons(p);

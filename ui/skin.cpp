@@ -10,7 +10,20 @@ namespace {
 
 // The panels are picture boxes: they follow their picture's size only while sizing themselves.
 bool isPanel(const form::Picture& c) {
-  return c.name() == "Picture4" || c.name() == "Picture5" || c.name() == "Picture8";
+  return c.name() == "Picture4" || c.name() == "Picture5" || c.name() == "Picture8" || c.name() == "djpanel";
+}
+
+// Skins made for the classic window have no DJ panel: it keeps the built-in skin's pictures.
+constexpr const char* kBuiltInSkin = "orange";
+
+// The DJ panel, its button and every control on it, each with the picture it shows now.
+void loadDjPanel(Program& p, const std::string& folder) {
+  for (form::Control* c : p.main.controls()) {
+    auto* picture = dynamic_cast<form::Picture*>(c);
+    if (!picture || (c->container() != "djpanel" && c->name() != "djpanel" && c->name() != "Imgdj")) continue;
+    if (!showPictureFrom(p, folder, *picture, picture->picture()))
+      showPictureFrom(p, findSkinFolder(p.skin.roots, kBuiltInSkin), *picture, picture->picture());
+  }
 }
 
 struct Row {
@@ -78,6 +91,12 @@ void loadSkin(Program& p) {
   for (int i = 0; i < 4; ++i) {
     if (!showPictureFrom(p, folder, p.main.picture("FDpaturn", i), patternPicture(p, i))) return;
   }
+  loadDjPanel(p, folder);
+}
+
+bool showAddedPicture(Program& p, form::Picture& control, const std::string& name) {
+  return showSkinPicture(p, control, name) ||
+         showPictureFrom(p, findSkinFolder(p.skin.roots, kBuiltInSkin), control, name);
 }
 
 }  // namespace vx::ui

@@ -15,6 +15,10 @@ void loadSkin(Program& p);
 // control unchanged, when the file cannot be loaded.
 bool showSkinPicture(Program& p, form::Picture& control, const std::string& name);
 
+// The same for a picture the classic skins do not have (the DJ panel's): from the built-in skin
+// when the current one lacks it.
+bool showAddedPicture(Program& p, form::Picture& control, const std::string& name);
+
 // The same with the skin folder already found.
 bool showPictureFrom(Program& p, const std::string& folder, form::Picture& control, const std::string& name);
 

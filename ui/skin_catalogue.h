@@ -11,4 +11,11 @@ const std::vector<std::string>& skinPictureNames();
 
 inline constexpr const char* kFontFile = "font.txt";
 
+// The DJ panel's knobs show one picture per angle step, 0 (fully left) .. kKnobSteps (fully
+// right), the centre at kKnobSteps / 2; its meters one per number of lit segments.
+inline constexpr int kKnobSteps = 32;
+inline constexpr int kMeterSegments = 16;
+std::string knobPicture(int step);   // "knob07.bmp"
+std::string meterPicture(int lit);   // "meter12.bmp"
+
 }  // namespace vx::ui

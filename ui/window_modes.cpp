@@ -18,6 +18,16 @@ void placeMiniButtons(Program& p, double top) {
   for (const char* name : kMiniButtons) p.main.picture(name).setTop(top);
 }
 
+// The DJ panel hangs below the other panels, where the window ends without it, so showing it
+// only lengthens the window. A skin without the DJ button's pictures does not stop the layout.
+void placeDjPanel(Program& p, double top) {
+  const bool shown = p.window.djPanelShown;
+  showAddedPicture(p, p.main.picture("Imgdj"), shown ? "dj2.bmp" : "dj1.bmp");
+  form::Picture& panel = p.main.picture("djpanel");
+  panel.setTop(top);
+  panel.setVisible(shown);
+}
+
 void setWindowSize(Program& p, double width, double height) {
   p.main.width = width;
   p.main.height = height;
@@ -39,6 +49,8 @@ void layoutWindow(Program& p) {
   if (!showSkinPicture(p, p.main.picture("Imglist"), s.songListShown ? "list2.bmp" : "list1.bmp")) return;
   double height = windowHeight(s.samplerShown, s.songListShown);
   p.main.picture("Picture5").setTop(player.top() + 5100);
+  placeDjPanel(p, height);
+  if (p.window.djPanelShown) height += kDjPanelHeight;
   if (p.window.menuShown) height += kMenuBarHeight;
   setWindowSize(p, kWindowWidth, height);
 }
@@ -50,6 +62,12 @@ void Imgsam_Click(Program& p) {
 
 void Imglist_Click(Program& p) {
   p.settings.songListShown = !p.settings.songListShown;
+  layoutWindow(p);
+}
+
+void Imgdj_Click(Program& p) {
+  p.window.djPanelShown = !p.window.djPanelShown;
+  p.plus.setFlag("panel", "shown", p.window.djPanelShown);
   layoutWindow(p);
 }
 

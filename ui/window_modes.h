@@ -16,13 +16,16 @@ inline constexpr double kMiniTopParked = 1000;  // below the title bar, under th
 // at a picture that cannot be loaded, keeping what was set before it.
 void layoutWindow(Program& p);
 
-// The window height for the shown panels, without the menu bar.
+// The window height for the shown panels, without the menu bar and the DJ panel.
 double windowHeight(bool samplerShown, bool songListShown);
+inline constexpr double kDjPanelHeight = 2400;  // added below the other panels while shown
 
 // The sampler button: toggles the sampler strip only while the sampler can be used.
 void Imgsam_Click(Program& p);
 // The list button: toggles the song list panel.
 void Imglist_Click(Program& p);
+// The DJ button: toggles the DJ panel (remembered in velvoxplus.ini).
+void Imgdj_Click(Program& p);
 // The menu button: shows or hides the menu bar.
 void Imgmenu_Click(Program& p);
 

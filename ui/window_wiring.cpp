@@ -31,6 +31,7 @@ void placeDesignedLines(form::Form& form) {
 void wireWindowModes(Program& p) {
   onClick(p, p.main.picture("Imgsam"), Imgsam_Click);
   onClick(p, p.main.picture("Imglist"), Imglist_Click);
+  onClick(p, p.main.picture("Imgdj"), Imgdj_Click);
   onClick(p, p.main.picture("Imgmenu"), Imgmenu_Click);
   onClick(p, p.main.picture("Tobar"), Tobar_Click);
   onClick(p, p.main.picture("Minimum"), Minimum_Click);
