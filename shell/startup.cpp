@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "basic/version.h"
+#include "decks/keylock.h"
 #include "decks/transport.h"
 #include "djpanel/dj_panel.h"
 #include "mixer/master_volume.h"
@@ -101,6 +102,7 @@ bool startProgram(Program& p) {
   readPlusSettings(p);
   djpanel::readPanelSettings(p);
   recorder::readRecorderSettings(p);
+  decks::readKeyLockSettings(p);
   // The settings reader asks for the check too; asking again after it is harmless.
   directXCheck(p);
   ui::loadSkin(p);

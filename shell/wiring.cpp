@@ -2,6 +2,7 @@
 
 #include "config/config.h"
 #include "decks/deck_controls_wiring.h"
+#include "decks/keylock.h"
 #include "decks/transport_wiring.h"
 #include "djpanel/dj_panel.h"
 #include "keys/keys.h"
@@ -21,6 +22,7 @@ namespace vx::shell {
 void wireMainForm(Program& p) {
   decks::wireTransport(p);
   decks::wireDeckControls(p);
+  decks::wireKeyLock(p);
   mixer::wireMixer(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);
