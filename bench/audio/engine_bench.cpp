@@ -84,7 +84,7 @@ double ffmpegDecodeCpu(const std::string& a, const std::string& b) {
 }
 
 // Both decks at `rate` and the monitor on deck A's song at the same pitch, played to the end.
-void realTimeFactor(const std::string& a, const std::string& b, double rate, double ffmpegCpu) {
+double realTimeFactor(const std::string& a, const std::string& b, double rate, double ffmpegCpu, bool keyLock = false) {
   SoundSystemOptions options;
   options.virtualDevice = true;
   auto sound = createSoundSystem(options);
@@ -100,9 +100,11 @@ void realTimeFactor(const std::string& a, const std::string& b, double rate, dou
   monitor.open(a, info);
   for (auto* d : {&deckA, &deckB}) {
     d->setRate(rate);
+    d->setKeyLock(keyLock);
     d->play();
   }
   monitor.setPitch(std::lround(rate * 100));
+  monitor.setKeyLock(keyLock);
   monitor.play();
   long ticks = 0;
   while (deckA.playState() == 2 || deckB.playState() == 2) {
@@ -112,10 +114,11 @@ void realTimeFactor(const std::string& a, const std::string& b, double rate, dou
   }
   double engineCpu = cpuSeconds() - e0, engineWall = seconds(Clock::now() - w1);
   double played = ticks * 1323.0 / kRate;
-  std::printf("    both decks at rate %.2f + monitor, %.0f s of output: engine CPU %.2f s, wall %.2f s\n", rate, played,
-              engineCpu, engineWall);
+  std::printf("    both decks at rate %.2f%s + monitor, %.0f s of output: engine CPU %.2f s, wall %.2f s\n", rate,
+              keyLock ? " with key lock" : "", played, engineCpu, engineWall);
   std::printf("    real-time factor %.4f by CPU; %.2fx ffmpeg's CPU (target <= 1.5x)\n", engineCpu / played,
               engineCpu / ffmpegCpu);
+  return engineCpu;
 }
 
 void seekLatency(const std::string& song) {
@@ -152,7 +155,7 @@ void seekLatency(const std::string& song) {
 
 // A mixer rendered by a real-time clock thread at 256 frames, two decks playing, while the UI
 // thread jumps and bends the pitch the way a DJ does; every render is timed.
-void callbackTime(const std::string& a, const std::string& b, double runSeconds) {
+void callbackTime(const std::string& a, const std::string& b, double runSeconds, bool keyLock = false) {
   Reader reader;
   Mixer mixer(2, kRate);
   DeckPlayer deckA(0, mixer, reader), deckB(1, mixer, reader);
@@ -160,6 +163,8 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds)
   deckB.setFileName(b);
   deckA.setRate(1.07);
   deckB.setRate(0.96);
+  deckA.setKeyLock(keyLock);
+  deckB.setKeyLock(keyLock);
   deckA.play();
   deckB.play();
   std::vector<float> buffer(256 * 2);
@@ -192,8 +197,8 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds)
   std::sort(sorted.begin(), sorted.end());
   double budget = 256.0 / kRate * 1000;
   std::printf("(c) audio callback at 256 frames, %zu callbacks over %.0f s: two decks on mp3 at rates 1.07 and\n"
-              "    0.9 .. 1.1, a jump every 100 ms\n",
-              sorted.size(), runSeconds);
+              "    0.9 .. 1.1, a jump every 100 ms%s\n",
+              sorted.size(), runSeconds, keyLock ? ", key lock on both" : "");
   std::printf("    worst %.3f ms = %.1f %% of the %.2f ms budget (target < 20 %%); 99.9th percentile %.3f ms, median %.3f ms\n",
               sorted.back(), 100 * sorted.back() / budget, budget, sorted[sorted.size() * 999 / 1000],
               sorted[sorted.size() / 2]);
@@ -256,10 +261,21 @@ void panelCost(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+// Key lock's cost: both decks and the monitor at 1.07 with and without it, and the callback with it.
+void keyLockCost(const std::string& a, const std::string& b, const std::string& longA, const std::string& longB,
+                 double ffmpegCpu, double callbackSeconds) {
+  std::printf("(f) key lock\n");
+  double without = realTimeFactor(a, b, 1.07, ffmpegCpu, false);
+  double with = realTimeFactor(a, b, 1.07, ffmpegCpu, true);
+  std::printf("    with key lock / without: %.2fx engine CPU\n", with / without);
+  callbackTime(longA, longB, callbackSeconds, true);
+}
+
 int main(int argc, char** argv) {
-  // "panel": only the DJ panel's cost (e).
+  // "panel": only the DJ panel's cost (e); "keylock": only key lock's (f).
   bool panelOnly = argc > 1 && std::string(argv[1]) == "panel";
-  double callbackSeconds = argc > 1 && !panelOnly ? std::atof(argv[1]) : 20;
+  bool keyLockOnly = argc > 1 && std::string(argv[1]) == "keylock";
+  double callbackSeconds = argc > 1 && !panelOnly && !keyLockOnly ? std::atof(argv[1]) : 20;
   std::string folder = (std::filesystem::temp_directory_path() / ("velvox-bench-" + std::to_string(getpid()))).string();
   std::filesystem::create_directories(folder);
   std::printf("making test media...\n");
@@ -271,6 +287,12 @@ int main(int argc, char** argv) {
   }
   std::string longA = makeSong(folder, "long-a.mp3", 10, 330);
   std::string longB = makeSong(folder, "long-b.mp3", 10, 523);
+  if (keyLockOnly) {
+    std::string a = makeSong(folder, "a.mp3", 3, 440), b = makeSong(folder, "b.mp3", 3, 660);
+    keyLockCost(a, b, longA, longB, ffmpegDecodeCpu(a, b), callbackSeconds);
+    std::filesystem::remove_all(folder);
+    return 0;
+  }
   memory(longA, longB);
   std::string a = makeSong(folder, "a.mp3", 3, 440), b = makeSong(folder, "b.mp3", 3, 660);
   double ffmpegCpu = ffmpegDecodeCpu(a, b);
@@ -279,6 +301,7 @@ int main(int argc, char** argv) {
   panelCost(a, b);
   seekLatency(longA);
   callbackTime(longA, longB, callbackSeconds);
+  keyLockCost(a, b, longA, longB, ffmpegCpu, callbackSeconds);
   std::filesystem::remove_all(folder);
   return 0;
 }
