@@ -10,9 +10,15 @@ namespace {
 
 using RB = RubberBand::RubberBandStretcher;
 
+// R2's default "crisp" transients reset the phase at every onset it detects, and on a steady tone
+// it detects some: the resets break the waveform (a 440 Hz tone counts 443.8 Hz by its zero
+// crossings, a chord's residual is above the chord). "Mixed" keeps the phase of the low and
+// middle bands and sharpens only the highs, so clicks still land within a millisecond. The
+// pitch scale stays 1, so no pitch option applies; the standard window measured best on chords.
 RB::Options optionsFor(TimeStretch::Engine engine) {
   RB::Options o = RB::OptionProcessRealTime | RB::OptionThreadingNever | RB::OptionChannelsTogether;
-  return o | (engine == TimeStretch::Engine::Finer ? RB::OptionEngineFiner : RB::OptionEngineFaster);
+  if (engine == TimeStretch::Engine::Finer) return o | RB::OptionEngineFiner;
+  return o | RB::OptionEngineFaster | RB::OptionTransientsMixed | RB::OptionWindowStandard;
 }
 
 double saneRate(double rate) { return std::isfinite(rate) ? std::clamp(rate, 0.25, 4.0) : 1.0; }

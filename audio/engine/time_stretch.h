@@ -19,7 +19,7 @@ class TimeStretch {
   // Rubber Band's R2 ("faster") and R3 ("finer") engines; bench/audio/keylock_choice.cpp compares
   // them. The decks and the monitor use kChosen.
   enum class Engine { Faster, Finer };
-  static constexpr Engine kChosen = Engine::Finer;
+  static constexpr Engine kChosen = Engine::Faster;
   // Most input frames one feed() takes.
   static constexpr int kMaxFeed = 1024;
 
