@@ -21,7 +21,9 @@ RB::Options optionsFor(TimeStretch::Engine engine) {
   return o | RB::OptionEngineFaster | RB::OptionTransientsMixed | RB::OptionWindowStandard;
 }
 
-double saneRate(double rate) { return std::isfinite(rate) ? std::clamp(rate, 0.25, 4.0) : 1.0; }
+double saneRate(double rate) {
+  return std::isfinite(rate) ? std::clamp(rate, TimeStretch::kLowestRate, TimeStretch::kHighestRate) : 1.0;
+}
 
 }  // namespace
 
@@ -33,6 +35,12 @@ TimeStretch::~TimeStretch() = default;
 void TimeStretch::prepare(int sampleRate) {
   stretcher_ = std::make_unique<RB>(static_cast<size_t>(std::max(sampleRate, 1)), 2, optionsFor(engine_), 1.0, 1.0);
   stretcher_->setMaxProcessSize(kMaxFeed);
+  // A new time ratio may grow the stretcher's output buffers, which allocates: both ends of the
+  // range now leave them at their largest, so that no later setRate() or reset() allocates.
+  for (double rate : {kLowestRate, kHighestRate}) {
+    stretcher_->setTimeRatio(1.0 / rate);
+    prime();
+  }
   reset(1.0);
 }
 

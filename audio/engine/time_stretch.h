@@ -22,6 +22,8 @@ class TimeStretch {
   static constexpr Engine kChosen = Engine::Faster;
   // Most input frames one feed() takes.
   static constexpr int kMaxFeed = 1024;
+  // The tempo range; rates beyond it are taken as its ends.
+  static constexpr double kLowestRate = 0.25, kHighestRate = 4.0;
 
   explicit TimeStretch(Engine engine = kChosen);
   ~TimeStretch();
@@ -31,7 +33,7 @@ class TimeStretch {
   void prepare(int sampleRate);
   bool ok() const { return stretcher_ != nullptr; }
 
-  // Forgets the signal and starts again at tempo `rate` (0.25 .. 4; 1 = as recorded).
+  // Forgets the signal and starts again at tempo `rate` (1 = as recorded).
   void reset(double rate);
   void setRate(double rate);
   // Input frames wanted before more output can come (0 when output is waiting or the input ended).
