@@ -90,6 +90,7 @@ void PlayerVoice::fadeOut(int frames) {
   // Stopping or leaving a place while it sounds: its next few frames are taken now and played
   // fading out, so that the cache holds nothing the voice still needs from the old place.
   if (!playing_ || finished() || !track_ || fadeOutLeft_ > 0) return;
+  if (stretching_) frames = std::min(frames, kStretchedHoldFrames);
   tailFrames_ = pull(tail_, frames);
   tailPlayed_ = 0;
   fadeOutLeft_ = kDeclickFrames;

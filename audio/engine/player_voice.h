@@ -30,6 +30,9 @@ class PlayerVoice {
   // reader to decode the new place (a few milliseconds): the old place keeps sounding instead of
   // silence. When the new place is ready at once, as on the virtual device, nothing is held.
   static constexpr int kHoldFrames = 1024;
+  // Through the time stretcher each held frame costs the stretcher's work in the jump's block, and
+  // the new place's first block costs its start delay: the hold is shorter there.
+  static constexpr int kStretchedHoldFrames = 320;
   static constexpr int kMaxBlock = 512;
 
   explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
@@ -65,8 +68,8 @@ class PlayerVoice {
   // The song's frames for this block, before the channel's equaliser and fader, into `pre_`.
   void renderSource(int frames);
 
-  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump) frames of the old place
-  // for its fade-out.
+  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump; at most
+  // kStretchedHoldFrames while stretching) frames of the old place for its fade-out.
   void fadeOut(int frames = kDeclickFrames);
   // Plays held frames of the old place at full level while the new place is not decoded yet;
   // returns the frames of the block it filled.
