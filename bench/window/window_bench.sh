@@ -3,8 +3,8 @@
 # virtual display (Xvfb), its sound going into PulseAudio null sinks of a private server, driven
 # through `velvox --script` from a pipe, at its default 256-frame buffers. CPU (all threads, from
 # /proc) and resident memory in four states: nothing loaded; two songs loaded and paused; both
-# decks playing with the headphone monitor; both decks pitched (1.07 and 0.93); the same with key
-# lock on both; and once more after both were stopped. The baseline is measured in the same run, before and after: two
+# decks playing with the headphone monitor; both decks pitched (1.07 and 0.93); and once more
+# after both were stopped. The baseline is measured in the same run, before and after: two
 # `ffplay -nodisp` playing the same two songs into the same sink, the cost of merely decoding and
 # playing two songs. Both sinks are recorded while the decks play and searched for gaps.
 #
@@ -70,17 +70,6 @@ rec_phones=$(record phones pitched-phones)
 read -r pitched_cpu pitched_rss <<<"$(measure "$vx")"
 kill "$rec_main" "$rec_phones"
 
-# Key lock on both decks (the monitor follows deck A), still pitched; its lamps are on the DJ panel.
-[ "$(ask "keylock(0).visible")" = true ] || send "click Imgdj"
-send "click keylock(0)" "click keylock(1)"
-sleep 2
-warn_unless "keylock(0).picture" '"keylock2.bmp"'
-warn_unless "keylock(1).picture" '"keylock2.bmp"'
-rec_main=$(record main keylock-main)
-rec_phones=$(record phones keylock-phones)
-read -r keylock_cpu keylock_rss <<<"$(measure "$vx")"
-kill "$rec_main" "$rec_phones"
-
 send "click Stop(0)" "click Stop(1)"
 settle
 warn_unless "player(0).state" 0
@@ -102,12 +91,11 @@ row "nothing loaded" "$empty_cpu" 0.1 "$empty_rss"
 row "loaded, paused" "$paused_cpu" 0.1 "$paused_rss"
 row "both playing" "$playing_cpu" 1.5 "$playing_rss"
 row "both pitched" "$pitched_cpu" 2.5 "$pitched_rss"
-row "with key lock" "$keylock_cpu" 4 "$keylock_rss"
 row "stopped again" "$stopped_cpu" 0.1 "$stopped_rss"
 echo
 echo "gaps of silence (1 ms or longer) in the recordings (the baselines show what the machine's"
 echo "own stalls do to a player with 46 ms buffers):"
-for r in baseline-1 playing-main playing-phones pitched-main pitched-phones keylock-main keylock-phones baseline-2; do
+for r in baseline-1 playing-main playing-phones pitched-main pitched-phones baseline-2; do
   printf '%-16s ' "$r"
   gaps_in "$r"
 done
