@@ -38,6 +38,14 @@ void monitorSetPitch(Program& p, double rate) {
   // A rate beyond what the library's pitch can hold leaves the monitor's pitch as it was.
   if (!std::isfinite(rate) || std::abs(rate * 100) > 2147483647.0) return;
   p.ports.monitor->setRate(rate);
+  monitorFollowsKeyLock(p);
+}
+
+void monitorFollowsKeyLock(Program& p) {
+  if (!p.monitor.monitorOn || !p.ports.monitor) return;
+  const int deck = p.monitor.monitorDeck;
+  if (deck < 0 || deck > 1 || !p.ports.player[deck]) return;
+  if (p.ports.monitor->keyLock() != p.player(deck).keyLock()) p.ports.monitor->setKeyLock(p.player(deck).keyLock());
 }
 
 }  // namespace vx::decks

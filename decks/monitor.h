@@ -16,6 +16,9 @@ int monitorOpen(Program& p, const std::string& path);
 // Sets the monitor to play at the deck's rate (exactly, where the library can), when it is on.
 void monitorSetPitch(Program& p, double rate);
 
+// Gives the monitor the monitored deck's key lock, when it is on.
+void monitorFollowsKeyLock(Program& p);
+
 // Moves the monitor to the sample of `seconds` at the monitor's sample rate, when it is on.
 void monitorSeekSeconds(Program& p, double seconds);
 

@@ -1,5 +1,6 @@
 #include "keys/keys.h"
 
+#include "decks/keylock.h"
 #include "decks/transport.h"
 #include "keys/deck_keys.h"
 #include "keys/key_codes.h"
@@ -28,9 +29,11 @@ void releaseSampleKey(Program& p, int slot) {
 bool Vkey_Down(const Program& p, int keyCode) { return isKeyCode(keyCode) && p.keys.down.test(static_cast<size_t>(keyCode)); }
 
 void MainForm_KeyDown(Program& p, int keyCode, int) {
+  const bool repeated = Vkey_Down(p, keyCode);  // a held key's repeats do not toggle again
   if (isKeyCode(keyCode)) p.keys.down.set(static_cast<size_t>(keyCode));
   heldKeys(p);
   pressedKey(p, keyCode);
+  if (keyCode == decks::kKeyLockKey && !repeated) decks::toggleKeyLock(p, p.keys.focusDeck);
   play::tempoKey(p, keyCode);
 }
 

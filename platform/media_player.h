@@ -41,6 +41,10 @@ class MediaPlayer {
 
   virtual double rate() const = 0;
   virtual void setRate(double rate) = 0;  // clamped to 0.5 .. 2.0
+  // Key lock: when on, the rate changes the tempo and keeps the key. Positions stay in the song's
+  // own time either way; switching while playing neither jumps nor clicks.
+  virtual bool keyLock() const = 0;
+  virtual void setKeyLock(bool on) = 0;
 
   virtual int playState() const = 0;
 

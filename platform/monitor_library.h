@@ -37,6 +37,9 @@ class MonitorLibrary {
   // deck at any pitch.
   virtual void setRate(double rate) { setPitch(static_cast<long>(std::nearbyint(rate * 100))); }
   virtual void setVolume(long left, long right) = 0;
+  // Key lock, as the deck's player has it: the rate changes the tempo only.
+  virtual void setKeyLock(bool on) = 0;
+  virtual bool keyLock() const = 0;
 
   // Read-back for the driver and tests.
   virtual std::string fileName() const = 0;

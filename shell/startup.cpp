@@ -1,6 +1,7 @@
 #include "shell/startup.h"
 
 #include "basic/version.h"
+#include "decks/keylock.h"
 #include "decks/transport.h"
 #include "djpanel/dj_panel.h"
 #include "mixer/auto_gain.h"
@@ -103,6 +104,7 @@ bool startProgram(Program& p) {
   djpanel::readPanelSettings(p);
   recorder::readRecorderSettings(p);
   mixer::readAutoGainSetting(p);
+  decks::readKeyLockSettings(p);
   // The settings reader asks for the check too; asking again after it is harmless.
   directXCheck(p);
   ui::loadSkin(p);

@@ -3,6 +3,7 @@
 #include "config/config.h"
 #include "cues/cues_wiring.h"
 #include "decks/deck_controls_wiring.h"
+#include "decks/keylock.h"
 #include "decks/transport_wiring.h"
 #include "djpanel/dj_panel.h"
 #include "keys/keys.h"
@@ -22,6 +23,7 @@ namespace vx::shell {
 void wireMainForm(Program& p) {
   decks::wireTransport(p);
   decks::wireDeckControls(p);
+  decks::wireKeyLock(p);
   mixer::wireMixer(p);
   shell::wireStartup(p);
   shell::attachPlayerEvents(p);

@@ -23,6 +23,8 @@ class DeckPlayer : public platform::MediaPlayer {
   double duration() const override { return control_.format().durationSeconds; }
   double rate() const override { return rate_; }
   void setRate(double rate) override;
+  bool keyLock() const override { return control_.keyLock(); }
+  void setKeyLock(bool on) override { control_.setKeyLock(on); }
   int playState() const override { return state_; }
   long volume() const override { return volume_; }
   void setVolume(long hundredthsDb) override;

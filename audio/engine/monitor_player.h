@@ -34,6 +34,8 @@ class MonitorPlayer : public platform::MonitorLibrary {
   void setPitch(long percent) override;
   void setRate(double rate) override;
   void setVolume(long left, long right) override;
+  void setKeyLock(bool on) override { control_.setKeyLock(on); }
+  bool keyLock() const override { return control_.keyLock(); }
   std::string fileName() const override { return fileName_; }
   long positionSamples() const override;
   long pitch() const override { return pitch_; }

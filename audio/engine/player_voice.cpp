@@ -14,11 +14,13 @@ bool newer(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) > 0; }
 
 PlayerVoice::PlayerVoice(int outputRate, RateConverter::Quality quality)
     : outputRate_(outputRate), converter_(quality) {
+  stretch_.prepare(outputRate_);
   prepareChannel();
 }
 
 void PlayerVoice::setOutputRate(int rate) {
   outputRate_ = rate;
+  stretch_.prepare(outputRate_);
   prepareChannel();
 }
 
@@ -33,6 +35,8 @@ void PlayerVoice::prepareChannel() {
 double PlayerVoice::step() const {
   return track_ ? rate_ * track_->format().sampleRate / outputRate_ : rate_;
 }
+
+double PlayerVoice::converterStep() const { return stretching_ ? step() / rate_ : step(); }
 
 void PlayerVoice::apply(const Command& c) {
   switch (c.kind) {
@@ -70,6 +74,10 @@ void PlayerVoice::apply(const Command& c) {
     case Command::SetFilter:
       filterPosition_ = c.value;
       filter_.setPosition(c.value);
+      break;
+    case Command::SetKeyLock:
+      keyLock_ = c.value != 0;
+      if (c.generation != 0) restartHere(c.generation, c.position);
       break;
     default: break;
   }
@@ -140,8 +148,9 @@ void PlayerVoice::dropStale() {
 void PlayerVoice::fadeOut(int frames) {
   // Stopping or leaving a place while it sounds: its next few frames are taken now and played
   // fading out, so that the cache holds nothing the voice still needs from the old place.
-  if (!playing_ || ended_ || !track_ || fadeOutLeft_ > 0) return;
-  tailFrames_ = produce(tail_, frames);
+  if (!playing_ || finished() || !track_ || fadeOutLeft_ > 0) return;
+  if (stretching_) frames = std::min(frames, kStretchedHoldFrames);
+  tailFrames_ = pull(tail_, frames);
   tailPlayed_ = 0;
   fadeOutLeft_ = kDeclickFrames;
   holding_ = frames > kDeclickFrames;
@@ -169,6 +178,8 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   inputFrame_ = static_cast<int64_t>(std::floor(position));
   movedDuringFade_ = 0;
   converter_.reset();
+  stretching_ = keyLock_ && rate_ != 1.0 && stretch_.ok();
+  if (stretching_) stretch_.reset(rate_);
   chunkOffset_ = 0;
   skipInput_ = 0;
   inputDone_ = ended_ = false;
@@ -177,10 +188,21 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   if (track_) track_->askForMore();
 }
 
+void PlayerVoice::restartHere(uint32_t generation, double from) {
+  // The old path sounds out as for a jump; the new one starts on the frame heard next.
+  double here = position_ + (fadeOutLeft_ > 0 ? movedDuringFade_ * step() : 0.0);
+  fadeOut(kHoldFrames);
+  jump(generation, here);
+  from = std::clamp(from, 0.0, here);
+  skipInput_ = static_cast<int64_t>(std::llround(here - std::floor(from)));
+  played_ = here - from;
+  publish();
+}
+
 void PlayerVoice::moveOn(double outputFrames) {
   // The jump happened when it was asked for: the new place has moved on while the old one faded out.
   double moved = outputFrames * step();
-  skipInput_ = static_cast<int64_t>(std::llround(moved));
+  skipInput_ += static_cast<int64_t>(std::llround(moved));
   double before = position_;
   position_ += moved;
   played_ += moved;
@@ -218,7 +240,7 @@ void PlayerVoice::releaseChunk() {
 
 int PlayerVoice::produce(float* out, int frames) {
   int made = 0;
-  converter_.setStep(step());
+  converter_.setStep(converterStep());
   while (made < frames && !ended_) {
     const Chunk* c = inputDone_ ? nullptr : currentChunk();
     if (!c && !inputDone_) break;  // the reader has not caught up yet
@@ -249,6 +271,21 @@ int PlayerVoice::produce(float* out, int frames) {
       ended_ = last;
       break;
     }
+  }
+  return made;
+}
+
+int PlayerVoice::pull(float* out, int frames) {
+  if (!stretching_) return produce(out, frames);
+  stretch_.setRate(rate_);
+  int made = 0;
+  while (made < frames) {
+    made += stretch_.take(out + 2 * made, frames - made);
+    const int want = stretch_.wanted();
+    if (made == frames || want == 0) break;
+    const int got = produce(stretchIn_, want);
+    if (got == 0 && !ended_) break;  // the reader has not caught up yet
+    stretch_.feed(stretchIn_, got, ended_);
   }
   return made;
 }
@@ -315,7 +352,7 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   double s = step();
   int want = frames;
   if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
-  int got = produce(scratch_, want);
+  int got = pull(scratch_, want);
   mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
   double before = position_;
@@ -324,7 +361,7 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   wrapPosition(before);
   publish();
   bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;
-  if (ended_ || atEndPoint) {
+  if (finished() || atEndPoint) {
     reportEnd();
     fadeOut();
     playing_ = false;

@@ -25,6 +25,9 @@ struct Command {
     SetLoop,     // voice: loop from frame `frame` to `position` (frame < 0: none) as decoded for
                  // `generation`; `value` 1: the new generation goes on from where the voice plays
                  // (no jump), 0: it belongs to the jump of that generation
+    SetKeyLock,  // voice: key lock on when `value` != 0. A non-zero `generation` restarts the voice
+                 // where it plays now as that generation, whose frames the reader decodes from
+                 // `position` (at or before that place): the switch then fades like a jump.
   };
   Kind kind = Play;
   int voice = 0;

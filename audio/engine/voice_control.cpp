@@ -147,7 +147,35 @@ void VoiceControl::pause() {
   playing_ = false;
 }
 
-void VoiceControl::setRate(double rate) { send(Command::SetRate, rate); }
+void VoiceControl::setRate(double rate) {
+  const bool stretched = stretches();
+  rate_ = rate;
+  send(Command::SetRate, rate);
+  if (stretches() != stretched) sendKeyLock(true);
+}
+
+void VoiceControl::setKeyLock(bool on) {
+  if (on == keyLock_) return;
+  const bool stretched = stretches();
+  keyLock_ = on;
+  sendKeyLock(stretches() != stretched);
+}
+
+void VoiceControl::sendKeyLock(bool restart) {
+  Command c = command(Command::SetKeyLock);
+  c.value = keyLock_ ? 1 : 0;
+  if (restart && playing_ && current_) {
+    // The voice has played on since it last reported: the reader starts at the reported place
+    // and the voice skips to where it is when it takes the command up.
+    origin_ = position();
+    carried_ = 0;
+    c.generation = ++generation_;
+    c.position = origin_;
+    current_->requestSeek(generation_, static_cast<int64_t>(std::floor(origin_)));
+    reader_.wake();
+  }
+  mixer_.post(c);
+}
 
 void VoiceControl::setGain(float left, float right) {
   Command c = command(Command::SetGain);

@@ -44,6 +44,10 @@ class VoiceControl {
   void pause();
   bool playing() const { return playing_; }
   void setRate(double rate);
+  // Key lock: the rate changes the tempo only. Switching whether the stretcher is in the path
+  // while playing restarts the voice where it plays, fading as a jump does.
+  void setKeyLock(bool on);
+  bool keyLock() const { return keyLock_; }
   void setGain(float left, float right);
   void setEndPosition(double frame);  // negative: play to the end of the file
   // Loops between two source frames from now on (`loop.on()` false: no loop). Playing, the
@@ -70,6 +74,9 @@ class VoiceControl {
   // Whether the engine's report for `generation` belongs to the current jump (a loop change
   // goes on from it without a jump of its own).
   bool sinceLastJump(uint32_t generation) const;
+  bool stretches() const { return keyLock_ && rate_ != 1.0; }
+  // Sends the key lock; with `restart`, the voice goes on from where it plays as a new generation.
+  void sendKeyLock(bool restart);
 
   Mixer& mixer_;
   int voice_;
@@ -83,6 +90,8 @@ class VoiceControl {
   double origin_ = 0;   // the last seek() target
   double carried_ = 0;  // played before the voice was restarted at its own position
   bool playing_ = false;
+  double rate_ = 1.0;
+  bool keyLock_ = false;
   uint32_t endsSeen_ = 0;
 };
 

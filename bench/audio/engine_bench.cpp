@@ -30,6 +30,7 @@
 #include "audio/decode/track.h"
 #include "audio/engine/deck_player.h"
 #include "audio/engine/mixer.h"
+#include "audio/engine/monitor_player.h"
 #include "audio/sound_system.h"
 #include "bench/bench_timing.h"
 
@@ -84,7 +85,7 @@ double ffmpegDecodeCpu(const std::string& a, const std::string& b) {
 }
 
 // Both decks at `rate` and the monitor on deck A's song at the same pitch, played to the end.
-void realTimeFactor(const std::string& a, const std::string& b, double rate, double ffmpegCpu) {
+double realTimeFactor(const std::string& a, const std::string& b, double rate, double ffmpegCpu, bool keyLock = false) {
   SoundSystemOptions options;
   options.virtualDevice = true;
   auto sound = createSoundSystem(options);
@@ -100,9 +101,11 @@ void realTimeFactor(const std::string& a, const std::string& b, double rate, dou
   monitor.open(a, info);
   for (auto* d : {&deckA, &deckB}) {
     d->setRate(rate);
+    d->setKeyLock(keyLock);
     d->play();
   }
   monitor.setPitch(std::lround(rate * 100));
+  monitor.setKeyLock(keyLock);
   monitor.play();
   long ticks = 0;
   while (deckA.playState() == 2 || deckB.playState() == 2) {
@@ -112,10 +115,11 @@ void realTimeFactor(const std::string& a, const std::string& b, double rate, dou
   }
   double engineCpu = cpuSeconds() - e0, engineWall = seconds(Clock::now() - w1);
   double played = ticks * 1323.0 / kRate;
-  std::printf("    both decks at rate %.2f + monitor, %.0f s of output: engine CPU %.2f s, wall %.2f s\n", rate, played,
-              engineCpu, engineWall);
+  std::printf("    both decks at rate %.2f%s + monitor, %.0f s of output: engine CPU %.2f s, wall %.2f s\n", rate,
+              keyLock ? " with key lock" : "", played, engineCpu, engineWall);
   std::printf("    real-time factor %.4f by CPU; %.2fx ffmpeg's CPU (target <= 1.5x)\n", engineCpu / played,
               engineCpu / ffmpegCpu);
+  return engineCpu;
 }
 
 void seekLatency(const std::string& song) {
@@ -182,30 +186,68 @@ void seekLatency(const std::string& song) {
               wraps[wraps.size() * 99 / 100] / latencies[latencies.size() * 99 / 100]);
 }
 
+// Thread CPU time: what a render costs, apart from the time the machine gave to other work.
+double threadCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
+
+void printCallbacks(const char* what, std::vector<double> wall, std::vector<double> cpu) {
+  std::sort(wall.begin(), wall.end());
+  std::sort(cpu.begin(), cpu.end());
+  const double budget = 256.0 / kRate * 1000;
+  std::printf("    %s: worst %.3f ms = %.1f %% of the %.2f ms budget (target < 25 %%); 99.9th percentile %.3f ms,\n"
+              "      median %.3f ms; by thread CPU: worst %.3f ms = %.1f %%, 99.9th percentile %.3f ms\n",
+              what, wall.back(), 100 * wall.back() / budget, budget, wall[wall.size() * 999 / 1000], wall[wall.size() / 2],
+              cpu.back(), 100 * cpu.back() / budget, cpu[cpu.size() * 999 / 1000]);
+}
+
 // A mixer rendered by a real-time clock thread at 256 frames, two decks playing, while the UI
-// thread jumps and bends the pitch the way a DJ does; every render is timed.
-void callbackTime(const std::string& a, const std::string& b, double runSeconds) {
+// thread jumps and bends the pitch the way a DJ does; every render is timed. With key lock the
+// monitor's mixer plays deck A's song too, rendered on the same thread (its own device's callback
+// in the program) and timed apart.
+void callbackTime(const std::string& a, const std::string& b, double runSeconds, bool keyLock = false) {
   Reader reader;
-  Mixer mixer(2, kRate);
+  Mixer mixer(2, kRate), phones(1, kRate, vx::audio::RateConverter::Quality::Preview);
   DeckPlayer deckA(0, mixer, reader), deckB(1, mixer, reader);
+  MonitorPlayer monitor(phones, reader, [](int) {});
   deckA.setFileName(a);
   deckB.setFileName(b);
   deckA.setRate(1.07);
   deckB.setRate(0.96);
+  deckA.setKeyLock(keyLock);
+  deckB.setKeyLock(keyLock);
   deckA.play();
   deckB.play();
+  if (keyLock) {
+    monitor.init();
+    vx::platform::MonitorInfo info;
+    monitor.open(a, info);
+    monitor.setRate(1.07);
+    monitor.setKeyLock(true);
+    monitor.play();
+  }
   std::vector<float> buffer(256 * 2);
-  std::vector<double> times;
-  times.reserve(static_cast<size_t>(runSeconds * kRate / 256) + 16);
+  const size_t expected = static_cast<size_t>(runSeconds * kRate / 256) + 16;
+  std::vector<double> times, cpuTimes, monitorTimes, monitorCpu;
+  for (auto* v : {&times, &cpuTimes, &monitorTimes, &monitorCpu}) v->reserve(expected);
   std::atomic<bool> stop{false};
   mixer.setImmediate(false);  // rendered on a thread of its own from here on
+  phones.setImmediate(false);
   std::thread engine([&] {
     const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(256.0 / kRate));
     auto next = Clock::now();
-    while (!stop) {
+    auto timed = [&](Mixer& m, std::vector<double>& wall, std::vector<double>& cpu) {
+      double c0 = threadCpuMs();
       auto t0 = Clock::now();
-      mixer.render(buffer.data(), 256);
-      times.push_back(seconds(Clock::now() - t0) * 1000);
+      m.render(buffer.data(), 256);
+      wall.push_back(seconds(Clock::now() - t0) * 1000);
+      cpu.push_back(threadCpuMs() - c0);
+    };
+    while (!stop) {
+      timed(mixer, times, cpuTimes);
+      if (keyLock) timed(phones, monitorTimes, monitorCpu);
       next += period;
       std::this_thread::sleep_until(next);
     }
@@ -217,18 +259,15 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds)
     deckB.setRate(std::uniform_real_distribution<double>(0.9, 1.1)(random));
     deckA.deliverEvents();
     deckB.deliverEvents();
+    if (keyLock) monitor.update();
   }
   stop = true;
   engine.join();
-  std::vector<double> sorted = times;
-  std::sort(sorted.begin(), sorted.end());
-  double budget = 256.0 / kRate * 1000;
   std::printf("(c) audio callback at 256 frames, %zu callbacks over %.0f s: two decks on mp3 at rates 1.07 and\n"
-              "    0.9 .. 1.1, a jump every 100 ms\n",
-              sorted.size(), runSeconds);
-  std::printf("    worst %.3f ms = %.1f %% of the %.2f ms budget (target < 20 %%); 99.9th percentile %.3f ms, median %.3f ms\n",
-              sorted.back(), 100 * sorted.back() / budget, budget, sorted[sorted.size() * 999 / 1000],
-              sorted[sorted.size() / 2]);
+              "    0.9 .. 1.1, a jump every 100 ms%s\n",
+              times.size(), runSeconds, keyLock ? ", key lock on both and the monitor at 1.07" : "");
+  printCallbacks("main mixer", times, cpuTimes);
+  if (keyLock) printCallbacks("monitor's mixer", monitorTimes, monitorCpu);
 }
 
 void memory(const std::string& a, const std::string& b) {
@@ -288,10 +327,21 @@ void panelCost(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+// Key lock's cost: both decks and the monitor at 1.07 with and without it, and the callback with it.
+void keyLockCost(const std::string& a, const std::string& b, const std::string& longA, const std::string& longB,
+                 double ffmpegCpu, double callbackSeconds) {
+  std::printf("(f) key lock\n");
+  double without = realTimeFactor(a, b, 1.07, ffmpegCpu, false);
+  double with = realTimeFactor(a, b, 1.07, ffmpegCpu, true);
+  std::printf("    with key lock / without: %.2fx engine CPU\n", with / without);
+  callbackTime(longA, longB, callbackSeconds, true);
+}
+
 int main(int argc, char** argv) {
-  // "panel": only the DJ panel's cost (e).
+  // "panel": only the DJ panel's cost (e); "keylock": only key lock's (f).
   bool panelOnly = argc > 1 && std::string(argv[1]) == "panel";
-  double callbackSeconds = argc > 1 && !panelOnly ? std::atof(argv[1]) : 20;
+  bool keyLockOnly = argc > 1 && std::string(argv[1]) == "keylock";
+  double callbackSeconds = argc > 1 && !panelOnly && !keyLockOnly ? std::atof(argv[1]) : 20;
   std::string folder = (std::filesystem::temp_directory_path() / ("velvox-bench-" + std::to_string(getpid()))).string();
   std::filesystem::create_directories(folder);
   std::printf("making test media...\n");
@@ -308,6 +358,12 @@ int main(int argc, char** argv) {
     return 0;
   }
   std::string longB = makeSong(folder, "long-b.mp3", 10, 523);
+  if (keyLockOnly) {
+    std::string a = makeSong(folder, "a.mp3", 3, 440), b = makeSong(folder, "b.mp3", 3, 660);
+    keyLockCost(a, b, longA, longB, ffmpegDecodeCpu(a, b), callbackSeconds);
+    std::filesystem::remove_all(folder);
+    return 0;
+  }
   memory(longA, longB);
   std::string a = makeSong(folder, "a.mp3", 3, 440), b = makeSong(folder, "b.mp3", 3, 660);
   double ffmpegCpu = ffmpegDecodeCpu(a, b);
@@ -316,6 +372,7 @@ int main(int argc, char** argv) {
   panelCost(a, b);
   seekLatency(longA);
   callbackTime(longA, longB, callbackSeconds);
+  keyLockCost(a, b, longA, longB, ffmpegCpu, callbackSeconds);
   std::filesystem::remove_all(folder);
   return 0;
 }

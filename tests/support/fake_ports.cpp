@@ -58,6 +58,11 @@ void FakeMediaPlayer::setRate(double rate) {
   rateValue = std::clamp(rate, 0.5, 2.0);
 }
 
+void FakeMediaPlayer::setKeyLock(bool on) {
+  record(on ? "keylock on" : "keylock off");
+  keyLocked = on;
+}
+
 void FakeMediaPlayer::setVolume(long hundredthsDb) {
   record("volume=" + std::to_string(hundredthsDb));
   vol = hundredthsDb;
@@ -143,6 +148,11 @@ void FakeMonitorLibrary::setPlaySamples(long sample) {
 void FakeMonitorLibrary::setPitch(long percent) {
   record("setPitch " + std::to_string(percent));
   pitchPercent = percent;
+}
+
+void FakeMonitorLibrary::setKeyLock(bool on) {
+  record(on ? "setKeyLock on" : "setKeyLock off");
+  keyLocked = on;
 }
 
 void FakeDjMixer::setEq(int deck, int band, int tenthsDb) {

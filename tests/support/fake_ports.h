@@ -27,6 +27,7 @@ class FakeMediaPlayer : public platform::MediaPlayer, public CallLog {
   double position = 0;
   double length = 0;
   double rateValue = 1;
+  bool keyLocked = false;
   int state = platform::Stopped;
   long vol = 0;
   long bal = 0;
@@ -56,6 +57,8 @@ class FakeMediaPlayer : public platform::MediaPlayer, public CallLog {
   double duration() const override { return length; }
   double rate() const override { return rateValue; }
   void setRate(double rate) override;
+  bool keyLock() const override { return keyLocked; }
+  void setKeyLock(bool on) override;
   int playState() const override { return state; }
   long volume() const override { return vol; }
   void setVolume(long hundredthsDb) override;
@@ -95,6 +98,7 @@ class FakeMonitorLibrary : public platform::MonitorLibrary, public CallLog {
   long pitchPercent = 100;
   long volLeft = 100, volRight = 100;
   int deviceId = 0;
+  bool keyLocked = false;
 
   bool init() override;
   void free() override { record("free"); }
@@ -113,6 +117,8 @@ class FakeMonitorLibrary : public platform::MonitorLibrary, public CallLog {
   void seek(long seconds) override { record("seek " + std::to_string(seconds)); }
   void setPitch(long percent) override;
   void setVolume(long left, long right) override;
+  void setKeyLock(bool on) override;
+  bool keyLock() const override { return keyLocked; }
 
   std::string fileName() const override { return file; }
   long positionSamples() const override { return samples; }
