@@ -130,6 +130,32 @@ TEST_F(OverviewTest, TheEntrysMarksShowAsFractionsOfTheSong) {
   EXPECT_DOUBLE_EQ(overview(0).marks().end, 0.75);
 }
 
+// A 200 s song at 120 BPM holds 400 beats: marked one by one where they lie 3 pixels apart or
+// more, by the bar where the bars do, else not at all.
+TEST_F(OverviewTest, BeatMarksGoWhereThereIsRoomForThem) {
+  t.addSong(0, path);
+  t.player(0).length = kSeconds;
+  tick();
+  platform::TempoResult r{0, path, 120, kSeconds, 0.25, 0.5};
+  r.overview.assign(platform::kOverviewColumns, {-0.5f, 0.5f});
+  analysis.ready.push_back(r);
+  tick();
+  const auto& o = overview(0);
+  const auto beats = o.beatMarks(1600);  // 4 pixels a beat
+  ASSERT_EQ(beats.size(), 400u);
+  EXPECT_DOUBLE_EQ(beats.front(), 0.25 / kSeconds);
+  EXPECT_NEAR(beats.back(), 199.75 / kSeconds, 1e-12);
+  const auto bars = o.beatMarks(800);  // 2 pixels a beat, 8 a bar
+  ASSERT_EQ(bars.size(), 100u);
+  EXPECT_NEAR(bars[1] - bars[0], 2 / kSeconds, 1e-12);
+  EXPECT_TRUE(o.beatMarks(200).empty());  // 2 pixels a bar
+
+  path = (dir / "beatless.mp3").string();
+  std::ofstream(path) << "beatless";
+  loadAnalysed(1);  // no steady beat, no grid
+  EXPECT_TRUE(overview(1).beatMarks(1600).empty());
+}
+
 TEST_F(OverviewTest, AClickMovesThePlayingDeckThereWithinAColumn) {
   loadAnalysed(1);
   t.player(1).state = platform::Playing;
