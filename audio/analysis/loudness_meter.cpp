@@ -13,8 +13,8 @@ namespace {
 // The meter is fed every step-th frame, at no less than this rate: its weighting filter costs
 // more per frame than decoding an mp3 does. Dropping frames without a low-pass keeps the
 // signal's power (what is above the lower rate folds down, and the weighting is flat from
-// 2 kHz up), so the measure moves by a few hundredths of a LU: 0.04 to 0.05 LU louder on the
-// real songs of the tempo tests, nothing on a tone below the lower rate's half.
+// 2 kHz up), so the measure moves by a few hundredths of a LU: 0.04 to 0.05 LU louder on
+// seven of the real songs the tempo tests use, nothing on a tone below the lower rate's half.
 constexpr int kLeastRate = 22050;
 
 }  // namespace
