@@ -49,7 +49,10 @@ void fill(Program& p, int deck) {
     for (const auto& c : a->overview) columns.push_back({c.low, c.high});
   }
   const auto marks = columns.empty() ? form::Overview::Marks{} : marksOf(p, deck, a->seconds);
+  form::Overview::Beats beats;
+  if (!columns.empty() && a->beatLength > 0) beats = {a->firstBeat / a->seconds, a->beatLength / a->seconds};
   overview(p, deck).setContent(std::move(columns), marks);
+  overview(p, deck).setBeats(beats);
   overview(p, deck).setPosition(0);
 }
 

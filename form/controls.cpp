@@ -114,4 +114,22 @@ void Overview::setContent(std::vector<Column> columns, Marks marks) {
   touch();
 }
 
+void Overview::setBeats(Beats beats) {
+  if (beats == beats_) return;
+  beats_ = beats;
+  ++content_;
+  touch();
+}
+
+std::vector<double> Overview::beatMarks(double pixels) const {
+  constexpr int kBeatsPerBar = 4;
+  std::vector<double> out;
+  if (beats_.step <= 0 || pixels <= 0 || columns_.empty()) return out;
+  double step = beats_.step;
+  if (step * pixels < kMinBeatPixels) step *= kBeatsPerBar;
+  if (step * pixels < kMinBeatPixels) return out;
+  for (double n = 0, at = beats_.first; at <= 1; at = beats_.first + ++n * step) out.push_back(at);
+  return out;
+}
+
 }  // namespace vx::form

@@ -63,17 +63,31 @@ class Overview : public Picture {
     double cue = -1, start = -1, end = -1;
     bool operator==(const Marks&) const = default;
   };
+  // The song's beat grid as fractions of the song: beats at first + n * step; step 0 = none.
+  struct Beats {
+    double first = 0, step = 0;
+    bool operator==(const Beats&) const = default;
+  };
+  // Beats closer than this many pixels are marked only at every fourth (the bars); bars
+  // closer still are not marked.
+  static constexpr double kMinBeatPixels = 3;
   Overview(std::string name, int index) : Picture(std::move(name), index) {}
   const std::vector<Column>& columns() const { return columns_; }
   const Marks& marks() const { return marks_; }
+  const Beats& beats() const { return beats_; }
+  // Where beat marks go on an overview `pixels` wide, as fractions of the song, in order:
+  // every beat, every bar, or none, by the room there is.
+  std::vector<double> beatMarks(double pixels) const;
   double position() const { return position_; }
   long content() const { return content_; }
   // Empty columns: nothing is drawn but the frame.
   void setContent(std::vector<Column> columns, Marks marks);
+  void setBeats(Beats beats);
   void setPosition(double fraction) { if (position_ != fraction) { position_ = fraction; touch(); } }
  private:
   std::vector<Column> columns_;
   Marks marks_;
+  Beats beats_;
   double position_ = 0;
   long content_ = 0;
 };

@@ -10,6 +10,7 @@ const QColor kWave(90, 200, 255);
 const QColor kPlayed(0, 0, 0, 120);
 const QColor kLine(255, 255, 255);
 const QColor kCue(255, 170, 0), kStart(80, 255, 80), kEnd(255, 60, 60);
+const QColor kBeat(255, 255, 255, 70);
 
 void drawColumns(QPainter& g, const form::Overview& o, const QSizeF& size) {
   const auto& columns = o.columns();
@@ -25,6 +26,15 @@ void drawColumns(QPainter& g, const form::Overview& o, const QSizeF& size) {
       high = std::max(high, columns[c].high);
     }
     g.drawLine(QPointF(x + 0.5, mid - high * half), QPointF(x + 0.5, mid - low * half));
+  }
+}
+
+// Thin see-through marks over the waveform, where there is room for them.
+void drawBeats(QPainter& g, const form::Overview& o, const QSizeF& size) {
+  g.setPen(kBeat);
+  for (const double fraction : o.beatMarks(size.width())) {
+    const qreal x = fraction * (size.width() - 1) + 0.5;
+    g.drawLine(QPointF(x, 0), QPointF(x, size.height()));
   }
 }
 
@@ -46,6 +56,7 @@ const QPixmap& OverviewPainter::pixmapOf(const form::Overview& o, const QSize& s
   cached.pixmap.fill(Qt::transparent);
   QPainter g(&cached.pixmap);
   drawColumns(g, o, QSizeF(size));
+  drawBeats(g, o, QSizeF(size));
   const auto& marks = o.marks();
   drawMark(g, marks.start, kStart, QSizeF(size));
   drawMark(g, marks.end, kEnd, QSizeF(size));

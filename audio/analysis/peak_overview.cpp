@@ -13,14 +13,34 @@ platform::OverviewColumn merged(const platform::OverviewColumn& a, const platfor
   return {std::min(a.low, b.low), std::max(a.high, b.high)};
 }
 
+// The lowest and highest of `count` samples, in eight lanes that the compiler turns into
+// vector instructions: one comparison per sample and lane is the overview's whole cost.
+platform::OverviewColumn extremes(const float* samples, int count) {
+  constexpr int kLanes = 8;
+  float low[kLanes], high[kLanes];
+  std::fill(low, low + kLanes, 1.0f);
+  std::fill(high, high + kLanes, -1.0f);
+  int i = 0;
+  for (; i + kLanes <= count; i += kLanes)
+    for (int k = 0; k < kLanes; ++k) {
+      const float v = samples[i + k];
+      low[k] = v < low[k] ? v : low[k];
+      high[k] = v > high[k] ? v : high[k];
+    }
+  platform::OverviewColumn out{*std::min_element(low, low + kLanes), *std::max_element(high, high + kLanes)};
+  for (; i < count; ++i) out = {std::min(out.low, samples[i]), std::max(out.high, samples[i])};
+  return out;
+}
+
 }  // namespace
 
 void PeakOverview::push(const float* frames, int count) {
-  for (int i = 0; i < count; ++i) {
-    const float l = frames[2 * i], r = frames[2 * i + 1];
-    open_.low = std::min({open_.low, l, r});
-    open_.high = std::max({open_.high, l, r});
-    if (++inStretch_ == stretchFrames_) close();
+  for (int done = 0; done < count;) {
+    const int n = static_cast<int>(std::min<int64_t>(count - done, stretchFrames_ - inStretch_));
+    open_ = merged(open_, extremes(frames + 2 * static_cast<ptrdiff_t>(done), 2 * n));
+    inStretch_ += n;
+    done += n;
+    if (inStretch_ == stretchFrames_) close();
   }
   total_ += count;
 }

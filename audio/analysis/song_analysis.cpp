@@ -28,7 +28,7 @@ SongAnalysis analyseSong(Decoder& source, bool findTempo, const std::atomic<bool
   if (findTempo) tempo.emplace(rate);
   PeakOverview overview;
   LoudnessMeter loudness(rate);
-  std::vector<float> stereo(static_cast<size_t>(kBlockFrames) * 2), mono(static_cast<size_t>(kBlockFrames));
+  std::vector<float> stereo(static_cast<size_t>(kBlockFrames) * 2);
   int64_t frames = 0;
   while (true) {
     if (cancel && cancel->load(std::memory_order_relaxed)) {
@@ -39,10 +39,7 @@ SongAnalysis analyseSong(Decoder& source, bool findTempo, const std::atomic<bool
     if (got <= 0) break;
     overview.push(stereo.data(), got);
     loudness.push(stereo.data(), got);
-    if (tempo) {
-      for (int i = 0; i < got; ++i) mono[static_cast<size_t>(i)] = 0.5f * (stereo[2 * static_cast<size_t>(i)] + stereo[2 * static_cast<size_t>(i) + 1]);
-      tempo->push(mono.data(), got);
-    }
+    if (tempo) tempo->pushStereo(stereo.data(), got);
     frames += got;
   }
   if (tempo) result.tempo = tempo->finish();

@@ -177,31 +177,46 @@ std::optional<GridFit> wholeTempo(const std::vector<Peak>& peaks, const GridFit&
   return snapped;
 }
 
+// aubio's spectral flux on 256-sample frames every 64 samples. The frames are framed here
+// rather than by aubio's phase vocoder, which also works out every bin's phase (an arctangent
+// each, more than all the rest of the onset work) that the flux never reads.
 struct AubioOnsets {
-  aubio_pvoc_t* pvoc = nullptr;
+  aubio_fft_t* fft = nullptr;
   aubio_specdesc_t* flux = nullptr;
-  fvec_t* in = nullptr;
-  cvec_t* grain = nullptr;
+  fvec_t* window = nullptr;
+  fvec_t* frame = nullptr;     // the last kWindow samples
+  fvec_t* windowed = nullptr;
+  fvec_t* complex = nullptr;
+  fvec_t* in = nullptr;        // the next kHop samples, filled by the caller
+  cvec_t* grain = nullptr;     // magnitudes only
   fvec_t* out = nullptr;
   AubioOnsets() {
-    pvoc = new_aubio_pvoc(kWindow, kHop);
+    fft = new_aubio_fft(kWindow);
     flux = new_aubio_specdesc("specflux", kWindow);
+    window = new_aubio_window(const_cast<char*>("hanningz"), kWindow);
+    frame = new_fvec(kWindow);
+    windowed = new_fvec(kWindow);
+    complex = new_fvec(kWindow);
     in = new_fvec(kHop);
     grain = new_cvec(kWindow);
     out = new_fvec(1);
   }
   ~AubioOnsets() {
-    if (pvoc) del_aubio_pvoc(pvoc);
+    if (fft) del_aubio_fft(fft);
     if (flux) del_aubio_specdesc(flux);
-    if (in) del_fvec(in);
+    for (fvec_t* v : {window, frame, windowed, complex, in, out})
+      if (v) del_fvec(v);
     if (grain) del_cvec(grain);
-    if (out) del_fvec(out);
   }
   AubioOnsets(const AubioOnsets&) = delete;
   AubioOnsets& operator=(const AubioOnsets&) = delete;
-  bool ok() const { return pvoc && flux && in && grain && out; }
+  bool ok() const { return fft && flux && window && frame && windowed && complex && in && grain && out; }
   float next() {
-    aubio_pvoc_do(pvoc, in, grain);
+    std::copy(frame->data + kHop, frame->data + kWindow, frame->data);
+    std::copy(in->data, in->data + kHop, frame->data + kWindow - kHop);
+    fvec_weighted_copy(frame, window, windowed);
+    aubio_fft_do_complex(fft, windowed, complex);
+    aubio_fft_get_norm(complex, grain);
     aubio_specdesc_do(flux, grain, out);
     return out->data[0];
   }
@@ -242,11 +257,12 @@ struct TempoTracker::Onsets {
   AubioOnsets aubio;
   std::vector<float> flux;
 
-  // Averaging each group of samples is filter enough for finding onsets.
-  void take(float m) {
+  // Averaging each group of samples is filter enough for finding onsets. `weight`: 1 for mono
+  // samples, 2 for the sum of a stereo frame's two.
+  void take(float m, float weight = 1) {
     sum += m;
     if (++count < factor) return;
-    aubio.in->data[filled++] = sum / static_cast<float>(factor);
+    aubio.in->data[filled++] = sum / (weight * static_cast<float>(factor));
     sum = 0;
     count = 0;
     if (filled < static_cast<uint_t>(kHop)) return;
@@ -258,13 +274,22 @@ struct TempoTracker::Onsets {
 TempoTracker::TempoTracker(int sampleRate) : onsets_(std::make_unique<Onsets>(sampleRate)) {}
 TempoTracker::~TempoTracker() = default;
 
+int TempoTracker::room(int count) const {
+  const auto& s = *onsets_;
+  if (!s.aubio.ok()) return 0;
+  return static_cast<int>(std::min<int64_t>(count, std::max<int64_t>(s.maxSamples - s.pushed, 0)));
+}
+
 void TempoTracker::push(const float* mono, int count) {
-  auto& s = *onsets_;
-  if (!s.aubio.ok()) return;
-  const int64_t room = s.maxSamples - s.pushed;
-  const int n = static_cast<int>(std::min<int64_t>(count, std::max<int64_t>(room, 0)));
-  for (int i = 0; i < n; ++i) s.take(mono[i]);
-  s.pushed += n;
+  const int n = room(count);
+  for (int i = 0; i < n; ++i) onsets_->take(mono[i]);
+  onsets_->pushed += n;
+}
+
+void TempoTracker::pushStereo(const float* frames, int count) {
+  const int n = room(count);
+  for (int i = 0; i < n; ++i) onsets_->take(frames[2 * i] + frames[2 * i + 1], 2);
+  onsets_->pushed += n;
 }
 
 TempoEstimate TempoTracker::finish() {

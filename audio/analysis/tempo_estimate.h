@@ -51,11 +51,14 @@ class TempoTracker {
   TempoTracker(const TempoTracker&) = delete;
   TempoTracker& operator=(const TempoTracker&) = delete;
   void push(const float* mono, int count);
+  // The same from interleaved stereo frames, heard as their mono mix.
+  void pushStereo(const float* frames, int count);
   // The tempo and grid of everything pushed (bpm 0 when there is no steady beat).
   TempoEstimate finish();
 
  private:
   struct Onsets;
+  int room(int count) const;  // how many of `count` samples are still analysed
   std::unique_ptr<Onsets> onsets_;
 };
 

@@ -70,7 +70,7 @@ double compare(const std::string& path) {
     decode = std::min(decode, vx::bench::medianSeconds(1, [&] { bareDecode(path); }));
   }
   const double beat = found.tempo.bpm > 0 ? 60 / found.tempo.bpm : 0;
-  std::printf("%s\t%.3f BPM\tfirst beat %.3f s, beat %.5f s\t%.1f LUFS\t%.1f s\tanalysis %.2f s, decode %.2f s: %.2fx\n",
+  std::printf("%s\t%.3f BPM\tfirst beat %.3f s, beat %.5f s\t%.2f LUFS\t%.1f s\tanalysis %.2f s, decode %.2f s: %.2fx\n",
               path.c_str(), found.tempo.bpm, found.tempo.firstBeat, beat, found.loudness.value_or(-999),
               found.tempo.length, analysis, decode, analysis / decode);
   return analysis / decode;

@@ -2,7 +2,7 @@
 # songs of tests/audio/real_songs.tsv. For the tests only: nothing ships them. Without them
 # (no network, no root) the real-song test skips and says why.
 velvox_song_packages=(singularity-music warzone2100-music planetblupi-music-ogg hyperrogue-music
-                      fb-music-high xblast-tnt-musics)
+                      fb-music-high xblast-tnt-musics drascula-music)
 velvox_missing_songs=()
 for p in "${velvox_song_packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || velvox_missing_songs+=("$p")
