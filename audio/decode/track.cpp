@@ -59,10 +59,12 @@ bool Track::takeSeek() {
 }
 
 int64_t Track::framesAhead() const {
-  int64_t playHead = cache_.playGeneration() == generation_ ? cache_.playFrame() : seekFrame_;
-  // Past a wrap the stream restarts at the loop's start: count the frames decoded since then as
-  // well as those still to play before the loop's end.
-  if (nextFrame_ < playHead && loop_.on()) return nextFrame_ - loop_.in + (loop_.out - playHead);
+  const bool takenUp = cache_.playGeneration() == generation_;
+  // Inside a loop frame numbers repeat: a loop shorter than the read-ahead is decoded more than
+  // once ahead of the play head, so only the frames waiting in the ring tell how far ahead it is
+  // (the stale ones were dropped when the engine took this stream up).
+  if (loop_.on() && takenUp) return cache_.framesWaiting();
+  int64_t playHead = takenUp ? cache_.playFrame() : seekFrame_;
   return nextFrame_ - std::max(playHead, seekFrame_);
 }
 
