@@ -42,8 +42,10 @@ class Track {
   // UI thread: from now on decode for `generation`, starting at `frame`. A later request
   // replaces one the reader has not taken up yet.
   // A loop (or none) comes with every request: the reader decodes across its wrap ahead of the
-  // play head, so that the engine never waits at the wrap.
-  void requestSeek(uint32_t generation, int64_t frame, LoopSpan loop = {});
+  // play head, so that the engine never waits at the wrap. With `through` on, the stream first
+  // wraps once at its end as that loop does, then goes on under `loop`: a loop change near the
+  // old loop's end follows the sound wherever the engine took it up, before or after the wrap.
+  void requestSeek(uint32_t generation, int64_t frame, LoopSpan loop = {}, LoopSpan through = {});
 
   // The reader that services this track; set once, before it is serviced.
   void attach(class Reader* reader) { reader_ = reader; }
@@ -82,12 +84,16 @@ class Track {
   uint32_t requestedGeneration_ = 0;
   int64_t requestedFrame_ = 0;
   LoopSpan requestedLoop_;
+  LoopSpan requestedThrough_;
 
   // Reader thread's own state.
   uint32_t generation_ = 0;
   int64_t seekFrame_ = 0;
   int64_t nextFrame_ = 0;
   LoopSpan loop_;
+  LoopSpan afterWrap_;  // the loop from the first wrap on, while `loop_` is a loop passed through
+  bool passingThrough_ = false;
+  bool wrapped_ = false;  // this stream has wrapped: its frame numbers no longer grow
   float loopStart_[Chunk::kFrames * 2];  // the frames before the loop's start, for the crossfade
   bool finished_ = false;
   bool unreachable_ = false;
