@@ -58,6 +58,7 @@ bool Track::takeSeek() {
   unreachable_ = !decoder_->seek(frame);
   freshSeek_ = true;
   wrapped_ = false;
+  framesThisStream_ = 0;
   chunksForGeneration_ = 0;
   return true;
 }
@@ -65,9 +66,10 @@ bool Track::takeSeek() {
 int64_t Track::framesAhead() const {
   const bool takenUp = cache_.playGeneration() == generation_;
   // Inside a loop frame numbers repeat: a loop shorter than the read-ahead is decoded more than
-  // once ahead of the play head, so only the frames waiting in the ring tell how far ahead it is
-  // (the stale ones were dropped when the engine took this stream up).
-  if ((loop_.on() || wrapped_) && takenUp) return cache_.framesWaiting();
+  // once ahead of the play head, so only the frames waiting in the ring tell how far ahead it is.
+  // Stale frames of earlier streams wait in front of this one's: while any do, none of this
+  // stream's has been played.
+  if ((loop_.on() || wrapped_) && takenUp) return std::min(cache_.framesWaiting(), framesThisStream_);
   int64_t playHead = takenUp ? cache_.playFrame() : seekFrame_;
   return nextFrame_ - std::max(playHead, seekFrame_);
 }
@@ -113,6 +115,7 @@ bool Track::service() {
   chunk->frames = got;
   chunk->last = !wrapping && got < want;
   cache_.commit();
+  framesThisStream_ += got;
   nextFrame_ = wrapping ? loop_.in : nextFrame_ + got;
   bool wrapped = wrapping;
   if (!wrapping && loop_.on() && loop_.crossfadeFrames() == 0 && nextFrame_ == loop_.out) {

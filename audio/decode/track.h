@@ -30,7 +30,10 @@ class Track {
  public:
   // How far ahead of the play head the reader decodes.
   static constexpr double kReadAheadSeconds = 1.5;
-  static constexpr int kChunksBeforeTakenUp = 2;
+  // Chunks decoded for a jump or a loop change before the engine takes it up: a loop change is
+  // taken up where the engine already is, up to a rate converter's read-ahead and a device
+  // block past the place the UI asked from, and must still have frames to play from there.
+  static constexpr int kChunksBeforeTakenUp = 4;
   // The engine wakes the reader when this many chunks' room has opened below the read-ahead,
   // so that the reader decodes in batches and sleeps in between.
   static constexpr int kRefillChunks = 8;
@@ -94,6 +97,7 @@ class Track {
   LoopSpan afterWrap_;  // the loop from the first wrap on, while `loop_` is a loop passed through
   bool passingThrough_ = false;
   bool wrapped_ = false;  // this stream has wrapped: its frame numbers no longer grow
+  int64_t framesThisStream_ = 0;  // decoded since the last seek taken up
   float loopStart_[Chunk::kFrames * 2];  // the frames before the loop's start, for the crossfade
   bool finished_ = false;
   bool unreachable_ = false;

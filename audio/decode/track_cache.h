@@ -60,8 +60,7 @@ class TrackCache {
   // How many chunks wait, the front one included.
   size_t filled() const { return written_.load(std::memory_order_acquire) - read_.load(std::memory_order_relaxed); }
 
-  // Writer: frames in the waiting chunks, the front one whole. Exact once no stale chunk waits;
-  // the measure of the read-ahead inside a loop, where frame numbers repeat.
+  // Writer: frames in the waiting chunks, the front one whole.
   int64_t framesWaiting() const {
     return framesWritten_.load(std::memory_order_relaxed) - framesReleased_.load(std::memory_order_acquire);
   }

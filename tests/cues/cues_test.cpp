@@ -176,6 +176,14 @@ TEST_F(Cues, LoopButtonsMarkRefuseAndResize) {
   cues::exitLoop(p(), 0);
   EXPECT_EQ(deck.loopIn(), -1);
   EXPECT_EQ(p().main.picture("loopexit", 0).picture(), "loopexit1.bmp");
+  // Halved while the play head is in the second half: the player would keep the loop behind it,
+  // so the deck goes on at the same place in the first half.
+  deck.setLoop(std::llround(2 * kRate), std::llround(4 * kRate));
+  deck.state = platform::Playing;
+  deck.position = 3.5;
+  cues::halveLoop(p(), 0);
+  EXPECT_EQ(deck.loopOut(), std::llround(3 * kRate));
+  EXPECT_DOUBLE_EQ(deck.position, 2.5);
 }
 
 TEST_F(Cues, BeatLoopsStartOnTheCurrentBeatAndNeedAGrid) {
