@@ -124,6 +124,28 @@ double realTimeFactor(const std::string& a, const std::string& b, double rate, d
   return engineCpu;
 }
 
+// The engine takes jump `generation` to `frame` up at once; returns the milliseconds until its
+// first frames are ready, older ones dropped as the engine would.
+double jumpMs(Track& track, Reader& reader, uint32_t generation, int64_t frame, LoopSpan loop = {}) {
+  TrackCache& cache = track.cache();
+  auto t0 = Clock::now();
+  cache.setPlayHead(generation, frame);
+  track.requestSeek(generation, frame, loop);
+  reader.wake();
+  for (;;) {
+    const Chunk* c = cache.front();
+    if (c && c->generation == generation) break;
+    if (c) cache.release();
+  }
+  return seconds(Clock::now() - t0) * 1000;
+}
+
+// A random loop of a quarter of a second to two seconds well inside the song.
+LoopSpan randomLoop(std::mt19937& random, int64_t length) {
+  int64_t in = std::uniform_int_distribution<int64_t>(kRate, length - 4 * kRate)(random);
+  return {in, in + std::uniform_int_distribution<int64_t>(kRate / 4, 2 * kRate)(random)};
+}
+
 void seekLatency(const std::string& song) {
   OpenResult opened = openDecoder(song);
   Track track(std::move(opened.decoder));
@@ -135,17 +157,7 @@ void seekLatency(const std::string& song) {
   TrackCache& cache = track.cache();
   for (uint32_t generation = 1; generation <= 10000; ++generation) {
     int64_t frame = std::uniform_int_distribution<int64_t>(0, length - kRate)(random);
-    auto t0 = Clock::now();
-    cache.setPlayHead(generation, frame);  // the engine takes the jump up at once
-    track.requestSeek(generation, frame);
-    reader.wake();
-    // Wait, as the engine would, for the first frames of this jump; older ones are dropped.
-    for (;;) {
-      const Chunk* c = cache.front();
-      if (c && c->generation == generation) break;
-      if (c) cache.release();
-    }
-    latencies.push_back(seconds(Clock::now() - t0) * 1000);
+    latencies.push_back(jumpMs(track, reader, generation, frame));
     cache.release();
   }
   // A hot cue is a jump to a stored sample, the cue's own seek; with a loop set, a pad whose
@@ -153,43 +165,22 @@ void seekLatency(const std::string& song) {
   // jump are the crossfade itself, which reads both ends of the loop.
   std::vector<double> hotCues;
   for (uint32_t generation = 10001; generation <= 12000; ++generation) {
-    int64_t in = std::uniform_int_distribution<int64_t>(kRate, length - 4 * kRate)(random);
-    int64_t out = in + std::uniform_int_distribution<int64_t>(kRate / 4, 2 * kRate)(random);
-    LoopSpan loop{in, out};
+    const LoopSpan loop = randomLoop(random, length);
     const int64_t pad = loop.crossfadeStart() + std::uniform_int_distribution<int64_t>(0, loop.crossfadeFrames() - 1)(random);
-    auto t0 = Clock::now();
-    cache.setPlayHead(generation, pad);
-    track.requestSeek(generation, pad, loop);
-    reader.wake();
-    for (;;) {
-      const Chunk* c = cache.front();
-      if (c && c->generation == generation) break;
-      if (c) cache.release();
-    }
-    hotCues.push_back(seconds(Clock::now() - t0) * 1000);
+    hotCues.push_back(jumpMs(track, reader, generation, pad, loop));
     cache.release();
   }
   // A loop's wrap, decoded ahead by the reader: from the frames before the crossfade to the
   // loop's start, ready.
   std::vector<double> wraps;
   for (uint32_t generation = 20001; generation <= 22000; ++generation) {
-    int64_t in = std::uniform_int_distribution<int64_t>(kRate, length - 4 * kRate)(random);
-    int64_t out = in + std::uniform_int_distribution<int64_t>(kRate / 4, 2 * kRate)(random);
-    LoopSpan loop{in, out};
-    const int64_t from = loop.crossfadeStart() - Chunk::kFrames / 2;
-    cache.setPlayHead(generation, from);
-    track.requestSeek(generation, from, loop);
-    reader.wake();
-    for (;;) {  // the seek's own first frames, up to the crossfade
-      const Chunk* c = cache.front();
-      if (c && c->generation == generation) break;
-      if (c) cache.release();
-    }
+    const LoopSpan loop = randomLoop(random, length);
+    jumpMs(track, reader, generation, loop.crossfadeStart() - Chunk::kFrames / 2, loop);  // up to the crossfade
     cache.release();
     auto t0 = Clock::now();
     for (;;) {  // then the wrap: the crossfade (a seek of its own) and the frames from the loop's start
       const Chunk* c = cache.front();
-      if (c && c->generation == generation && c->start == in) break;
+      if (c && c->generation == generation && c->start == loop.in) break;
       if (c) cache.release();
     }
     wraps.push_back(seconds(Clock::now() - t0) * 1000);
