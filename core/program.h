@@ -176,6 +176,7 @@ struct CueState {
   std::array<int, 2> beatLoop{-1, -1};        // the lit beat loop button (0..4) while its loop plays
   std::array<double, 2> lastPosition{};       // seconds at the last tick, to notice a wrap
   std::map<std::string, SongCues> songs;      // the hot-cue file's songs, by path
+  std::array<SongCues, 2> loaded{};           // size and time of each deck's song when its pads were filled
   bool read = false;
 };
 

@@ -6,6 +6,7 @@
 #include "cues/cue_store.h"
 #include "cues/loops.h"
 #include "decks/monitor.h"
+#include "tempo/tempo_cache.h"
 
 namespace vx::cues {
 namespace {
@@ -21,6 +22,17 @@ void lightPads(Program& p, int deck) {
     p.main.picture("hotcue", deck * kHotCues + i)
         .setPicture("hotcue" + std::to_string(i + 1) + (set ? "2.bmp" : "1.bmp"));
   }
+}
+
+SongCues stamp(const std::string& path) {
+  const auto now = tempo::fileStamp(path);
+  return now ? SongCues{now->size, now->mtime, {}} : SongCues{};
+}
+
+// Another file under the deck's song's name, loaded again under it: the pads show the old one's.
+bool replaced(Program& p, int deck) {
+  const SongCues now = stamp(p.cues.songPath[deck]);
+  return now.size != p.cues.loaded[deck].size || now.mtime != p.cues.loaded[deck].mtime;
 }
 
 }  // namespace
@@ -39,7 +51,7 @@ void hotCuePress(Program& p, int pad, bool clear) {
   if (pad < 0 || pad >= 2 * kHotCues) return;
   const int deck = pad / kHotCues, i = pad % kHotCues;
   if (!hasSong(p, deck)) return;
-  if (p.cues.songPath[deck] != p.player(deck).fileName()) songChanged(p, deck);
+  if (p.cues.songPath[deck] != p.player(deck).fileName() || replaced(p, deck)) songChanged(p, deck);
   int64_t& cue = p.cues.hot[deck][i];
   if (!clear && cue >= 0) {
     jumpToFrame(p, deck, cue);
@@ -62,6 +74,7 @@ void songChanged(Program& p, int deck) {
   auto& player = p.player(deck);
   const bool song = hasSong(p, deck);
   p.cues.songPath[deck] = player.fileName();
+  p.cues.loaded[deck] = stamp(player.fileName());
   if (song) p.cues.hot[deck] = storedCues(p, player.fileName());
   else p.cues.hot[deck].fill(-1);
   p.cues.pendingIn[deck] = -1;

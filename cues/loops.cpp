@@ -36,6 +36,9 @@ void resize(Program& p, int deck, double factor) {
   if (in + length > lastFrame(p, deck)) return;
   const int lit = p.cues.beatLoop[deck];
   setLoop(p, deck, in, in + length);
+  // The player keeps a loop that lies behind the play head for a later jump back; past the new
+  // end, the play head goes on at its place in the loop's first part.
+  if (const int64_t now = frameNow(p, deck); now >= in + length) jumpToFrame(p, deck, in + (now - in) % length);
   p.cues.beatLoop[deck] = -1;
   // A beat loop halved or doubled lights the button of its new length, when there is one.
   for (int j = 0; lit >= 0 && j < kBeatLoops; ++j)

@@ -29,12 +29,13 @@ void Track::askForMore() {
   if (reader_ && !asked_.exchange(true, std::memory_order_acq_rel)) reader_->nudge();
 }
 
-void Track::requestSeek(uint32_t generation, int64_t frame, LoopSpan loop) {
+void Track::requestSeek(uint32_t generation, int64_t frame, LoopSpan loop, LoopSpan through) {
   std::lock_guard<std::mutex> lock(requestMutex_);
   seekPending_ = true;
   requestedGeneration_ = generation;
   requestedFrame_ = frame;
   requestedLoop_ = loop;
+  requestedThrough_ = through;
 }
 
 bool Track::takeSeek() {
@@ -46,7 +47,9 @@ bool Track::takeSeek() {
     seekPending_ = false;
     generation = requestedGeneration_;
     frame = requestedFrame_;
-    loop_ = requestedLoop_;
+    passingThrough_ = requestedThrough_.on() && frame < requestedThrough_.out;
+    afterWrap_ = requestedLoop_;
+    loop_ = passingThrough_ ? requestedThrough_ : requestedLoop_;
   }
   generation_ = generation;
   seekFrame_ = nextFrame_ = frame;
@@ -54,15 +57,20 @@ bool Track::takeSeek() {
   finished_ = false;
   unreachable_ = !decoder_->seek(frame);
   freshSeek_ = true;
+  wrapped_ = false;
+  framesThisStream_ = 0;
   chunksForGeneration_ = 0;
   return true;
 }
 
 int64_t Track::framesAhead() const {
-  int64_t playHead = cache_.playGeneration() == generation_ ? cache_.playFrame() : seekFrame_;
-  // Past a wrap the stream restarts at the loop's start: count the frames decoded since then as
-  // well as those still to play before the loop's end.
-  if (nextFrame_ < playHead && loop_.on()) return nextFrame_ - loop_.in + (loop_.out - playHead);
+  const bool takenUp = cache_.playGeneration() == generation_;
+  // Inside a loop frame numbers repeat: a loop shorter than the read-ahead is decoded more than
+  // once ahead of the play head, so only the frames waiting in the ring tell how far ahead it is.
+  // Stale frames of earlier streams wait in front of this one's: while any do, none of this
+  // stream's has been played.
+  if ((loop_.on() || wrapped_) && takenUp) return std::min(cache_.framesWaiting(), framesThisStream_);
+  int64_t playHead = takenUp ? cache_.playFrame() : seekFrame_;
   return nextFrame_ - std::max(playHead, seekFrame_);
 }
 
@@ -107,11 +115,19 @@ bool Track::service() {
   chunk->frames = got;
   chunk->last = !wrapping && got < want;
   cache_.commit();
+  framesThisStream_ += got;
   nextFrame_ = wrapping ? loop_.in : nextFrame_ + got;
+  bool wrapped = wrapping;
   if (!wrapping && loop_.on() && loop_.crossfadeFrames() == 0 && nextFrame_ == loop_.out) {
     // A loop from the song's first frame has nothing before its start to blend with.
     unreachable_ = !decoder_->seek(loop_.in);
     nextFrame_ = loop_.in;
+    wrapped = true;
+  }
+  wrapped_ = wrapped_ || wrapped;
+  if (wrapped && passingThrough_) {
+    loop_ = afterWrap_;
+    passingThrough_ = false;
   }
   finished_ = chunk->last;
   freshSeek_ = false;

@@ -30,7 +30,10 @@ class Track {
  public:
   // How far ahead of the play head the reader decodes.
   static constexpr double kReadAheadSeconds = 1.5;
-  static constexpr int kChunksBeforeTakenUp = 2;
+  // Chunks decoded for a jump or a loop change before the engine takes it up: a loop change is
+  // taken up where the engine already is, up to a rate converter's read-ahead and a device
+  // block past the place the UI asked from, and must still have frames to play from there.
+  static constexpr int kChunksBeforeTakenUp = 4;
   // The engine wakes the reader when this many chunks' room has opened below the read-ahead,
   // so that the reader decodes in batches and sleeps in between.
   static constexpr int kRefillChunks = 8;
@@ -42,8 +45,10 @@ class Track {
   // UI thread: from now on decode for `generation`, starting at `frame`. A later request
   // replaces one the reader has not taken up yet.
   // A loop (or none) comes with every request: the reader decodes across its wrap ahead of the
-  // play head, so that the engine never waits at the wrap.
-  void requestSeek(uint32_t generation, int64_t frame, LoopSpan loop = {});
+  // play head, so that the engine never waits at the wrap. With `through` on, the stream first
+  // wraps once at its end as that loop does, then goes on under `loop`: a loop change near the
+  // old loop's end follows the sound wherever the engine took it up, before or after the wrap.
+  void requestSeek(uint32_t generation, int64_t frame, LoopSpan loop = {}, LoopSpan through = {});
 
   // The reader that services this track; set once, before it is serviced.
   void attach(class Reader* reader) { reader_ = reader; }
@@ -82,12 +87,17 @@ class Track {
   uint32_t requestedGeneration_ = 0;
   int64_t requestedFrame_ = 0;
   LoopSpan requestedLoop_;
+  LoopSpan requestedThrough_;
 
   // Reader thread's own state.
   uint32_t generation_ = 0;
   int64_t seekFrame_ = 0;
   int64_t nextFrame_ = 0;
   LoopSpan loop_;
+  LoopSpan afterWrap_;  // the loop from the first wrap on, while `loop_` is a loop passed through
+  bool passingThrough_ = false;
+  bool wrapped_ = false;  // this stream has wrapped: its frame numbers no longer grow
+  int64_t framesThisStream_ = 0;  // decoded since the last seek taken up
   float loopStart_[Chunk::kFrames * 2];  // the frames before the loop's start, for the crossfade
   bool finished_ = false;
   bool unreachable_ = false;

@@ -31,7 +31,12 @@ class TrackCache {
     if (w - read_.load(std::memory_order_acquire) == kChunks) return nullptr;
     return &(*chunks_)[w % kChunks];
   }
-  void commit() { written_.store(written_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+  void commit() {
+    size_t w = written_.load(std::memory_order_relaxed);
+    framesWritten_.store(framesWritten_.load(std::memory_order_relaxed) + (*chunks_)[w % kChunks].frames,
+                         std::memory_order_relaxed);
+    written_.store(w + 1, std::memory_order_release);
+  }
 
   // Reader (engine). The oldest filled chunk, or null; release() frees it for the writer.
   const Chunk* front() const {
@@ -39,7 +44,12 @@ class TrackCache {
     if (r == written_.load(std::memory_order_acquire)) return nullptr;
     return &(*chunks_)[r % kChunks];
   }
-  void release() { read_.store(read_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
+  void release() {
+    size_t r = read_.load(std::memory_order_relaxed);
+    framesReleased_.store(framesReleased_.load(std::memory_order_relaxed) + (*chunks_)[r % kChunks].frames,
+                          std::memory_order_release);
+    read_.store(r + 1, std::memory_order_release);
+  }
   // The `i`-th waiting chunk (0 = the front one), or null: the engine looks past the front for
   // the first chunk of a loop change, which continues the same sound.
   const Chunk* peek(size_t i) const {
@@ -49,6 +59,11 @@ class TrackCache {
   }
   // How many chunks wait, the front one included.
   size_t filled() const { return written_.load(std::memory_order_acquire) - read_.load(std::memory_order_relaxed); }
+
+  // Writer: frames in the waiting chunks, the front one whole.
+  int64_t framesWaiting() const {
+    return framesWritten_.load(std::memory_order_relaxed) - framesReleased_.load(std::memory_order_acquire);
+  }
 
   // Engine -> reader: where the play head stands, so that the reader knows how far ahead it is.
   void setPlayHead(uint32_t generation, int64_t frame) {
@@ -61,7 +76,9 @@ class TrackCache {
  private:
   std::unique_ptr<std::array<Chunk, kChunks>> chunks_;
   alignas(64) std::atomic<size_t> written_{0};
+  std::atomic<int64_t> framesWritten_{0};  // the writer's count
   alignas(64) std::atomic<size_t> read_{0};
+  std::atomic<int64_t> framesReleased_{0};  // the engine's count
   std::atomic<uint32_t> playGeneration_{0};
   std::atomic<int64_t> playFrame_{0};
 };

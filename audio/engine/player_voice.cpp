@@ -97,6 +97,8 @@ void PlayerVoice::applyLoop(const Command& c) {
     if (!l.on() || inputFrame_ >= l.out) continue;
     oldLimit_ = oldLimit_ < 0 ? l.crossfadeStart() : std::min(oldLimit_, l.crossfadeStart());
   }
+  // Through the old loop's wrap the sound wraps once more, wherever the new stream is taken up.
+  wrapOnce_ = c.value == 2 ? loop_ : LoopSpan{};
   loop_ = next;
   continuing_ = true;
   continuation_ = c.generation;
@@ -115,8 +117,11 @@ void PlayerVoice::takeUpContinuation() {
   continuing_ = false;
   oldLimit_ = -1;
   // The new stream starts at or before the frame the voice reads next, and runs on from there
-  // as the old one would have, the loop's wrap included.
-  skipInput_ = std::max<int64_t>(0, inputFrame_ - c->start);
+  // as the old one would have, the loop's wrap included: a voice that already wrapped reads
+  // behind the stream's start, as many frames past the wrap as it has gone.
+  skipInput_ = inputFrame_ - c->start;
+  if (skipInput_ < 0 && wrapOnce_.on()) skipInput_ += wrapOnce_.out - wrapOnce_.in;
+  skipInput_ = std::max<int64_t>(0, skipInput_);
   publish();
 }
 
@@ -129,10 +134,19 @@ int PlayerVoice::usable(const Chunk& c) const {
 void PlayerVoice::advance(const Chunk& c, int frames) {
   chunkOffset_ += frames;
   inputFrame_ = c.start + chunkOffset_;
-  if (chunkOffset_ >= c.frames && loop_.on() && inputFrame_ == loop_.out) inputFrame_ = loop_.in;
+  if (chunkOffset_ < c.frames) return;
+  for (const LoopSpan& l : {loop_, wrapOnce_})
+    if (l.on() && inputFrame_ == l.out) inputFrame_ = l.in;
 }
 
 void PlayerVoice::wrapPosition(double before) {
+  if (wrapOnce_.on() && before < static_cast<double>(wrapOnce_.out) && position_ >= static_cast<double>(wrapOnce_.out)) {
+    const double length = static_cast<double>(wrapOnce_.out - wrapOnce_.in);
+    position_ -= length;
+    played_ -= length;
+    before = static_cast<double>(wrapOnce_.in);
+    wrapOnce_ = {};
+  }
   if (!loop_.on() || before >= static_cast<double>(loop_.out)) return;
   const double length = static_cast<double>(loop_.out - loop_.in);
   while (position_ >= static_cast<double>(loop_.out)) {
@@ -175,6 +189,7 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   played_ = 0;
   continuing_ = false;
   oldLimit_ = -1;
+  wrapOnce_ = {};
   inputFrame_ = static_cast<int64_t>(std::floor(position));
   movedDuringFade_ = 0;
   converter_.reset();

@@ -125,6 +125,7 @@ class PlayerVoice {
   double played_ = 0;          // source frames since the last jump
   double endPosition_ = -1;    // selection end; negative: none
   LoopSpan loop_;              // as the stream of this generation is decoded
+  LoopSpan wrapOnce_;          // an old loop whose wrap the sound still takes once, after a change
   bool continuing_ = false;    // a loop change's generation is awaited without a jump
   uint32_t continuation_ = 0;  // that generation
   int64_t oldLimit_ = -1;      // source frame the old stream serves up to meanwhile (-1: no limit)

@@ -24,7 +24,8 @@ struct Command {
     SetCue,      // mixer: output layout `frame` (a Mixer::CueLayout) with the master blended in by `value`
     SetLoop,     // voice: loop from frame `frame` to `position` (frame < 0: none) as decoded for
                  // `generation`; `value` 1: the new generation goes on from where the voice plays
-                 // (no jump), 0: it belongs to the jump of that generation
+                 // (no jump), 2: the same, and that stream first wraps once as the old loop
+                 // did, 0: it belongs to the jump of that generation
     SetKeyLock,  // voice: key lock on when `value` != 0. A non-zero `generation` restarts the voice
                  // where it plays now as that generation, whose frames the reader decodes from
                  // `position` (at or before that place): the switch then fades like a jump.

@@ -94,6 +94,7 @@ bool VoiceControl::sinceLastJump(uint32_t generation) const {
 
 bool VoiceControl::setLoop(LoopSpan loop) {
   if (!loop.on()) loop = {};
+  const LoopSpan old = loop_;
   loop_ = loop;
   if (!current_) return false;
   const double at = position();
@@ -105,23 +106,31 @@ bool VoiceControl::setLoop(LoopSpan loop) {
     origin_ = target;
     carried_ = 0;
     jump(target);
-    sendLoop(false);
+    sendLoop(0);
     return true;
   }
-  // The new stream starts where the UI last saw the play head, at or before the engine's.
+  // The new stream starts where the UI last saw the play head, at or before the engine's. So
+  // near the old loop's end the engine may have wrapped already: the stream then wraps once
+  // more as the old loop did, and the change takes effect from there.
+  // (The UI's reading, rounded, may stand on the loop's end itself, where the engine has not
+  // wrapped yet.)
+  int64_t from = static_cast<int64_t>(std::floor(at));
+  const bool through = old.on() && !(old.in == loop.in && old.out == loop.out) && from <= old.out &&
+                       from >= old.out - kWrapWindow;
+  if (through) from = std::min(from, old.out - 1);
   ++generation_;
-  current_->requestSeek(generation_, static_cast<int64_t>(std::floor(at)), loop_);
+  current_->requestSeek(generation_, from, loop_, through ? old : LoopSpan{});
   reader_.wake();
-  sendLoop(true);
+  sendLoop(through ? 2 : 1);
   return false;
 }
 
-void VoiceControl::sendLoop(bool continuing) {
+void VoiceControl::sendLoop(int continuing) {
   Command c = command(Command::SetLoop);
   c.generation = generation_;
   c.frame = loop_.on() ? loop_.in : -1;
   c.position = static_cast<double>(loop_.out);
-  c.value = continuing ? 1 : 0;
+  c.value = continuing;
   mixer_.post(c);
 }
 

@@ -20,6 +20,10 @@ class Track;
 
 class VoiceControl {
  public:
+  // Source frames before a loop's end within which the engine may have wrapped before it takes
+  // up a change the UI sends now: a device block and the frames the rate converter and the
+  // time stretcher read ahead of what sounds.
+  static constexpr int64_t kWrapWindow = 8192;
   VoiceControl(Mixer& mixer, int voice, Reader& reader);
   ~VoiceControl();
   VoiceControl(const VoiceControl&) = delete;
@@ -55,7 +59,9 @@ class VoiceControl {
   // wrap in time); when the play head is already in the loop's crossfade or past its end, it
   // jumps to the loop's start plus the overshoot, as the wrap would have taken it. A jump
   // elsewhere keeps the loop; it applies whenever the play head reaches the loop's end from
-  // before it. True when it jumped (the position is then the new origin()).
+  // before it. A change within kWrapWindow before the old loop's end takes effect after its
+  // wrap, which the engine may already have taken. True when it jumped (the position is then
+  // the new origin()).
   bool setLoop(LoopSpan loop);
   double origin() const { return origin_; }
   LoopSpan loop() const { return loop_; }
@@ -70,7 +76,9 @@ class VoiceControl {
   Command command(int kind) const;  // addressed to this voice
   void send(int kind, double value = 0);
   void jump(double frame);  // tells reader and engine; `frame` = origin_ + carried_
-  void sendLoop(bool continuing);
+  // `continuing` 0: the loop belongs to the jump just sent; 1: the voice goes on into the new
+  // stream; 2: and that stream first wraps once as the old loop did.
+  void sendLoop(int continuing);
   // Whether the engine's report for `generation` belongs to the current jump (a loop change
   // goes on from it without a jump of its own).
   bool sinceLastJump(uint32_t generation) const;

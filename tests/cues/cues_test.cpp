@@ -123,6 +123,16 @@ TEST_F(Cues, HotCuesComeBackAfterARestartAndAreDroppedForAChangedFile) {
   song("b.wav", "another song, longer");
   load(0, b);
   for (int i = 0; i < kHotCues; ++i) EXPECT_EQ(p().cues.hot[0][i], -1);
+  // Replaced again while its name stays in the deck (loaded anew under it): the old pads are
+  // not the new song's places.
+  t->player(0).position = 4;
+  press(2);
+  song("b.wav", "a third song, longer still");
+  t->player(0).position = 1;
+  press(2);
+  EXPECT_EQ(p().cues.hot[0][2], std::llround(1.0 * kRate)) << "stored anew, not a jump to the old place";
+  EXPECT_DOUBLE_EQ(t->player(0).position, 1.0);
+  cues::hotCuePress(p(), 2, true);
   t = std::make_unique<TestProgram>();
   p().settingsPath = (dir / "velvoxp.ini").string();
   EXPECT_EQ(p().cues.songs.size(), 0u);
@@ -176,6 +186,14 @@ TEST_F(Cues, LoopButtonsMarkRefuseAndResize) {
   cues::exitLoop(p(), 0);
   EXPECT_EQ(deck.loopIn(), -1);
   EXPECT_EQ(p().main.picture("loopexit", 0).picture(), "loopexit1.bmp");
+  // Halved while the play head is in the second half: the player would keep the loop behind it,
+  // so the deck goes on at the same place in the first half.
+  deck.setLoop(std::llround(2 * kRate), std::llround(4 * kRate));
+  deck.state = platform::Playing;
+  deck.position = 3.5;
+  cues::halveLoop(p(), 0);
+  EXPECT_EQ(deck.loopOut(), std::llround(3 * kRate));
+  EXPECT_DOUBLE_EQ(deck.position, 2.5);
 }
 
 TEST_F(Cues, BeatLoopsStartOnTheCurrentBeatAndNeedAGrid) {

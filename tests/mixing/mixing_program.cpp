@@ -14,8 +14,9 @@ namespace vx::test {
 namespace {
 
 platform::Ports portsOf(audio::SoundSystem& sound, platform::Dialogs& dialogs, platform::RecordingDevice& recorder,
-                        platform::Shell& shell) {
+                        platform::Shell& shell, platform::TempoAnalysis* tempo) {
   platform::Ports ports = assembly::soundPorts(sound);
+  if (tempo) ports.tempo = tempo;
   ports.dialogs = &dialogs;
   ports.recorder = &recorder;
   ports.shell = &shell;
@@ -29,11 +30,12 @@ std::string madeFolder(const std::string& home) {
 
 }  // namespace
 
-MixingProgram::MixingProgram(const std::string& home, std::unique_ptr<audio::SoundSystem> sound)
+MixingProgram::MixingProgram(const std::string& home, std::unique_ptr<audio::SoundSystem> sound, bool analyse)
     : sound_(sound ? std::move(sound) : driver::createHeadlessSound()),
       dialogs_(log),
       shell_(madeFolder(home) + "/velvox.lock"),
-      p(portsOf(*sound_, dialogs_, recorder_, shell_)) {
+      tempo_(analyse ? std::make_unique<audio::SettledTempoAnalyser>() : nullptr),
+      p(portsOf(*sound_, dialogs_, recorder_, shell_, tempo_.get())) {
   assembly::placeProgram(p, assembly::HomePaths{home, home, VELVOX_BUILD_DIR});
   sound_->captureVirtual(&out, nullptr);
   assembly::wireProgram(p);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/analysis/tempo_analyser.h"
 #include "audio/sound_system.h"
 #include "control/recording_log.h"
 #include "core/program.h"
@@ -18,8 +19,10 @@ namespace vx::test {
 class MixingProgram {
  public:
   // Starts the program in `home` (made when missing) up to its main window, on the virtual
-  // device unless given another sound system.
-  explicit MixingProgram(const std::string& home, std::unique_ptr<audio::SoundSystem> sound = nullptr);
+  // device unless given another sound system; with `analyse`, the songs' analysis runs as in the
+  // headless driver (each tick waits for it).
+  explicit MixingProgram(const std::string& home, std::unique_ptr<audio::SoundSystem> sound = nullptr,
+                         bool analyse = false);
   MixingProgram(const MixingProgram&) = delete;
   MixingProgram& operator=(const MixingProgram&) = delete;
 
@@ -39,6 +42,7 @@ class MixingProgram {
   driver::ScriptedDialogs dialogs_;
   control::RecordingLog recorder_;
   platform::PosixShell shell_;
+  std::unique_ptr<audio::SettledTempoAnalyser> tempo_;
 
  public:
   Program p;
