@@ -279,8 +279,11 @@ int PlayerVoice::pull(float* out, int frames) {
   if (!stretching_) return produce(out, frames);
   stretch_.setRate(rate_);
   int made = 0;
+  pulledInput_ = 0;
   while (made < frames) {
-    made += stretch_.take(out + 2 * made, frames - made);
+    double input = 0;
+    made += stretch_.take(out + 2 * made, frames - made, &input);
+    pulledInput_ += input;
     const int want = stretch_.wanted();
     if (made == frames || want == 0) break;
     const int got = produce(stretchIn_, want);
@@ -355,9 +358,11 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   int got = pull(scratch_, want);
   mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
+  // Stretched frames move the play head at the rate the stretcher made them with.
+  const double moved = stretching_ ? pulledInput_ * converterStep() : got * s;
   double before = position_;
-  position_ += got * s;
-  played_ += got * s;
+  position_ += moved;
+  played_ += moved;
   wrapPosition(before);
   publish();
   bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;

@@ -145,6 +145,7 @@ class PlayerVoice {
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
   float stretchIn_[TimeStretch::kMaxFeed * 2] = {};
+  double pulledInput_ = 0;  // converted frames the last pull() stands for while stretching
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
   dsp::ThreeBandEq eq_;
   dsp::SweepFilter filter_;

@@ -3,6 +3,7 @@
 // stretcher bit for bit, and bad input neither crashes nor makes anything but numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -151,6 +152,40 @@ TEST_F(KeyLock, SwitchingWhilePlayingNeitherJumpsNorClicks) {
     EXPECT_LT(testing::largestStep({out, 0, switched, switched + kRate / 2}), natural * 1.1) << on;
     EXPECT_LT(testing::largestStep({out, 1, switched, switched + kRate / 2}), natural * 1.1) << on;
   }
+}
+
+// The pitch swept back and forth while playing: the position reported at each beat heard is the
+// beat's own place in the song, however far the rate has moved since the stretcher took it in.
+// The stretcher's own placement of a click, off by a fraction of a millisecond, is measured at a
+// steady rate first.
+TEST_F(KeyLock, ThePositionFollowsTheSongWhileThePitchMoves) {
+  deck(0).setFileName(write("clicks.wav", clickTrack(120, 20)));
+  deck(0).setRate(1.05);
+  deck(0).setKeyLock(true);
+  deck(0).play();
+  std::vector<std::pair<size_t, double>> reported;  // (output frame, song seconds)
+  const int steady = 2 * kRate / 256;
+  for (int i = 0; i < 12 * kRate / 256; ++i) {
+    // Then 1.01 .. 1.09 and back every 1.5 s, a new rate every 256 frames.
+    if (i >= steady) deck(0).setRate(1.05 + 0.04 * std::sin(2 * M_PI * (i - steady) * 256 / (1.5 * kRate)));
+    sound->renderVirtual(256);
+    sound->deliverEvents();
+    reported.emplace_back(out.size() / 2, deck(0).currentPosition());
+  }
+  std::vector<double> heard = clickCentres(out, 0), off;  // song seconds from each beat's centre
+  for (size_t k = 1; k < heard.size(); ++k) {  // beat 0 sounds before the first report
+    const double at = heard[k];
+    auto after = std::lower_bound(reported.begin(), reported.end(), std::make_pair(static_cast<size_t>(at), 0.0));
+    ASSERT_TRUE(after != reported.begin() && after != reported.end());
+    auto before = after - 1;
+    double t = (at - static_cast<double>(before->first)) / static_cast<double>(after->first - before->first);
+    double song = before->second + t * (after->second - before->second);
+    off.push_back(song - (std::round((song - 0.0015) / 0.5) * 0.5 + 0.0015));
+  }
+  ASSERT_GE(off.size(), 20u);
+  const double placement = (off[0] + off[1] + off[2]) / 3;  // beats 1 to 3
+  EXPECT_LT(std::fabs(placement), 0.001);
+  for (size_t k = 4; k < off.size(); ++k) EXPECT_NEAR(off[k], placement, 0.001) << "beat " << k + 1;
 }
 
 TEST_F(KeyLock, ACueJumpLandsOnItsBeatWithAndWithoutKeyLock) {
