@@ -14,13 +14,13 @@ bool newer(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) > 0; }
 
 PlayerVoice::PlayerVoice(int outputRate, RateConverter::Quality quality)
     : outputRate_(outputRate), converter_(quality) {
-  stretch_.prepare(outputRate_);
+  lane_.prepare(outputRate_);
   prepareChannel();
 }
 
 void PlayerVoice::setOutputRate(int rate) {
   outputRate_ = rate;
-  stretch_.prepare(outputRate_);
+  lane_.prepare(outputRate_);
   prepareChannel();
 }
 
@@ -178,8 +178,8 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   inputFrame_ = static_cast<int64_t>(std::floor(position));
   movedDuringFade_ = 0;
   converter_.reset();
-  stretching_ = keyLock_ && rate_ != 1.0 && stretch_.ok();
-  if (stretching_) stretch_.reset(rate_);
+  stretching_ = keyLock_ && rate_ != 1.0 && lane_.ok();
+  if (stretching_) lane_.restart(rate_);
   chunkOffset_ = 0;
   skipInput_ = 0;
   inputDone_ = ended_ = false;
@@ -277,20 +277,20 @@ int PlayerVoice::produce(float* out, int frames) {
 
 int PlayerVoice::pull(float* out, int frames) {
   if (!stretching_) return produce(out, frames);
-  stretch_.setRate(rate_);
-  int made = 0;
-  pulledInput_ = 0;
-  while (made < frames) {
-    double input = 0;
-    made += stretch_.take(out + 2 * made, frames - made, &input);
-    pulledInput_ += input;
-    const int want = stretch_.wanted();
-    if (made == frames || want == 0) break;
+  feedLane();
+  lane_.kick();
+  const int made = lane_.take(out, frames, pulledInput_);
+  lane_.kick();
+  return made;
+}
+
+void PlayerVoice::feedLane() {
+  for (int want; (want = lane_.inputWanted(rate_)) > 0;) {
     const int got = produce(stretchIn_, want);
     if (got == 0 && !ended_) break;  // the reader has not caught up yet
-    stretch_.feed(stretchIn_, got, ended_);
+    lane_.push(stretchIn_, got, rate_, ended_);
+    if (ended_) break;
   }
-  return made;
 }
 
 void PlayerVoice::mixBlock(const float* in, int frames, int offset, float envelope, float slope) {

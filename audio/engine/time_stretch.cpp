@@ -44,6 +44,8 @@ void TimeStretch::prepare(int sampleRate) {
   reset(1.0);
 }
 
+int TimeStretch::startDelay() const { return stretcher_ ? static_cast<int>(stretcher_->getStartDelay()) : 0; }
+
 void TimeStretch::reset(double rate) {
   inputEnded_ = drainedOut_ = false;
   firstRun_ = runCount_ = 0;

@@ -32,6 +32,8 @@ class TimeStretch {
 
   void prepare(int sampleRate);
   bool ok() const { return stretcher_ != nullptr; }
+  // Output frames the first input frame is delayed by inside the stretcher (0 before prepare()).
+  int startDelay() const;
 
   // Forgets the signal and starts again at tempo `rate` (1 = as recorded).
   void reset(double rate);
