@@ -149,7 +149,6 @@ void PlayerVoice::fadeOut(int frames) {
   // Stopping or leaving a place while it sounds: its next few frames are taken now and played
   // fading out, so that the cache holds nothing the voice still needs from the old place.
   if (!playing_ || finished() || !track_ || fadeOutLeft_ > 0) return;
-  if (stretching_) frames = std::min(frames, kStretchedHoldFrames);
   tailFrames_ = pull(tail_, frames);
   tailPlayed_ = 0;
   fadeOutLeft_ = kDeclickFrames;
@@ -158,7 +157,7 @@ void PlayerVoice::fadeOut(int frames) {
 
 int PlayerVoice::hold(int frames) {
   const int spare = tailFrames_ - tailPlayed_ - kDeclickFrames;
-  if (!holding_ || spare <= 0 || !playing_ || currentChunk() != nullptr) {
+  if (!holding_ || spare <= 0 || !playing_ || newPlaceReady()) {
     holding_ = false;
     return 0;
   }
@@ -167,6 +166,15 @@ int PlayerVoice::hold(int frames) {
   tailPlayed_ += held;
   movedDuringFade_ += held;
   return held;
+}
+
+bool PlayerVoice::newPlaceReady() {
+  if (currentChunk() == nullptr) return false;
+  if (!stretching_) return true;
+  // The stretcher starts on the new place while the old one is held.
+  feedLane();
+  lane_.kick();
+  return lane_.ready();
 }
 
 void PlayerVoice::jump(uint32_t generation, double position) {
@@ -182,6 +190,7 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   if (stretching_) lane_.restart(rate_);
   chunkOffset_ = 0;
   skipInput_ = 0;
+  dropOutput_ = 0;
   inputDone_ = ended_ = false;
   fadeInDone_ = 0;
   publish();
@@ -202,7 +211,10 @@ void PlayerVoice::restartHere(uint32_t generation, double from) {
 void PlayerVoice::moveOn(double outputFrames) {
   // The jump happened when it was asked for: the new place has moved on while the old one faded out.
   double moved = outputFrames * step();
-  skipInput_ += static_cast<int64_t>(std::llround(moved));
+  if (stretching_ && lane_.started())
+    dropOutput_ += static_cast<int>(std::llround(outputFrames));  // stretched from the jump's target already
+  else
+    skipInput_ += static_cast<int64_t>(std::llround(moved));
   double before = position_;
   position_ += moved;
   played_ += moved;
@@ -279,6 +291,7 @@ int PlayerVoice::pull(float* out, int frames) {
   if (!stretching_) return produce(out, frames);
   feedLane();
   lane_.kick();
+  for (int n = 1; dropOutput_ > 0 && n > 0; dropOutput_ -= n) n = lane_.take(out, std::min(dropOutput_, frames), pulledInput_);
   const int made = lane_.take(out, frames, pulledInput_);
   lane_.kick();
   return made;

@@ -32,9 +32,6 @@ class PlayerVoice {
   // reader to decode the new place (a few milliseconds): the old place keeps sounding instead of
   // silence. When the new place is ready at once, as on the virtual device, nothing is held.
   static constexpr int kHoldFrames = 1024;
-  // Through the time stretcher each held frame costs the stretcher's work in the jump's block, and
-  // the new place's first block costs its start delay: the hold is shorter there.
-  static constexpr int kStretchedHoldFrames = 320;
   static constexpr int kMaxBlock = 512;
 
   explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
@@ -76,12 +73,14 @@ class PlayerVoice {
   // The song's frames for this block, before the channel's equaliser and fader, into `pre_`.
   void renderSource(int frames);
 
-  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump; at most
-  // kStretchedHoldFrames while stretching) frames of the old place for its fade-out.
+  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump) frames of the old place
+  // for its fade-out.
   void fadeOut(int frames = kDeclickFrames);
   // Plays held frames of the old place at full level while the new place is not decoded yet;
   // returns the frames of the block it filled.
   int hold(int frames);
+  // The new place can sound: decoded, and while stretching, stretched too.
+  bool newPlaceReady();
   void jump(uint32_t generation, double position);
   // Goes on from the current place as `generation`, decoded from source frame `from`.
   void restartHere(uint32_t generation, double from);
@@ -150,7 +149,8 @@ class PlayerVoice {
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
   float stretchIn_[StretchLane::kBlockFrames * 2] = {};
-  double pulledInput_ = 0;  // converted frames the last pull() stands for while stretching
+  double pulledInput_ = 0;
+  int dropOutput_ = 0;      // stretched frames of the new place the held old one stood in for  // converted frames the last pull() stands for while stretching
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
   dsp::ThreeBandEq eq_;
   dsp::SweepFilter filter_;

@@ -62,6 +62,15 @@ void StretchLane::kick() {
   changed_ = false;
 }
 
+bool StretchLane::ready() {
+  while (!haveReading_ && out_.pop(reading_)) {
+    changed_ = true;
+    haveReading_ = reading_.epoch == epoch_;
+    readAt_ = 0;
+  }
+  return haveReading_;
+}
+
 int StretchLane::take(float* out, int frames, double& input) {
   input = 0;
   int made = 0;

@@ -44,6 +44,10 @@ class StretchLane {
   // Writes up to `frames` stretched frames to `out`; returns how many, and in `input` how many
   // converted frames they stand for.
   int take(float* out, int frames, double& input);
+  // Frames were handed over since the last restart.
+  bool started() const { return handedOver_ > 0 || lastPushed_; }
+  // Stretched frames since the last restart are waiting.
+  bool ready();
   // The input ended and every stretched frame of it has been taken.
   bool drained() const { return drained_; }
 

@@ -187,13 +187,14 @@ TEST(Threads, KeyLockStretchesAheadOfTheCallbackOnItsWorker) {
     main.render(block, 256);
     float loudest = 0;
     for (float x : block) loudest = std::max(loudest, std::fabs(x));
-    // The first blocks and those after the jump wait for the reader and the stretcher's start.
-    if (n > 8 && (n < 100 || n > 108) && loudest < 0.1f) ++starved;
+    // The first blocks wait for the reader and the stretcher's start; a jump holds the old place
+    // until the new one is stretched.
+    if (n > 8 && loudest < 0.1f) ++starved;
     heard.insert(heard.end(), block, block + 512);
     next += period;
     std::this_thread::sleep_until(next);
   }
-  EXPECT_LE(starved, 3) << "blocks the worker had not stretched in time";
+  EXPECT_LE(starved, 2) << "silent blocks: the worker had not stretched in time";
   EXPECT_NEAR(testing::typicalFrequency({heard, 0, 40 * 256, 100 * 256}, kRate), 440.0, 1.0);
   EXPECT_NEAR(testing::typicalFrequency({heard, 0, 220 * 256, heard.size() / 2}, kRate), 440.0, 1.0);
   a.pause();
