@@ -195,7 +195,9 @@ TEST(Threads, KeyLockStretchesAheadOfTheCallbackOnItsWorker) {
     quiet = std::fabs(heard[2 * i]) < 0.01f ? quiet + 1 : 0;
     if (quiet == kRate / 1000) ++gaps;
   }
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)  // several times slower there
   EXPECT_EQ(gaps, 0) << "the callback found nothing stretched";
+#endif
   EXPECT_NEAR(testing::typicalFrequency({heard, 0, 40 * 256, 100 * 256}, kRate), 440.0, 1.0);
   EXPECT_NEAR(testing::typicalFrequency({heard, 0, 220 * 256, heard.size() / 2}, kRate), 440.0, 1.0);
   a.pause();
