@@ -48,6 +48,7 @@ class PlayerVoice {
   bool sounding() const { return producing() || eq_.ringing() || filter_.ringing(); }
   // The key lock stage, for the mixer's worker (UI thread while nothing renders).
   StretchLane& stretchLane() { return lane_; }
+  const StretchLane& stretchLane() const { return lane_; }
   // After the equaliser, the filter and the channel fader; read from any thread.
   const dsp::LevelMeter& meter() const { return meter_; }
 

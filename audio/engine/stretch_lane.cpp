@@ -92,6 +92,8 @@ int StretchLane::take(float* out, int frames, double& input) {
       drained_ = drained_ || reading_.drained;
     }
   }
+  if (made < frames && takenInput_ > 0 && !lastPushed_)
+    late_.store(late_.load(std::memory_order_relaxed) + static_cast<uint64_t>(frames - made), std::memory_order_relaxed);
   takenInput_ += input;
   return made;
 }

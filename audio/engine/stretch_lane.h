@@ -50,6 +50,9 @@ class StretchLane {
   bool ready();
   // The input ended and every stretched frame of it has been taken.
   bool drained() const { return drained_; }
+  // Frames asked for while playing on that were not stretched yet: the worker fell behind.
+  // Any thread (a benchmark counts them).
+  uint64_t lateFrames() const { return late_.load(std::memory_order_relaxed); }
 
   // The worker's side: stretches what was handed over until the finished queue is full or the
   // input runs out.
@@ -79,7 +82,8 @@ class StretchLane {
   StretchWorker* worker_ = nullptr;
   SpscQueue<InBlock, 64> in_;
   SpscQueue<OutBlock, 32> out_;
-  std::atomic<uint32_t> latest_{0};  // the engine's current epoch, so that the worker skips stale work
+  std::atomic<uint32_t> latest_{0};
+  std::atomic<uint64_t> late_{0};  // the engine's current epoch, so that the worker skips stale work
 
   // Engine side.
   uint32_t epoch_ = 0;

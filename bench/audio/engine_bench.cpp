@@ -268,6 +268,14 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds,
               times.size(), runSeconds, keyLock ? ", key lock on both and the monitor at 1.07" : "");
   printCallbacks("main mixer", times, cpuTimes);
   if (keyLock) printCallbacks("monitor's mixer", monitorTimes, monitorCpu);
+  if (keyLock) {
+    // The stretching runs on each mixer's worker: frames a callback found not yet stretched.
+    uint64_t late = 0;
+    for (const Mixer* m : {&mixer, &phones})
+      for (int v = 0; v < m->players(); ++v) late += m->voice(v).stretchLane().lateFrames();
+    std::printf("    frames the callbacks found not yet stretched by the worker: %llu of %zu\n",
+                static_cast<unsigned long long>(late), 3 * times.size() * 256);
+  }
 }
 
 void memory(const std::string& a, const std::string& b) {
