@@ -291,7 +291,9 @@ int PlayerVoice::pull(float* out, int frames) {
   if (!stretching_) return produce(out, frames);
   feedLane();
   lane_.kick();
-  for (int n = 1; dropOutput_ > 0 && n > 0; dropOutput_ -= n) n = lane_.take(out, std::min(dropOutput_, frames), pulledInput_);
+  // The frames the held old place stood in for go unheard; the position has counted them.
+  for (int n = 1; dropOutput_ > 0 && n > 0; dropOutput_ -= n)
+    n = lane_.take(out, std::min(dropOutput_, frames), pulledInput_);
   const int made = lane_.take(out, frames, pulledInput_);
   lane_.kick();
   return made;
@@ -369,6 +371,7 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   int want = frames;
   if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
   int got = pull(scratch_, want);
+  if (stretching_ && got < want) lane_.missed(want - got);
   mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
   // Stretched frames move the play head at the rate the stretcher made them with.

@@ -92,10 +92,13 @@ int StretchLane::take(float* out, int frames, double& input) {
       drained_ = drained_ || reading_.drained;
     }
   }
-  if (made < frames && takenInput_ > 0 && !lastPushed_)
-    late_.store(late_.load(std::memory_order_relaxed) + static_cast<uint64_t>(frames - made), std::memory_order_relaxed);
   takenInput_ += input;
   return made;
+}
+
+void StretchLane::missed(int frames) {
+  if (takenInput_ > 0 && !lastPushed_)  // not a stream's start or end
+    late_.store(late_.load(std::memory_order_relaxed) + static_cast<uint64_t>(frames), std::memory_order_relaxed);
 }
 
 void StretchLane::work() {

@@ -8,11 +8,11 @@
 // kAheadFrames output frames plus the stretcher's own delay.
 //
 // Threads: prepare() and setWorker() on the UI thread while nothing renders (they allocate or
-// join). restart(), inputWanted(), push(), kick(), take(), ready() and drained() on the engine
-// thread only; none of them locks, allocates or waits. work() on the worker's thread, or on the
-// engine thread from kick() while no worker is set (the virtual device: the stretching then
-// happens in the callback, at the same place in the stream, so what is rendered never depends
-// on thread timing).
+// join). restart(), inputWanted(), push(), kick(), take(), ready(), drained() and missed() on
+// the engine thread only; none of them locks, allocates or waits. work() on the worker's thread,
+// or on the engine thread from kick() while no worker is set (the virtual device: the stretching
+// then happens in the callback, at the same place in the stream, so what is rendered never
+// depends on thread timing).
 #include <atomic>
 #include <cstdint>
 
@@ -50,8 +50,9 @@ class StretchLane {
   bool ready();
   // The input ended and every stretched frame of it has been taken.
   bool drained() const { return drained_; }
-  // Frames asked for while playing on that were not stretched yet: the worker fell behind.
-  // Any thread (a benchmark counts them).
+  // Engine thread: `frames` the voice wanted to play were not there.
+  void missed(int frames);
+  // Frames missed in mid-stream: the worker fell behind. Any thread (a benchmark counts them).
   uint64_t lateFrames() const { return late_.load(std::memory_order_relaxed); }
 
   // The worker's side: stretches what was handed over until the finished queue is full or the
