@@ -7,6 +7,7 @@
 #include <cmath>
 #include <random>
 
+#include "audio/engine/stretch_lane.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
@@ -273,6 +274,45 @@ TEST_F(KeyLock, BadInputMakesOnlyNumbers) {
       EXPECT_LT(testing::peak({out, 1, at, out.size() / 2}), 1.5) << song << " at " << rate;
     }
   }
+}
+
+// The key lock stage on its own, stretching in the caller as on the virtual device: a restart
+// forgets everything handed over before it, and the frames taken stand for the converted frames
+// handed over, however the rate moved on the way.
+TEST(KeyLockLane, ARestartForgetsTheOldStreamAndTheFramesTakenStandForTheInput) {
+  auto owned = std::make_unique<StretchLane>();  // its queues are large for a stack
+  StretchLane& lane = *owned;
+  lane.prepare(kRate);
+  const std::vector<float> tone = testing::sine(440, 0.5, kRate, StretchLane::kBlockFrames);
+  const std::vector<float> silence(tone.size(), 0.0f);
+  std::vector<float> out(2 * 512);
+  auto run = [&](const std::vector<float>& block, double rate, int handOver, double& handed, double& taken) {
+    handed = taken = 0;
+    for (int n = 0; n < 1000 && !lane.drained(); ++n) {
+      const double r = rate + 0.05 * std::sin(n / 10.0);  // the pitch moves all the time
+      for (int want; (want = lane.inputWanted(r)) > 0 && handed < handOver;) {
+        const int frames = std::min<int>({want, StretchLane::kBlockFrames, handOver - static_cast<int>(handed)});
+        lane.push(block.data(), frames, r, handed + frames >= handOver);
+        handed += frames;
+      }
+      lane.kick();
+      double input = 0;
+      const int got = lane.take(out.data(), 512, input);
+      taken += input;
+      if (&block == &silence) {
+        for (int i = 0; i < 2 * got; ++i) ASSERT_EQ(out[static_cast<size_t>(i)], 0.0f) << "the old stream came out";
+      }
+    }
+  };
+  double handed = 0, taken = 0;
+  lane.restart(1.07);
+  run(tone, 1.07, 3 * kRate, handed, taken);  // half-way through, as by a jump
+  lane.restart(0.9);
+  run(silence, 0.9, 2 * kRate, handed, taken);
+  EXPECT_TRUE(lane.drained());
+  // The stretcher's last window sounds out past the input's end, by less than its start delay.
+  EXPECT_GE(taken, handed - kMs);
+  EXPECT_LE(taken, handed + 1024);
 }
 
 }  // namespace
