@@ -12,14 +12,28 @@
 namespace vx::audio {
 
 Mixer::Mixer(int players, int outputRate, RateConverter::Quality quality) : outputRate_(outputRate) {
-  for (int i = 0; i < players; ++i) voices_.push_back(std::make_unique<PlayerVoice>(outputRate, quality));
+  for (int i = 0; i < players; ++i) {
+    voices_.push_back(std::make_unique<PlayerVoice>(outputRate, quality));
+    stretchWorker_.add(&voices_.back()->stretchLane());
+  }
   meter_.prepare(outputRate);
 }
 
 void Mixer::setOutputRate(int rate) {
   outputRate_ = rate;
+  const bool worker = stretchWorker_.running();
+  stretchWorker_.stop();
   for (auto& v : voices_) v->setOutputRate(rate);
+  if (worker) stretchWorker_.start();
   meter_.prepare(rate);
+}
+
+void Mixer::setImmediate(bool immediate) {
+  immediate_ = immediate;
+  if (immediate)
+    stretchWorker_.stop();
+  else
+    stretchWorker_.start();
 }
 
 void Mixer::post(const Command& command) {

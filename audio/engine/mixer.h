@@ -15,6 +15,7 @@
 
 #include "audio/dsp/level_meter.h"
 #include "audio/engine/player_voice.h"
+#include "audio/engine/stretch_worker.h"
 #include "audio/engine/voice_command.h"
 #include "audio/realtime/spsc_queue.h"
 
@@ -46,7 +47,8 @@ class Mixer {
   // is the UI thread itself, or an output that is closed) the command takes effect at once;
   // otherwise the engine takes it up at its next block.
   void post(const Command& command);
-  void setImmediate(bool immediate) { immediate_ = immediate; }
+  // Not immediate, the players' key lock stretches on a worker thread ahead of render().
+  void setImmediate(bool immediate);
   // UI thread: true while no device renders on another thread.
   bool immediate() const { return immediate_; }
   // UI thread: called when a command taken up at once (no device renders) makes the mixer sound,
@@ -89,6 +91,7 @@ class Mixer {
 
   int outputRate_;
   std::vector<std::unique_ptr<PlayerVoice>> voices_;
+  StretchWorker stretchWorker_;
   VoiceSource* sampler_[kSamplerVoices] = {};
   SpscQueue<Command, 4096> commands_;
   bool immediate_ = true;  // no device renders until one is opened

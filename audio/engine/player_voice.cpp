@@ -14,13 +14,13 @@ bool newer(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) > 0; }
 
 PlayerVoice::PlayerVoice(int outputRate, RateConverter::Quality quality)
     : outputRate_(outputRate), converter_(quality) {
-  stretch_.prepare(outputRate_);
+  lane_.prepare(outputRate_);
   prepareChannel();
 }
 
 void PlayerVoice::setOutputRate(int rate) {
   outputRate_ = rate;
-  stretch_.prepare(outputRate_);
+  lane_.prepare(outputRate_);
   prepareChannel();
 }
 
@@ -163,7 +163,6 @@ void PlayerVoice::fadeOut(int frames) {
   // Stopping or leaving a place while it sounds: its next few frames are taken now and played
   // fading out, so that the cache holds nothing the voice still needs from the old place.
   if (!playing_ || finished() || !track_ || fadeOutLeft_ > 0) return;
-  if (stretching_) frames = std::min(frames, kStretchedHoldFrames);
   tailFrames_ = pull(tail_, frames);
   tailPlayed_ = 0;
   fadeOutLeft_ = kDeclickFrames;
@@ -172,7 +171,7 @@ void PlayerVoice::fadeOut(int frames) {
 
 int PlayerVoice::hold(int frames) {
   const int spare = tailFrames_ - tailPlayed_ - kDeclickFrames;
-  if (!holding_ || spare <= 0 || !playing_ || currentChunk() != nullptr) {
+  if (!holding_ || spare <= 0 || !playing_ || newPlaceReady()) {
     holding_ = false;
     return 0;
   }
@@ -181,6 +180,15 @@ int PlayerVoice::hold(int frames) {
   tailPlayed_ += held;
   movedDuringFade_ += held;
   return held;
+}
+
+bool PlayerVoice::newPlaceReady() {
+  if (currentChunk() == nullptr) return false;
+  if (!stretching_) return true;
+  // The stretcher starts on the new place while the old one is held.
+  feedLane();
+  lane_.kick();
+  return lane_.ready();
 }
 
 void PlayerVoice::jump(uint32_t generation, double position) {
@@ -193,10 +201,11 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   inputFrame_ = static_cast<int64_t>(std::floor(position));
   movedDuringFade_ = 0;
   converter_.reset();
-  stretching_ = keyLock_ && rate_ != 1.0 && stretch_.ok();
-  if (stretching_) stretch_.reset(rate_);
+  stretching_ = keyLock_ && rate_ != 1.0 && lane_.ok();
+  if (stretching_) lane_.restart(rate_);
   chunkOffset_ = 0;
   skipInput_ = 0;
+  dropOutput_ = 0;
   inputDone_ = ended_ = false;
   fadeInDone_ = 0;
   publish();
@@ -217,7 +226,10 @@ void PlayerVoice::restartHere(uint32_t generation, double from) {
 void PlayerVoice::moveOn(double outputFrames) {
   // The jump happened when it was asked for: the new place has moved on while the old one faded out.
   double moved = outputFrames * step();
-  skipInput_ += static_cast<int64_t>(std::llround(moved));
+  if (stretching_ && lane_.started())
+    dropOutput_ += static_cast<int>(std::llround(outputFrames));  // stretched from the jump's target already
+  else
+    skipInput_ += static_cast<int64_t>(std::llround(moved));
   double before = position_;
   position_ += moved;
   played_ += moved;
@@ -292,17 +304,23 @@ int PlayerVoice::produce(float* out, int frames) {
 
 int PlayerVoice::pull(float* out, int frames) {
   if (!stretching_) return produce(out, frames);
-  stretch_.setRate(rate_);
-  int made = 0;
-  while (made < frames) {
-    made += stretch_.take(out + 2 * made, frames - made);
-    const int want = stretch_.wanted();
-    if (made == frames || want == 0) break;
+  feedLane();
+  lane_.kick();
+  // The frames the held old place stood in for go unheard; the position has counted them.
+  for (int n = 1; dropOutput_ > 0 && n > 0; dropOutput_ -= n)
+    n = lane_.take(out, std::min(dropOutput_, frames), pulledInput_);
+  const int made = lane_.take(out, frames, pulledInput_);
+  lane_.kick();
+  return made;
+}
+
+void PlayerVoice::feedLane() {
+  for (int want; (want = lane_.inputWanted(rate_)) > 0;) {
     const int got = produce(stretchIn_, want);
     if (got == 0 && !ended_) break;  // the reader has not caught up yet
-    stretch_.feed(stretchIn_, got, ended_);
+    lane_.push(stretchIn_, got, rate_, ended_);
+    if (ended_) break;
   }
-  return made;
 }
 
 void PlayerVoice::mixBlock(const float* in, int frames, int offset, float envelope, float slope) {
@@ -368,11 +386,14 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   int want = frames;
   if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
   int got = pull(scratch_, want);
+  if (stretching_ && got < want) lane_.missed(want - got);
   mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
+  // Stretched frames move the play head at the rate the stretcher made them with.
+  const double moved = stretching_ ? pulledInput_ * converterStep() : got * s;
   double before = position_;
-  position_ += got * s;
-  played_ += got * s;
+  position_ += moved;
+  played_ += moved;
   wrapPosition(before);
   publish();
   bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;

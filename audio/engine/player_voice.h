@@ -3,8 +3,9 @@
 // rate, runs the channel's equaliser and filter, applies the gains (the channel fader), meters
 // the result, and reports its position and its end through atomics. With key lock on and a rate
 // other than 1, a time stretcher follows the rate converter (which then only changes the sample
-// rate): the tempo follows the rate, the key stays. Each output frame still stands for step()
-// source frames, so positions stay in the song's own time.
+// rate): the tempo follows the rate, the key stays. The stretching runs ahead on the mixer's
+// worker (see stretch_lane.h); each stretched frame moves the position by the source frames it
+// stands for, so positions stay in the song's own time.
 //
 // Threads: apply() and render() run on the engine thread only (the device callback, or the
 // caller of the virtual device). The report getters may be read from any thread.
@@ -16,7 +17,7 @@
 #include "audio/dsp/three_band_eq.h"
 #include "audio/decode/track.h"
 #include "audio/engine/rate_converter.h"
-#include "audio/engine/time_stretch.h"
+#include "audio/engine/stretch_lane.h"
 #include "audio/engine/voice_command.h"
 
 namespace vx::audio {
@@ -31,9 +32,6 @@ class PlayerVoice {
   // reader to decode the new place (a few milliseconds): the old place keeps sounding instead of
   // silence. When the new place is ready at once, as on the virtual device, nothing is held.
   static constexpr int kHoldFrames = 1024;
-  // Through the time stretcher each held frame costs the stretcher's work in the jump's block, and
-  // the new place's first block costs its start delay: the hold is shorter there.
-  static constexpr int kStretchedHoldFrames = 320;
   static constexpr int kMaxBlock = 512;
 
   explicit PlayerVoice(int outputRate, RateConverter::Quality quality = RateConverter::Quality::Full);
@@ -48,6 +46,9 @@ class PlayerVoice {
   // Whether the next render() may add anything: the voice plays, still fades out, or its
   // equaliser or filter still ring.
   bool sounding() const { return producing() || eq_.ringing() || filter_.ringing(); }
+  // The key lock stage, for the mixer's worker (UI thread while nothing renders).
+  StretchLane& stretchLane() { return lane_; }
+  const StretchLane& stretchLane() const { return lane_; }
   // After the equaliser, the filter and the channel fader; read from any thread.
   const dsp::LevelMeter& meter() const { return meter_; }
 
@@ -73,12 +74,14 @@ class PlayerVoice {
   // The song's frames for this block, before the channel's equaliser and fader, into `pre_`.
   void renderSource(int frames);
 
-  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump; at most
-  // kStretchedHoldFrames while stretching) frames of the old place for its fade-out.
+  // Takes the next `frames` (kDeclickFrames, or kHoldFrames for a jump) frames of the old place
+  // for its fade-out.
   void fadeOut(int frames = kDeclickFrames);
   // Plays held frames of the old place at full level while the new place is not decoded yet;
   // returns the frames of the block it filled.
   int hold(int frames);
+  // The new place can sound: decoded, and while stretching, stretched too.
+  bool newPlaceReady();
   void jump(uint32_t generation, double position);
   // Goes on from the current place as `generation`, decoded from source frame `from`.
   void restartHere(uint32_t generation, double from);
@@ -91,7 +94,9 @@ class PlayerVoice {
   // Like produce(), through the stretcher while stretching.
   int pull(float* out, int frames);
   // The file's end has been played out through every stage.
-  bool finished() const { return ended_ && (!stretching_ || stretch_.drained()); }
+  bool finished() const { return ended_ && (!stretching_ || lane_.drained()); }
+  // Hands the stretch lane the converted frames it wants now.
+  void feedLane();
   // Fills `out` with up to `frames` converted frames; fewer when the cache runs dry or the
   // file ends (then `ended_` is set).
   int produce(float* out, int frames);
@@ -116,7 +121,7 @@ class PlayerVoice {
   int outputRate_;
   Track* track_ = nullptr;
   RateConverter converter_;
-  TimeStretch stretch_;
+  StretchLane lane_;
   double rate_ = 1.0;
   bool keyLock_ = false;
   bool stretching_ = false;    // the stretcher is in the path, chosen at each jump
@@ -145,7 +150,9 @@ class PlayerVoice {
   float gainLeft_ = 1, gainRight_ = 1;
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
-  float stretchIn_[TimeStretch::kMaxFeed * 2] = {};
+  float stretchIn_[StretchLane::kBlockFrames * 2] = {};
+  double pulledInput_ = 0;
+  int dropOutput_ = 0;      // stretched frames of the new place the held old one stood in for  // converted frames the last pull() stands for while stretching
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
   dsp::ThreeBandEq eq_;
   dsp::SweepFilter filter_;

@@ -44,13 +44,23 @@ void TimeStretch::prepare(int sampleRate) {
   reset(1.0);
 }
 
+int TimeStretch::startDelay() const { return stretcher_ ? static_cast<int>(stretcher_->getStartDelay()) : 0; }
+
 void TimeStretch::reset(double rate) {
   inputEnded_ = drainedOut_ = false;
+  firstRun_ = runCount_ = 0;
+  pending_ = 0;
   if (!stretcher_) return;
   stretcher_->reset();
   rate_ = saneRate(rate);
   stretcher_->setTimeRatio(1.0 / rate_);
   prime();
+  // The frame heard now sits in the middle of the stretcher's synthesis window: the rate it was
+  // stretched with was set that many output frames ago.
+  runs_[0] = {static_cast<long>(stretcher_->getStartDelay()), rate_};
+  runCount_ = 1;
+  uncounted_ = dropLeft_ - std::max(0, stretcher_->available());
+  pending_ = std::max(0, stretcher_->available());
 }
 
 void TimeStretch::prime() {
@@ -78,6 +88,40 @@ int TimeStretch::wanted() const {
 void TimeStretch::feedPlanar(int frames, bool last) {
   const float* planes[2] = {left_.get(), right_.get()};
   stretcher_->process(planes, static_cast<size_t>(frames), last);
+  countMade();
+}
+
+void TimeStretch::countMade() {
+  const long available = std::max(0, stretcher_->available());
+  long made = available - pending_;
+  pending_ = available;
+  const long dropped = std::min(made, uncounted_);
+  uncounted_ -= dropped;
+  made -= dropped;
+  if (made <= 0) return;
+  Run* newest = runCount_ > 0 ? &runs_[(firstRun_ + runCount_ - 1) % kRuns] : nullptr;
+  if (newest && (newest->rate == rate_ || runCount_ == kRuns)) {
+    newest->frames += made;  // a full list lumps the newest runs together: the rate then lags slightly
+    return;
+  }
+  runs_[(firstRun_ + runCount_) % kRuns] = {made, rate_};
+  ++runCount_;
+}
+
+double TimeStretch::pass(long frames) {
+  double input = 0;
+  while (frames > 0 && runCount_ > 0) {
+    Run& run = runs_[firstRun_];
+    const long n = std::min(frames, run.frames);
+    input += static_cast<double>(n) * run.rate;
+    run.frames -= n;
+    frames -= n;
+    if (run.frames == 0) {
+      firstRun_ = (firstRun_ + 1) % kRuns;
+      --runCount_;
+    }
+  }
+  return input + static_cast<double>(frames) * rate_;
 }
 
 void TimeStretch::feed(const float* in, int frames, bool last) {
@@ -91,7 +135,8 @@ void TimeStretch::feed(const float* in, int frames, bool last) {
   inputEnded_ = last;
 }
 
-int TimeStretch::take(float* out, int frames) {
+int TimeStretch::take(float* out, int frames, double* input) {
+  if (input) *input = 0;
   if (!stretcher_) return 0;
   int made = 0;
   while (made < frames) {
@@ -104,6 +149,9 @@ int TimeStretch::take(float* out, int frames) {
     if (n <= 0) break;
     int skip = static_cast<int>(std::min<long>(dropLeft_, n));
     dropLeft_ -= skip;
+    pending_ -= n;
+    const double kept = pass(n - skip);
+    if (input) *input += kept;
     for (int i = skip; i < n; ++i, ++made) {
       out[2 * made] = left_[i];
       out[2 * made + 1] = right_[i];

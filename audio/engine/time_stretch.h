@@ -32,6 +32,8 @@ class TimeStretch {
 
   void prepare(int sampleRate);
   bool ok() const { return stretcher_ != nullptr; }
+  // Output frames the first input frame is delayed by inside the stretcher (0 before prepare()).
+  int startDelay() const;
 
   // Forgets the signal and starts again at tempo `rate` (1 = as recorded).
   void reset(double rate);
@@ -40,14 +42,20 @@ class TimeStretch {
   int wanted() const;
   // Takes up to kMaxFeed interleaved stereo frames; `last`: no input follows.
   void feed(const float* in, int frames, bool last);
-  // Writes up to `frames` output frames to `out`; returns how many.
-  int take(float* out, int frames);
+  // Writes up to `frames` output frames to `out`; returns how many. `input`, when given, receives
+  // how many input frames they stand for: each output frame counts at the rate in force when the
+  // stretcher made it, which may be some frames before the current one.
+  int take(float* out, int frames, double* input = nullptr);
   // The input ended and every frame of it has been taken.
   bool drained() const { return inputEnded_ && drainedOut_; }
 
  private:
   void feedPlanar(int frames, bool last);
   void prime();
+  // Output frames the stretcher has made since the last count, at the current rate.
+  void countMade();
+  // Passes the oldest `frames` output frames made; returns the input frames they stand for.
+  double pass(long frames);
 
   Engine engine_;
   std::unique_ptr<RubberBand::RubberBandStretcher> stretcher_;
@@ -56,6 +64,17 @@ class TimeStretch {
   long dropLeft_ = 0;  // output frames of the start delay still to drop
   bool inputEnded_ = false;
   bool drainedOut_ = false;
+  // Output frames made but not yet retrieved, in runs made at one rate, oldest first, behind
+  // a first run as long as the start delay.
+  struct Run {
+    long frames;
+    double rate;
+  };
+  static constexpr int kRuns = 64;
+  Run runs_[kRuns] = {};
+  int firstRun_ = 0, runCount_ = 0;
+  long pending_ = 0;    // output frames made and not yet retrieved
+  long uncounted_ = 0;  // output frames of the start delay not yet made
 };
 
 }  // namespace vx::audio

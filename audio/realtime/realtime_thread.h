@@ -9,9 +9,15 @@ namespace vx::audio {
 // default) come first; any real-time priority comes before every ordinary thread.
 inline constexpr int kCallbackRealTimePriority = 3;
 
+// The key lock worker runs just below the callbacks, so that it keeps ahead of them but never
+// stands in their way.
+inline constexpr int kStretchRealTimePriority = kCallbackRealTimePriority - 1;
+
 // Moves the calling thread to round-robin real-time scheduling at kCallbackRealTimePriority
 // (threads it starts do not inherit it). False, and nothing changed, where the system refuses:
 // neither privileged nor granted an rtprio limit. One system call; no lock, no allocation.
 bool raiseCallbackThread();
+// The same at kStretchRealTimePriority.
+bool raiseStretchThread();
 
 }  // namespace vx::audio

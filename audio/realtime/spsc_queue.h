@@ -23,6 +23,8 @@ class SpscQueue {
     tail_.store(tail + 1, std::memory_order_release);
     return true;
   }
+  // Whether push() would fail now; the producer only.
+  bool full() const { return tail_.load(std::memory_order_relaxed) - head_.load(std::memory_order_acquire) == Capacity; }
   // False when the queue is empty.
   bool pop(T& value) {
     size_t head = head_.load(std::memory_order_relaxed);

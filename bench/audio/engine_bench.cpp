@@ -33,6 +33,7 @@
 #include "audio/engine/deck_player.h"
 #include "audio/engine/mixer.h"
 #include "audio/engine/monitor_player.h"
+#include "audio/realtime/realtime_thread.h"
 #include "audio/sound_system.h"
 #include "bench/bench_timing.h"
 
@@ -252,9 +253,13 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds,
   std::vector<double> times, cpuTimes, monitorTimes, monitorCpu;
   for (auto* v : {&times, &cpuTimes, &monitorTimes, &monitorCpu}) v->reserve(expected);
   std::atomic<bool> stop{false};
+  const double process0 = cpuSeconds();
   mixer.setImmediate(false);  // rendered on a thread of its own from here on
   phones.setImmediate(false);
+  bool realTime = false;
   std::thread engine([&] {
+    // As a device's callback: above the key lock workers, which would otherwise preempt it.
+    realTime = raiseCallbackThread();
     const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(256.0 / kRate));
     auto next = Clock::now();
     auto timed = [&](Mixer& m, std::vector<double>& wall, std::vector<double>& cpu) {
@@ -282,11 +287,26 @@ void callbackTime(const std::string& a, const std::string& b, double runSeconds,
   }
   stop = true;
   engine.join();
+  const double processCpu = cpuSeconds() - process0;
   std::printf("(c) audio callback at 256 frames, %zu callbacks over %.0f s: two decks on mp3 at rates 1.07 and\n"
               "    0.9 .. 1.1, a jump every 100 ms%s\n",
               times.size(), runSeconds, keyLock ? ", key lock on both and the monitor at 1.07" : "");
+  std::printf("    the rendering thread %s real-time scheduling, as a device's callback\n", realTime ? "has" : "lacks");
   printCallbacks("main mixer", times, cpuTimes);
   if (keyLock) printCallbacks("monitor's mixer", monitorTimes, monitorCpu);
+  if (keyLock) {
+    // The stretching runs on each mixer's worker: frames a callback found not yet stretched.
+    uint64_t late = 0;
+    for (const Mixer* m : {&mixer, &phones})
+      for (int v = 0; v < m->players(); ++v) late += m->voice(v).stretchLane().lateFrames();
+    std::printf("    frames the callbacks found not yet stretched by the worker: %llu of %zu\n",
+                static_cast<unsigned long long>(late), 3 * times.size() * 256);
+    double callbacks = 0;
+    for (const auto* v : {&cpuTimes, &monitorCpu})
+      for (double ms : *v) callbacks += ms / 1000;
+    std::printf("    CPU besides the callbacks (the key lock workers, the reader, this UI loop): %.1f %% of a core\n",
+                100 * (processCpu - callbacks) / runSeconds);
+  }
 }
 
 void memory(const std::string& a, const std::string& b) {

@@ -7,7 +7,9 @@
 # time two `ffplay -nodisp` play into a third sink, recorded too: their gaps are what the
 # machine's own stalls do to a plain player with 46 ms buffers in the same minutes.
 #
-#   bench/window/dropout_run.sh [MINUTES]
+#   bench/window/dropout_run.sh [MINUTES] [keylock]
+#
+# With `keylock`, both decks (and so the monitor) play with key lock on the whole time.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 build=${VELVOX_BUILD_DIR:-build}
@@ -22,6 +24,11 @@ send "drop title1(0) $work/deck-a.mp3" "drop title1(1) $work/deck-b.mp3" "click 
 sleep 1
 play 0
 play 1
+if [ "${2:-}" = keylock ]; then
+  send "key 37" "key 75" "key 39" "key 75"  # K for the deck with the keyboard focus
+  sleep 0.5
+  [ "$(ask "keylock(1).picture")" = '"keylock2.bmp"' ] || echo "warning: key lock is not on" >&2
+fi
 sleep 2
 [ "$(ask monitor.state)" = 1 ] || echo "warning: the monitor does not play" >&2
 rec_main=$(record main set-main)

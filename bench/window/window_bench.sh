@@ -5,7 +5,7 @@
 # /proc), the main thread's share of it (the window's own work) and resident memory in these
 # states: nothing loaded; two songs loaded and paused; both decks playing with the headphone
 # monitor, and again with the DJ panel shown and its meters moving; both decks pitched (1.07 and
-# 0.93); and once more
+# 0.93); both at 1.07 with key lock; and once more
 # after both were stopped. The baseline is measured in the same run, before and after: two
 # `ffplay -nodisp` playing the same two songs into the same sink, the cost of merely decoding and
 # playing two songs. Both sinks are recorded while the decks play and searched for gaps.
@@ -79,6 +79,19 @@ rec_phones=$(record phones pitched-phones)
 read -r pitched_cpu pitched_rss pitched_main <<<"$(measure "$vx")"
 kill "$rec_main" "$rec_phones"
 
+# Key lock: both decks at +7 % with key lock on (the key K for the deck with the keyboard focus,
+# Left and Right moving the focus), the monitor following deck A.
+send "down pitchbase(1) 240 1282.5" "up pitchbase(1) 240 1282.5" "key 37" "key 75" "key 39" "key 75"
+sleep 2
+warn_unless "keylock(0).picture" '"keylock2.bmp"'
+warn_unless "keylock(1).picture" '"keylock2.bmp"'
+echo "key lock at rates $(ask "player(0).rate") and $(ask "player(1).rate")"
+rec_main=$(record main keylock-main)
+rec_phones=$(record phones keylock-phones)
+read -r keylock_cpu keylock_rss keylock_main <<<"$(measure "$vx")"
+kill "$rec_main" "$rec_phones"
+send "key 37" "key 75" "key 39" "key 75"
+
 send "click Stop(0)" "click Stop(1)"
 settle
 warn_unless "player(0).state" 0
@@ -103,11 +116,12 @@ row "playing, DJ panel" "$panel_cpu" 1.5 "$panel_main" 1 "$panel_rss"
 awk -v a="$playing_cpu" -v b="$panel_cpu" -v base="$base" \
   'BEGIN { printf "the DJ panel and its meters raise the playing ratio by %.3f (target at most 0.1)\n", (b - a) / base }'
 row "both pitched" "$pitched_cpu" 2.5 "$pitched_main" 1 "$pitched_rss"
+row "key lock, 1.07" "$keylock_cpu" 4 "$keylock_main" 1 "$keylock_rss"
 row "stopped again" "$stopped_cpu" 0.1 "$stopped_main" "" "$stopped_rss"
 echo
 echo "gaps of silence (1 ms or longer) in the recordings (the baselines show what the machine's"
 echo "own stalls do to a player with 46 ms buffers):"
-for r in baseline-1 playing-main playing-phones pitched-main pitched-phones baseline-2; do
+for r in baseline-1 playing-main playing-phones pitched-main pitched-phones keylock-main keylock-phones baseline-2; do
   printf '%-16s ' "$r"
   gaps_in "$r"
 done

@@ -3,9 +3,11 @@
 // stretcher bit for bit, and bad input neither crashes nor makes anything but numbers.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
+#include "audio/engine/stretch_lane.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
@@ -153,6 +155,40 @@ TEST_F(KeyLock, SwitchingWhilePlayingNeitherJumpsNorClicks) {
   }
 }
 
+// The pitch swept back and forth while playing: the position reported at each beat heard is the
+// beat's own place in the song, however far the rate has moved since the stretcher took it in.
+// The stretcher's own placement of a click, off by a fraction of a millisecond, is measured at a
+// steady rate first.
+TEST_F(KeyLock, ThePositionFollowsTheSongWhileThePitchMoves) {
+  deck(0).setFileName(write("clicks.wav", clickTrack(120, 20)));
+  deck(0).setRate(1.05);
+  deck(0).setKeyLock(true);
+  deck(0).play();
+  std::vector<std::pair<size_t, double>> reported;  // (output frame, song seconds)
+  const int steady = 2 * kRate / 256;
+  for (int i = 0; i < 12 * kRate / 256; ++i) {
+    // Then 1.01 .. 1.09 and back every 1.5 s, a new rate every 256 frames.
+    if (i >= steady) deck(0).setRate(1.05 + 0.04 * std::sin(2 * M_PI * (i - steady) * 256 / (1.5 * kRate)));
+    sound->renderVirtual(256);
+    sound->deliverEvents();
+    reported.emplace_back(out.size() / 2, deck(0).currentPosition());
+  }
+  std::vector<double> heard = clickCentres(out, 0), off;  // song seconds from each beat's centre
+  for (size_t k = 1; k < heard.size(); ++k) {  // beat 0 sounds before the first report
+    const double at = heard[k];
+    auto after = std::lower_bound(reported.begin(), reported.end(), std::make_pair(static_cast<size_t>(at), 0.0));
+    ASSERT_TRUE(after != reported.begin() && after != reported.end());
+    auto before = after - 1;
+    double t = (at - static_cast<double>(before->first)) / static_cast<double>(after->first - before->first);
+    double song = before->second + t * (after->second - before->second);
+    off.push_back(song - (std::round((song - 0.0015) / 0.5) * 0.5 + 0.0015));
+  }
+  ASSERT_GE(off.size(), 20u);
+  const double placement = (off[0] + off[1] + off[2]) / 3;  // beats 1 to 3
+  EXPECT_LT(std::fabs(placement), 0.001);
+  for (size_t k = 4; k < off.size(); ++k) EXPECT_NEAR(off[k], placement, 0.001) << "beat " << k + 1;
+}
+
 TEST_F(KeyLock, ACueJumpLandsOnItsBeatWithAndWithoutKeyLock) {
   deck(0).setFileName(write("clicks.wav", clickTrack(120, 20)));
   deck(0).setRate(1.07);
@@ -238,6 +274,45 @@ TEST_F(KeyLock, BadInputMakesOnlyNumbers) {
       EXPECT_LT(testing::peak({out, 1, at, out.size() / 2}), 1.5) << song << " at " << rate;
     }
   }
+}
+
+// The key lock stage on its own, stretching in the caller as on the virtual device: a restart
+// forgets everything handed over before it, and the frames taken stand for the converted frames
+// handed over, however the rate moved on the way.
+TEST(KeyLockLane, ARestartForgetsTheOldStreamAndTheFramesTakenStandForTheInput) {
+  auto owned = std::make_unique<StretchLane>();  // its queues are large for a stack
+  StretchLane& lane = *owned;
+  lane.prepare(kRate);
+  const std::vector<float> tone = testing::sine(440, 0.5, kRate, StretchLane::kBlockFrames);
+  const std::vector<float> silence(tone.size(), 0.0f);
+  std::vector<float> out(2 * 512);
+  auto run = [&](const std::vector<float>& block, double rate, int handOver, double& handed, double& taken) {
+    handed = taken = 0;
+    for (int n = 0; n < 1000 && !lane.drained(); ++n) {
+      const double r = rate + 0.05 * std::sin(n / 10.0);  // the pitch moves all the time
+      for (int want; (want = lane.inputWanted(r)) > 0 && handed < handOver;) {
+        const int frames = std::min<int>({want, StretchLane::kBlockFrames, handOver - static_cast<int>(handed)});
+        lane.push(block.data(), frames, r, handed + frames >= handOver);
+        handed += frames;
+      }
+      lane.kick();
+      double input = 0;
+      const int got = lane.take(out.data(), 512, input);
+      taken += input;
+      if (&block == &silence) {
+        for (int i = 0; i < 2 * got; ++i) ASSERT_EQ(out[static_cast<size_t>(i)], 0.0f) << "the old stream came out";
+      }
+    }
+  };
+  double handed = 0, taken = 0;
+  lane.restart(1.07);
+  run(tone, 1.07, 3 * kRate, handed, taken);  // half-way through, as by a jump
+  lane.restart(0.9);
+  run(silence, 0.9, 2 * kRate, handed, taken);
+  EXPECT_TRUE(lane.drained());
+  // The stretcher's last window sounds out past the input's end, by less than its start delay.
+  EXPECT_GE(taken, handed - kMs);
+  EXPECT_LE(taken, handed + 1024);
 }
 
 }  // namespace

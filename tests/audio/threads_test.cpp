@@ -20,6 +20,7 @@
 #include "audio/engine/mixer.h"
 #include "audio/engine/monitor_player.h"
 #include "audio/sound_system.h"
+#include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
 
 namespace vx::audio {
@@ -156,6 +157,57 @@ TEST(Threads, TheEngineKeepsRealTimeWhileTheUiChangesEverything) {
   EXPECT_GT(main.blocksRendered(), 200u);
   EXPECT_GE(a.currentPosition(), 0);
   EXPECT_LE(a.currentPosition(), a.duration() + 1e-9);
+}
+
+// Key lock stretched on the mixer's worker, a callback's time apart as on a sound card, with a
+// jump and a change of rate on the way: the callback finds its frames ready, the key stays, and
+// the worker sleeps once nothing stretches.
+TEST(Threads, KeyLockStretchesAheadOfTheCallbackOnItsWorker) {
+  testing::TempDir dir;
+  std::string song = dir.path("a.wav");
+  testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 8));
+  std::set<std::string> testThreads = threadIds();
+  Reader reader;
+  Mixer main(2, kRate);
+  DeckPlayer a(0, main, reader);
+  a.setFileName(song);
+  a.setRate(1.07);
+  a.setKeyLock(true);
+  main.setImmediate(false);
+  a.play();
+  std::vector<float> heard;
+  float block[256 * 2];
+  auto next = Clock::now();
+  const auto period = std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(256.0 / kRate));
+  for (int n = 0; n < 2 * kRate / 256; ++n) {
+    if (n == 100) a.setCurrentPosition(3.0);
+    if (n == 200) a.setRate(1.04);
+    a.deliverEvents();
+    main.render(block, 256);
+    heard.insert(heard.end(), block, block + 512);
+    next += period;
+    std::this_thread::sleep_until(next);
+  }
+  // Gaps of a millisecond or more, after the first blocks (which wait for the reader and the
+  // stretcher's start): a jump holds the old place until the new one is stretched.
+  int quiet = 0, gaps = 0;
+  for (size_t i = 9 * 256; i < heard.size() / 2; ++i) {
+    quiet = std::fabs(heard[2 * i]) < 0.01f ? quiet + 1 : 0;
+    if (quiet == kRate / 1000) ++gaps;
+  }
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)  // several times slower there
+  EXPECT_EQ(gaps, 0) << "the callback found nothing stretched";
+#endif
+  EXPECT_NEAR(testing::typicalFrequency({heard, 0, 40 * 256, 100 * 256}, kRate), 440.0, 1.0);
+  EXPECT_NEAR(testing::typicalFrequency({heard, 0, 220 * 256, heard.size() / 2}, kRate), 440.0, 1.0);
+  a.pause();
+  a.deliverEvents();
+  for (int n = 0; n < 20; ++n) main.render(block, 256);
+  long before = newThreadsWakeUps(testThreads);
+  for (int n = 0; n < 50; ++n) main.render(block, 256);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_LE(newThreadsWakeUps(testThreads) - before, 2) << "a thread woke without work";
+  main.setImmediate(true);
 }
 
 TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
