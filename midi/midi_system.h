@@ -75,6 +75,8 @@ public:
     std::string mappingPath(std::string_view portName) const;
     // The ports open now (the extended settings' MIDI tab lists them to exclude some).
     std::vector<std::string> portNames() const;
+    // Whether the open port of that name has its device's output for lamps.
+    bool lampsReach(std::string_view portName) const;
 
 private:
     struct Port {

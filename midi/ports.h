@@ -30,7 +30,7 @@ namespace vx::midi {
 struct PortEvent {
     uint32_t id = 0;  // never reused: messages of a port closed since carry an id no longer open
     std::string name;
-    bool opened = false;     // false: the port is gone
+    bool opened = false;     // false: the port is gone; true again for an open port: its output changed
     bool hasOutput = false;  // the same device has an output port (for its lamps)
 };
 
