@@ -88,6 +88,7 @@ bool MidiSystem::drain()
     size_t n = 0;
     while (n < kMaxPerWakeUp && queue_.pop(q)) {
         ++n;
+        ++drained_;
         const auto it = portsById_.find(q.port);
         if (it == portsById_.end())
             continue;  // from a port closed since
