@@ -64,9 +64,10 @@ private:
                 return;
             bool changed = false;
             snd_seq_event_t* ev = nullptr;
-            while (snd_seq_event_input(seq_, &ev) >= 0 && ev)
+            int left = 0;
+            while ((left = snd_seq_event_input(seq_, &ev)) >= 0 && ev)
                 changed = changed || (ev->type >= SND_SEQ_EVENT_CLIENT_START && ev->type <= SND_SEQ_EVENT_PORT_CHANGE);
-            if (changed)
+            if (changed || left == -ENOSPC)  // an overrun lost announcements: look anyway
                 changed_();
         }
     }
