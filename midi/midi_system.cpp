@@ -61,11 +61,9 @@ void MidiSystem::detachPorts()
 
 void MidiSystem::portOpened(const PortEvent& e)
 {
-    const auto known = portsById_.find(e.id);
-    const bool hadOutput = known != portsById_.end() && known->second.hasOutput;
     Port& port = openPort(e.id, e.name, e.hasOutput);
-    if (e.hasOutput && !hadOutput)
-        port.lamps.forget();  // an output found later knows nothing of the lamps yet
+    if (e.hasOutput)
+        port.lamps.forget();  // an output opened anew knows nothing of the lamps yet
 }
 
 void MidiSystem::portClosed(uint32_t id)

@@ -135,11 +135,13 @@ bool Ports::pairOutput(Open& open, const std::vector<std::string>& outputs)
     if (open.out && std::find(outputs.begin(), outputs.end(), open.outName) != outputs.end())
         return false;
     const bool had = open.out != nullptr;
+    std::unique_ptr<RtMidiOut> gone;
     {
         std::lock_guard lock(mutex_);  // send() may be using it
-        open.out.reset();
+        gone = std::move(open.out);
         open.outName.clear();
     }
+    gone.reset();  // closes its JACK client outside the lock the watch's notifications take
     const auto name = pairedOutput(open.name, outputs, options_.clientName);
     if (!name)
         return had;
@@ -157,7 +159,7 @@ bool Ports::pairOutput(Open& open, const std::vector<std::string>& outputs)
     } catch (const std::exception&) {
         // gone while being opened: its going brings another scan
     }
-    return had != (open.out != nullptr);
+    return had || open.out;  // an output dropped or (re)opened: the window's lamps follow
 }
 
 void Ports::scanNow()

@@ -100,6 +100,12 @@ TEST(MidiJackPorts, VirtualControllerIsLearnedOperatesAndComesBack)
     controller->sendMessage(again, 3);
     ASSERT_TRUE(r.until([&] { return r.surface.position("crossfader") == positionOf7(0x45); }));
     EXPECT_TRUE(r.midi.takeMessages().empty());
+
+    // Its lamps' port comes a moment later, as a client JACK renames: the open port takes it up.
+    EXPECT_FALSE(r.midi.lampsReach("VirtualController:out"));
+    RtMidiIn lamps(RtMidi::UNIX_JACK, "VirtualController");
+    lamps.openVirtualPort("lamps");
+    EXPECT_TRUE(r.until([&] { return r.midi.lampsReach("VirtualController:out"); }));
 }
 
 }  // namespace
