@@ -3,10 +3,18 @@
 #include <atomic>
 
 #include "midi/port_watch.h"
+#include "midi/ports.h"
 
 namespace vx::midi {
 
 namespace {
+
+// The library's messages go to stderr; a server not running yet is no error here.
+void quiet()
+{
+    jack_set_error_function([](const char*) {});
+    jack_set_info_function([](const char*) {});
+}
 
 // A JACK client without ports and without a process callback: the server never schedules it, so
 // it costs nothing per period; only its notification thread wakes, when a port comes or goes.
@@ -62,8 +70,20 @@ private:
 
 }  // namespace
 
+bool jackServerRunning()
+{
+    quiet();
+    jack_status_t status{};
+    jack_client_t* client = jack_client_open("velvox-probe", JackNoStartServer, &status);
+    if (!client)
+        return false;
+    jack_client_close(client);
+    return true;
+}
+
 std::unique_ptr<PortWatch> makeJackWatch(const std::string& clientName, std::function<void()> changed)
 {
+    quiet();
     jack_status_t status{};
     jack_client_t* client = jack_client_open((clientName + " watch").c_str(), JackNoStartServer, &status);
     if (!client)

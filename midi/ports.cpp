@@ -1,6 +1,5 @@
 #include "midi/ports.h"
 
-#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <algorithm>
@@ -13,8 +12,6 @@
 namespace vx::midi {
 
 namespace {
-
-void silentJack(const char*) {}
 
 void ignoreErrors(RtMidiError::Type, const std::string&, void*) {}
 
@@ -30,18 +27,6 @@ int64_t nowNs()
 }
 
 }  // namespace
-
-bool jackServerRunning()
-{
-    jack_set_error_function(silentJack);
-    jack_set_info_function(silentJack);
-    jack_status_t status{};
-    jack_client_t* client = jack_client_open("velvox-probe", JackNoStartServer, &status);
-    if (!client)
-        return false;
-    jack_client_close(client);
-    return true;
-}
 
 struct Ports::Open {
     uint32_t id = 0;
