@@ -19,9 +19,7 @@ velvox_jack_running() { jack_lsp >/dev/null 2>&1; }
 
 if command -v jackd >/dev/null 2>&1 && ! velvox_jack_running; then
   export JACK_NO_AUDIO_RESERVATION=1
-  # Synchronous (-S), with a generous client timeout: on a loaded machine the server waits for a
-  # late client instead of ending its cycle without it, which loses the MIDI it carried.
-  jackd -S -t 5000 --no-realtime -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
+  jackd --no-realtime -d dummy -r 48000 -p 256 >/dev/null 2>&1 &
   velvox_jack_pid=$!
   for _ in $(seq 1 30); do velvox_jack_running && break; sleep 0.2; done
   if velvox_jack_running; then
