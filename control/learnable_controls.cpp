@@ -33,8 +33,8 @@ void deckFaders(std::vector<LearnableControl>& t, int d) {
 
 void panelKnobs(std::vector<LearnableControl>& t) {
   for (const char* name : {"eqhigh", "eqmid", "eqlow", "filter"})
-    for (int d = 0; d < 2; ++d) t.push_back({indexed(name, d), ControlKind::Knob, "", Travel::Slider, 0, 0.5, 1});
-  t.push_back({"cuemix", ControlKind::Knob, "", Travel::Slider, 0, 0.5, 1});
+    for (int d = 0; d < 2; ++d) t.push_back({indexed(name, d), ControlKind::Knob, "", Travel::Dial, -1, 0, 1});
+  t.push_back({"cuemix", ControlKind::Knob, "", Travel::Dial, -1, 0, 1});
 }
 
 std::vector<LearnableControl> buildTable() {

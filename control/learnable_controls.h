@@ -16,6 +16,7 @@ enum class Travel {
   KnobLeft,  // a knob dragged along a horizontal track: its left moves
   Rotary,    // the trim: the pointer's angle over the knob's upper half, read back from its line
   Slider,    // a slider control: its value over min..max
+  Dial,      // a DJ panel knob: its setting over min..centre..max, the centre at position 0.5
 };
 
 struct LearnableControl {
@@ -24,7 +25,8 @@ struct LearnableControl {
   std::string track;  // where a drag is pressed ("Volbase(0)"); "" = the control itself
   Travel travel = Travel::None;
   // The knob's top or left at position 0, 0.5 and 1 (the centre is where a centre detent
-  // lands, so it need not be halfway).
+  // lands, so it need not be halfway). A dial's are its own -1, 0, 1: its setting's range is the
+  // knob's, given by the panel that wires it.
   double low = 0, centre = 0, high = 0;
 };
 

@@ -84,13 +84,19 @@ void MidiSurface::setPosition(std::string_view name, double position) {
   const LearnableControl* c = findLearnable(name);
   form::Control* knob = find(name);
   if (!c || !knob || c->name != name) return;
-  if (c->travel == Travel::Slider) {
-    auto* s = dynamic_cast<form::Slider*>(knob);
-    if (!s) return;
-    const long v = std::lround(s->min + (s->max - s->min) * std::clamp(position, 0.0, 1.0));
+  // Sliders and dials take a value as a script sets it: their change event does the rest.
+  const auto setValue = [&](long v) {
     operating_ = true;
-    setControlProperty(*s, "value", script::Word{std::to_string(v), false});
+    setControlProperty(*knob, "value", script::Word{std::to_string(v), false});
     operating_ = false;
+  };
+  position = std::clamp(position, 0.0, 1.0);
+  if (c->travel == Travel::Slider) {
+    if (auto* s = dynamic_cast<form::Slider*>(knob)) setValue(std::lround(s->min + (s->max - s->min) * position));
+    return;
+  }
+  if (c->travel == Travel::Dial) {
+    if (auto* k = dynamic_cast<form::Knob*>(knob)) setValue(k->valueAt(2 * position - 1));
     return;
   }
   if (c->travel == Travel::Rotary) {
@@ -122,6 +128,10 @@ double MidiSurface::position(std::string_view name) const {
     case Travel::Slider: {
       auto* s = dynamic_cast<const form::Slider*>(knob);
       return s && s->max != s->min ? std::clamp(double(s->value() - s->min) / (s->max - s->min), 0.0, 1.0) : 0;
+    }
+    case Travel::Dial: {
+      auto* k = dynamic_cast<const form::Knob*>(knob);
+      return k ? (k->position() + 1) / 2 : 0;
     }
     case Travel::Rotary: {
       const auto* line = p_.main.findAs<form::Line>("TrimLine", deckOf(name));

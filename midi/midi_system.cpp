@@ -1,5 +1,7 @@
 #include "midi/midi_system.h"
 
+#include <algorithm>
+
 namespace vx::midi {
 
 MidiSystem::MidiSystem(ControlSurface& surface, MessageQueue& queue, std::string mappingFolder)
@@ -18,6 +20,12 @@ std::vector<std::string> MidiSystem::portNames() const
     for (const auto& [id, port] : portsById_)
         names.push_back(port.state.name);
     return names;
+}
+
+bool MidiSystem::lampsReach(std::string_view portName) const
+{
+    return std::any_of(portsById_.begin(), portsById_.end(),
+                       [&](const auto& entry) { return entry.second.state.name == portName && entry.second.hasOutput; });
 }
 
 Mapping& MidiSystem::mappingOf(const std::string& device)
@@ -53,7 +61,9 @@ void MidiSystem::detachPorts()
 
 void MidiSystem::portOpened(const PortEvent& e)
 {
-    openPort(e.id, e.name, e.hasOutput);
+    Port& port = openPort(e.id, e.name, e.hasOutput);
+    if (e.hasOutput)
+        port.lamps.forget();  // an output opened anew knows nothing of the lamps yet
 }
 
 void MidiSystem::portClosed(uint32_t id)
@@ -76,6 +86,7 @@ bool MidiSystem::drain()
     size_t n = 0;
     while (n < kMaxPerWakeUp && queue_.pop(q)) {
         ++n;
+        ++drained_;
         const auto it = portsById_.find(q.port);
         if (it == portsById_.end())
             continue;  // from a port closed since

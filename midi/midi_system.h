@@ -75,6 +75,10 @@ public:
     std::string mappingPath(std::string_view portName) const;
     // The ports open now (the extended settings' MIDI tab lists them to exclude some).
     std::vector<std::string> portNames() const;
+    // How many messages the attached ports' queue has handed over so far.
+    uint64_t drained() const { return drained_; }
+    // Whether the open port of that name has its device's output for lamps.
+    bool lampsReach(std::string_view portName) const;
 
 private:
     struct Port {
@@ -99,6 +103,7 @@ private:
     std::map<uint32_t, Port> portsById_;
     std::map<std::string, Mapping> mappings_;  // by device name
     uint32_t nextMadeUpId_ = 0x80000000u;      // ids of ports the headless driver names
+    uint64_t drained_ = 0;
 
     bool learning_ = false;
     Learner learner_;

@@ -1,29 +1,23 @@
 #include "midi/ports.h"
 
-#include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <algorithm>
 #include <chrono>
 
 #include "midi/mapping.h"
+#include "midi/port_pairing.h"
+#include "midi/port_watch.h"
 
 namespace vx::midi {
 
 namespace {
-
-void silentJack(const char*) {}
 
 void ignoreErrors(RtMidiError::Type, const std::string&, void*) {}
 
 RtMidi::Api apiOf(PortSystem s)
 {
     return s == PortSystem::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
-}
-
-std::string clientOf(const std::string& portName)
-{
-    return portName.substr(0, portName.find(':'));
 }
 
 int64_t nowNs()
@@ -34,24 +28,13 @@ int64_t nowNs()
 
 }  // namespace
 
-bool jackServerRunning()
-{
-    jack_set_error_function(silentJack);
-    jack_set_info_function(silentJack);
-    jack_status_t status{};
-    jack_client_t* client = jack_client_open("velvox-probe", JackNoStartServer, &status);
-    if (!client)
-        return false;
-    jack_client_close(client);
-    return true;
-}
-
 struct Ports::Open {
     uint32_t id = 0;
     std::string name;
     MessageQueue* queue = nullptr;
     std::unique_ptr<RtMidiIn> in;
     std::unique_ptr<RtMidiOut> out;
+    std::string outName;  // the port `out` is connected to
 
     static void onMessage(double, std::vector<unsigned char>* bytes, void* self)
     {
@@ -84,6 +67,7 @@ Ports::~Ports()
     if (thread_.joinable())
         thread_.join();
     std::lock_guard scan(scanMutex_);
+    watch_.reset();  // no more notifications
     std::vector<std::unique_ptr<Open>> closing;
     {
         std::lock_guard lock(mutex_);
@@ -102,9 +86,24 @@ void Ports::run()
     for (;;) {
         scanNow();
         std::unique_lock lock(mutex_);
-        if (wake_.wait_for(lock, std::chrono::milliseconds(options_.scanMilliseconds), [this] { return stop_; }))
+        const auto due = [this] { return stop_ || rescan_; };
+        if (watching_)
+            wake_.wait(lock, due);
+        else
+            wake_.wait_for(lock, std::chrono::milliseconds(options_.scanMilliseconds), due);
+        if (stop_)
             return;
+        rescan_ = false;
     }
+}
+
+void Ports::portsChanged()
+{
+    {
+        std::lock_guard lock(mutex_);
+        rescan_ = true;
+    }
+    wake_.notify_all();
 }
 
 bool Ports::excluded(const std::string& name) const
@@ -116,26 +115,64 @@ bool Ports::excluded(const std::string& name) const
                        [&](const std::string& e) { return e == name || e == device; });
 }
 
+bool Ports::pairOutput(Open& open, const std::vector<std::string>& outputs)
+{
+    if (open.out && std::find(outputs.begin(), outputs.end(), open.outName) != outputs.end())
+        return false;
+    const bool had = open.out != nullptr;
+    std::unique_ptr<RtMidiOut> gone;
+    {
+        std::lock_guard lock(mutex_);  // send() may be using it
+        gone = std::move(open.out);
+        open.outName.clear();
+    }
+    gone.reset();  // closes its JACK client outside the lock the watch's notifications take
+    const auto name = pairedOutput(open.name, outputs, options_.clientName);
+    if (!name)
+        return had;
+    try {
+        auto out = std::make_unique<RtMidiOut>(apiOf(system_), options_.clientName);
+        out->setErrorCallback(ignoreErrors);
+        for (unsigned i = 0, n = out->getPortCount(); i < n && !out->isPortOpen(); ++i)
+            if (out->getPortName(i) == *name)
+                out->openPort(i, "lamps");
+        if (out->isPortOpen()) {
+            std::lock_guard lock(mutex_);
+            open.out = std::move(out);
+            open.outName = *name;
+        }
+    } catch (const std::exception&) {
+        // gone while being opened: its going brings another scan
+    }
+    return had || open.out;  // an output dropped or (re)opened: the window's lamps follow
+}
+
 void Ports::scanNow()
 {
     std::lock_guard scan(scanMutex_);
-    std::vector<std::string> names, outputs;
-    try {
-        RtMidiIn probe(apiOf(system_), options_.clientName + " scan");
-        probe.setErrorCallback(ignoreErrors);
-        for (unsigned i = 0, n = probe.getPortCount(); i < n; ++i)
-            if (std::string name = probe.getPortName(i); !name.empty() && !excluded(name))
-                names.push_back(std::move(name));
-        RtMidiOut outProbe(apiOf(system_), options_.clientName + " scan");
-        outProbe.setErrorCallback(ignoreErrors);
-        for (unsigned i = 0, n = outProbe.getPortCount(); i < n; ++i)
-            outputs.push_back(outProbe.getPortName(i));
-    } catch (const std::exception&) {
-        return;  // no sequencer or server now: try again at the next scan
+    if (!watch_) {
+        auto changed = [this] { portsChanged(); };
+        watch_ = system_ == PortSystem::Jack ? makeJackWatch(options_.clientName, changed)
+                                             : makeAlsaWatch(options_.clientName, changed);
+        std::lock_guard lock(mutex_);
+        watching_ = watch_ != nullptr;
+        if (!watch_)
+            return;  // no sequencer or server now: try again at the next scan
     }
+    std::vector<std::string> sources, outputs;
+    if (!watch_->list(sources, outputs)) {
+        watch_.reset();  // the server is gone, and its ports with it
+        std::lock_guard lock(mutex_);
+        watching_ = false;
+    }
+    std::vector<std::string> names;
+    for (std::string& name : sources)
+        if (!name.empty() && !excluded(name))
+            names.push_back(std::move(name));
 
     std::vector<std::unique_ptr<Open>> closing;
     std::vector<std::string> opening;
+    std::vector<Open*> staying;
     {
         std::lock_guard lock(mutex_);
         for (auto it = open_.begin(); it != open_.end();) {
@@ -144,6 +181,7 @@ void Ports::scanNow()
                 closing.push_back(std::move(*it));
                 it = open_.erase(it);
             } else {
+                staying.push_back(it->get());
                 ++it;
             }
         }
@@ -151,8 +189,16 @@ void Ports::scanNow()
             if (std::none_of(open_.begin(), open_.end(), [&](const auto& o) { return o->name == name; }))
                 opening.push_back(name);
     }
-    const bool changed = !opening.empty() || !closing.empty();
+    bool changed = !opening.empty() || !closing.empty();
     closing.clear();
+
+    // An output that came after its input, or went: the lamps follow it.
+    for (Open* open : staying)
+        if (pairOutput(*open, outputs)) {
+            changed = true;
+            std::lock_guard lock(mutex_);
+            events_.push_back(PortEvent{open->id, open->name, true, open->out != nullptr});
+        }
 
     for (const std::string& name : opening) {
         auto open = std::make_unique<Open>();
@@ -175,26 +221,10 @@ void Ports::scanNow()
                 }
             if (!found)
                 continue;
-            // The lamps go to the output port of the same name, else of the same client.
-            auto out = std::find(outputs.begin(), outputs.end(), name);
-            if (out == outputs.end())
-                out = std::find_if(outputs.begin(), outputs.end(), [&](const std::string& o) {
-                    return !o.starts_with(options_.clientName) && clientOf(o) == clientOf(name);
-                });
-            if (out != outputs.end()) {
-                open->out = std::make_unique<RtMidiOut>(apiOf(system_), options_.clientName);
-                open->out->setErrorCallback(ignoreErrors);
-                for (unsigned i = 0, n = open->out->getPortCount(); i < n; ++i)
-                    if (open->out->getPortName(i) == *out) {
-                        open->out->openPort(i, "lamps");
-                        break;
-                    }
-                if (!open->out->isPortOpen())
-                    open->out.reset();
-            }
         } catch (const std::exception&) {
             continue;  // the port went away while being opened: the next scan tries again
         }
+        pairOutput(*open, outputs);
         std::lock_guard lock(mutex_);
         events_.push_back(PortEvent{open->id, name, true, open->out != nullptr});
         open_.push_back(std::move(open));

@@ -8,7 +8,7 @@ PACKAGES=(
   libavformat-dev libavcodec-dev libavutil-dev libswresample-dev ffmpeg
   libsdl2-dev libsoxr-dev libfluidsynth-dev timgm6mb-soundfont libsamplerate0-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev libaubio-dev libebur128-dev
-  librtmidi-dev libjack-jackd2-dev librubberband-dev
+  librtmidi-dev libjack-jackd2-dev libasound2-dev librubberband-dev
   pulseaudio pulseaudio-utils sox xvfb
   fonts-noto-cjk fonts-dejavu-core
 )

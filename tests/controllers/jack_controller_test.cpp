@@ -1,12 +1,13 @@
 // A virtual controller on a JACK server (scripts/test.d/jack.sh starts one with the dummy back
 // end), learned onto the crossfader, PLAY A and jog A by pointing at them; its messages travel
-// the real path (JACK, the port's thread, the queue, the wake-up, a drain on this thread).
+// the real path (JACK, the port's thread, the queue, the wake-up, a drain on this thread). Its
+// lamps come back on its own input port, which JACK names "VxTestPad-01" (RtMidi makes each
+// port a client of its own).
 #include <rtmidi/RtMidi.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 
 #include "midi/ports.h"
 #include "tests/controllers/controller_fixture.h"
@@ -20,6 +21,9 @@ class JackController : public ControllerFixture {
     if (!midi::jackServerRunning()) GTEST_SKIP() << "no JACK server";
     out = std::make_unique<RtMidiOut>(RtMidi::UNIX_JACK, "VxTestPad");
     out->openVirtualPort("pads");
+    lampsIn = std::make_unique<RtMidiIn>(RtMidi::UNIX_JACK, "VxTestPad");
+    lampsIn->setCallback(&JackController::onLamp, this);
+    lampsIn->openVirtualPort("lamps");
     start(true, [this] {
       std::lock_guard lock(mutex);
       ++wakes;
@@ -27,10 +31,11 @@ class JackController : public ControllerFixture {
     });
   }
 
-  // Drains on every wake-up, as the window does, until pred holds; false after five seconds.
+  // Drains on every wake-up, as the window does, until pred holds; false after the deadline (far
+  // beyond a loaded machine's delays).
   template <typename Pred>
   bool until(Pred pred) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!pred()) {
       std::unique_lock lock(mutex);
       woken.wait_until(lock, std::min(end, std::chrono::steady_clock::now() + std::chrono::milliseconds(50)),
@@ -48,7 +53,21 @@ class JackController : public ControllerFixture {
       if (n.find("VxTestPad") != std::string::npos) return true;
     return false;
   }
+  static void onLamp(double, std::vector<unsigned char>* bytes, void* self) {
+    auto* test = static_cast<JackController*>(self);
+    std::lock_guard lock(test->mutex);
+    test->lamps.push_back(*bytes);
+    test->woken.notify_all();
+  }
+  // Waits until `count` lamps came back; false after the deadline.
+  bool lampsArrived(size_t count) {
+    std::unique_lock lock(mutex);
+    return woken.wait_for(lock, std::chrono::seconds(20), [&] { return lamps.size() >= count; });
+  }
+
   std::unique_ptr<RtMidiOut> out;
+  std::unique_ptr<RtMidiIn> lampsIn;
+  std::vector<std::vector<unsigned char>> lamps;  // guarded by mutex
   std::mutex mutex;
   std::condition_variable woken;
   int wakes = 0;
@@ -77,19 +96,17 @@ TEST_F(JackController, LearnedByPointingThenPlaysTheDeckTheCrossfaderAndTheJog) 
 
   // Soft takeover: the far end first does nothing; meeting the knob takes over; the sweep to
   // deck A's end fades deck B out through the volume law.
+  const uint64_t before = host->system().drained();
   sendHw({0xB0, 0x07, 0x00});
   sendHw({0xB0, 0x07, 0x7F});
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));  // both arrived, nothing to wait for
-  host->drainNow();
+  ASSERT_TRUE(until([&] { return host->system().drained() >= before + 2; }));
   EXPECT_EQ(faderLeft(), 5130);
   for (int v = 0x40; v >= 0; --v) sendHw({0xB0, 0x07, static_cast<unsigned char>(v)});
   ASSERT_TRUE(until([&] { return faderLeft() == 3630; }));
   EXPECT_EQ(t.player(1).vol, -10000);
   EXPECT_GT(t.player(0).vol, -10000);
 
-  // PLAY A. (Its lamp cannot come back here: RtMidi opens a controller's input and output as two
-  // JACK clients, which JACK names apart, so no output pairs with the input. Lamps are tested
-  // with a fake output in learning_test.cpp.)
+  // PLAY A.
   sendHw({0x90, 0x24, 0x7F});
   sendHw({0x80, 0x24, 0x00});
   ASSERT_TRUE(until([&] { return t.player(0).called("play"); }));
@@ -103,6 +120,35 @@ TEST_F(JackController, LearnedByPointingThenPlaysTheDeckTheCrossfaderAndTheJog) 
   const double grabbed = mark(0);
   for (int i = 0; i < 128; ++i) sendHw({0xB0, 0x10, 0x41});
   ASSERT_TRUE(until([&] { return std::abs(mark(0) - grabbed - 0.532) < 1e-9; }));
+}
+
+TEST_F(JackController, PlayLampComesBackOnTheControllersOwnPortOnChangeOnly) {
+  ASSERT_TRUE(until([&] { return portOpen() && host->system().lampsReach("VxTestPad:pads"); }));
+  t.addSong(0, "/music/a.mp3");
+  t.form().menu("midilearn").events.click();
+  down("Pause", 0);
+  sendHw({0x90, 0x24, 0x7F});
+  sendHw({0x80, 0x24, 0x00});
+  ASSERT_TRUE(until([&] { return !host->system().bindingsOf("Pause(0)").empty(); }));
+  t.form().keyDown(27, 0);
+  ASSERT_TRUE(lampsArrived(1));  // the new binding's lamp as it is: dark
+
+  sendHw({0x90, 0x24, 0x7F});
+  sendHw({0x80, 0x24, 0x00});
+  ASSERT_TRUE(until([&] { return t.player(0).called("play"); }));
+  ASSERT_TRUE(lampsArrived(2));
+  t.form().picture("Stop", 0).events.click();
+  host->afterInput();
+  host->afterInput();  // nothing changed: nothing sent
+  ASSERT_TRUE(lampsArrived(3));
+  t.clearCalls();
+  sendHw({0x90, 0x24, 0x7F});
+  sendHw({0x80, 0x24, 0x00});
+  ASSERT_TRUE(until([&] { return t.player(0).called("play"); }));
+  ASSERT_TRUE(lampsArrived(4));  // a repeat between would have come before this one
+  std::lock_guard lock(mutex);
+  using Bytes = std::vector<unsigned char>;
+  EXPECT_EQ(lamps, (std::vector<Bytes>{{0x90, 0x24, 0}, {0x90, 0x24, 0x7F}, {0x90, 0x24, 0}, {0x90, 0x24, 0x7F}}));
 }
 
 TEST_F(JackController, MappingSurvivesARestartOfTheProgram) {

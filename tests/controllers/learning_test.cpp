@@ -104,6 +104,26 @@ TEST_F(Learning, ChannelFaderPitchAndTrimFollowTheHardwareOverTheirWholeTravel) 
   EXPECT_EQ(t.form().picture("pitchbtn", 0).top(), 2400);
 }
 
+TEST_F(Learning, PanelKnobFollowsTheHardwareOverItsWholeTravelToTheMixer) {
+  start();
+  t.form().menu("midilearn").events.click();
+  down("eqlow", 0);
+  send("Knobs", {0xB0, 4, 0x40});
+  send("Knobs", {0xB0, 4, 0x41});
+  host->learning().end();
+  ASSERT_EQ(host->system().bindingsOf("eqlow(0)").size(), 1u);
+  auto& knob = t.form().get<form::Knob>("eqlow", 0);
+  send("Knobs", {0xB0, 4, 0x40});  // meets the knob at its centre
+  for (int v = 0x40; v >= 0; --v) send("Knobs", {0xB0, 4, static_cast<uint8_t>(v)});
+  EXPECT_EQ(knob.value(), -260);
+  EXPECT_TRUE(t.dj.called("eq 0 0 -260"));
+  for (int v = 0; v <= 127; ++v) send("Knobs", {0xB0, 4, static_cast<uint8_t>(v)});
+  EXPECT_EQ(knob.value(), 60);
+  EXPECT_TRUE(t.dj.called("eq 0 0 60"));
+  send("Knobs", {0xB0, 4, 0x40});
+  EXPECT_EQ(knob.value(), 0);  // the centre value lands on the centre exactly
+}
+
 TEST_F(Learning, JogTurnsMoveTheMarkAsTheMouseTurnsAndLetGoWhenQuiet) {
   start();
   t.addSong(0, "/music/a.mp3");
