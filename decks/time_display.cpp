@@ -35,21 +35,21 @@ std::string deckTitle(Program& p, int deck) {
 
 void timecounter(Program& p, int deck) {
   auto& player = p.player(deck);
-  bool countdown = p.main.menu("countdown").checked();
+  bool countdown = p.tickControls.countdown.checked();
   // Seconds and milliseconds come from two readings of the position, as the display always did.
   auto shown = [&] { return countdown ? player.duration() - player.currentPosition() : player.currentPosition(); };
   double s = Int(shown());
   double ms = Int(1000 * (shown() - s));
   if (!std::isfinite(s) || !std::isfinite(ms) || std::fabs(s) > 1e15) return;
-  p.main.label("text2", deck).setCaption(minutesSeconds(s, "'") + "''" + Format(ms, "000"));
+  p.tickControls.deck.at(deck).time.setCaption(minutesSeconds(s, "'") + "''" + Format(ms, "000"));
 }
 
 void scrollFileName(Program& p, int deck, const std::string& name) {
-  scrollInto(p.main.label("lbfilename", deck), name, p.deck[deck].marqueeTick, 19, 16);
+  scrollInto(p.tickControls.deck.at(deck).fileName, name, p.deck[deck].marqueeTick, 19, 16);
 }
 
 void fontroll(Program& p, int deck) {
-  scrollInto(p.main.label("text2", deck), deckTitle(p, deck), p.deck[deck].marqueeTick, 11, 8);
+  scrollInto(p.tickControls.deck.at(deck).time, deckTitle(p, deck), p.deck[deck].marqueeTick, 11, 8);
 }
 
 void minimumdisplay(Program& p) {
