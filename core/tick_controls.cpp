@@ -5,7 +5,8 @@ namespace vx {
 namespace {
 
 TickControls::Deck deckOf(const form::MainForm& main, int deck) {
-  return {main.label("text2", deck), main.label("lbfilename", deck), main.get<form::Overview>("overview", deck)};
+  return {main.label("text2", deck), main.label("lbfilename", deck), main.get<form::Overview>("overview", deck),
+          main.label("bpm", deck)};
 }
 
 }  // namespace

@@ -14,6 +14,7 @@ struct TickControls {
     form::Label& time;      // text2: the time display, the title while the deck stands idle
     form::Label& fileName;  // lbfilename: the title that scrolls while the deck plays
     form::Overview& overview;
+    form::Label& tempo;     // bpm: the song's tempo at the deck's speed
   };
   std::array<Deck, 2> deck;
   form::MenuItem& countdown;      // the time display counts down to the song's end

@@ -1,11 +1,13 @@
 #include "view/digit_glyphs.h"
 
-#include <QHash>
 #include <QTextLayout>
 #include <QTextLine>
 #include <QTextOption>
+#include <algorithm>
 #include <array>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace vx::view {
 
@@ -145,10 +147,12 @@ std::unique_ptr<Table> learn(const QFont& font) {
 }  // namespace
 
 bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent) {
-  // The window's few label fonts, learned once each for the program's run.
-  static QHash<QString, std::shared_ptr<Table>> tables;
-  std::shared_ptr<Table>& table = tables[font.key()];
-  if (!table) table = learn(font);
+  // The window's few label fonts, learned once each for the program's run; a label's font
+  // shares its data with the one learned, which makes the comparison cheap.
+  static std::vector<std::pair<QFont, std::unique_ptr<Table>>> tables;
+  auto known = std::find_if(tables.begin(), tables.end(), [&font](const auto& t) { return t.first == font; });
+  if (known == tables.end()) known = tables.emplace(tables.end(), font, learn(font));
+  const Table* table = known->second.get();
   if (!table->usable) return false;
   QList<quint32> glyphs;
   QList<QPointF> positions;
