@@ -15,6 +15,7 @@
 #include "core/deck_state.h"
 #include "core/plus_settings.h"
 #include "core/sampler_state.h"
+#include "core/tick_controls.h"
 #include "core/titled_dialogs.h"
 #include "form/mainform.h"
 #include "platform/ports.h"
@@ -195,6 +196,7 @@ struct Program {
   platform::MediaPlayer& player(int deck) { return *ports.player[deck]; }
 
   form::MainForm main;
+  TickControls tickControls{main};
   form::SplashForm splash;
   form::AboutForm about;
   form::Form fontInfo{"FontInfo"};  // the skin window (skin list, fonts and colours)

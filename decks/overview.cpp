@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kTwipsPerPixel = 15;
 
-form::Overview& overview(Program& p, int deck) { return p.main.get<form::Overview>("overview", deck); }
+form::Overview& overview(Program& p, int deck) { return p.tickControls.deck.at(deck).overview; }
 
 // The song's length the columns span, else the player's; 0 = unknown.
 double songLength(Program& p, int deck) {

@@ -10,6 +10,8 @@ namespace {
 
 MainForm::MainForm() : Form("MainForm") {
   loadLayout(*this, kMainFormLayout);
+  for (int deck = 0; deck < 2; ++deck)
+    for (size_t c = 0; c < kSongColumns.size(); ++c) songColumns_[deck][c] = &listBox(kSongColumns[c], deck);
   width = 10680;
   height = 8640;
   left = 1200;

@@ -77,8 +77,8 @@ void showCueLamp(Program& p, int deck) {
 }  // namespace
 
 void autoCheck(Program& p) {
-  if (!option(p, "autoplay2") || p.mixer.switchBusy) return;
-  if (option(p, "autocrossfadeplay"))
+  if (!p.tickControls.autoplay.checked() || p.mixer.switchBusy) return;
+  if (p.tickControls.autoCrossfade.checked())
     crossfadeCheck(p);
   else
     plainCheck(p);

@@ -4,7 +4,9 @@
 namespace vx::songlist {
 
 SongList::SongList(form::MainForm& form, int deck) {
-  for (int c = 0; c < kColumns; ++c) lists_[c] = &form.listBox(kColumnNames[c], deck);
+  // A deck that does not exist fails as a missing control does.
+  if (deck != 0 && deck != 1) form.listBox(kColumnNames[Path], deck);
+  lists_ = form.songColumns(deck);
 }
 
 int SongList::count() const { return lists_[Path]->listCount(); }

@@ -12,8 +12,7 @@ namespace vx::songlist {
 enum Column { Path = 0, Title, Tempo, Trim, Cue, Start, End };
 inline constexpr int kColumns = 7;
 // Names of the list boxes in column order, as the settings file and list files keep them.
-inline constexpr std::array<const char*, kColumns> kColumnNames{"List1", "title1", "tempolis", "vollis",
-                                                                "cuelis", "startlis", "endlis"};
+inline constexpr std::array<const char*, kColumns> kColumnNames = form::kSongColumns;
 // The most entries one list holds (entry indexes are 16-bit).
 inline constexpr int kMaxSongs = form::ListBox::kMaxItems;
 

@@ -6,7 +6,7 @@
 namespace vx::tempo {
 namespace {
 
-form::Label& label(Program& p, int deck) { return p.main.label("bpm", deck); }
+form::Label& label(Program& p, int deck) { return p.tickControls.deck.at(deck).tempo; }
 
 void takeResult(Program& p, const platform::TempoResult& r) {
   storeAnalysis(p, r);

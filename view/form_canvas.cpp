@@ -60,6 +60,7 @@ bool FormCanvas::refreshGlobals() {
     for (Drawn& drawn : drawn_) {
       drawn.listColours = {};
       drawn.revision = ~uint64_t{0};  // the labels' look comes from the skin's texts
+      drawn.lookSource = {};
     }
     update();
     everything = true;
@@ -167,7 +168,11 @@ void FormCanvas::syncList(const Placed& placed, Drawn& drawn) {
 
 void FormCanvas::takeText(const Placed& placed, Drawn& drawn) {
   const auto& label = static_cast<const form::Label&>(*placed.control);
-  drawn.look = labelLook(text_, label);
+  Drawn::LookSource source{label.fontName(), label.fontSize(), label.foreColor()};
+  if (!(source == drawn.lookSource)) {
+    drawn.look = labelLook(text_, label);
+    drawn.lookSource = std::move(source);
+  }
   drawn.text.setText(QString::fromStdString(label.caption()));
 }
 
@@ -178,11 +183,13 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   // Whole-number scales keep the pictures' pixels sharp; others are smoothed.
   qreal ratio = devicePixelRatioF();
   g.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
-  g.fillRect(e->rect(), palette().color(QPalette::Window));
-  QRectF area = e->rect();
+  // The changed rectangles alone: two time displays far apart do not paint what lies between.
+  const QRegion& area = e->region();
+  const QColor back = palette().color(QPalette::Window);
+  for (const QRect& r : area) g.fillRect(r, back);
   for (size_t i = 0; i < order_.size(); ++i) {
     Drawn& drawn = drawn_[i];
-    if (!drawn.shown || !drawn.rect.intersects(area)) continue;
+    if (!drawn.shown || !area.intersects(drawn.rect.toAlignedRect())) continue;
     g.save();
     g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())));
     paintControl(g, order_[i], drawn);

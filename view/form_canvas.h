@@ -84,6 +84,13 @@ class FormCanvas : public QWidget {
     // (a neighbour changed) does not shape it again.
     LabelText text;
     TextLook look;
+    // What the look was made from besides the skin's texts: a new caption keeps the look.
+    struct LookSource {
+      std::string fontName;
+      double fontSize = -1;
+      long foreColor = -2;
+      bool operator==(const LookSource&) const = default;
+    } lookSource;
     ListBoxView* list = nullptr;         // the list widget of a shown list box
     std::pair<QColor, QColor> listColours;  // text and back the list shows
     std::vector<size_t> placedOn;        // a panel's controls, by their place in order_

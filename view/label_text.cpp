@@ -6,16 +6,29 @@
 #include <algorithm>
 #include <cmath>
 
+#include "view/digit_glyphs.h"
+
 namespace vx::view {
 
 void LabelText::setText(const QString& text) {
   if (text == text_) return;
   text_ = text;
   layout_.reset();
+  composed_ = false;
+}
+
+bool LabelText::compose(const QFont& font, const QRectF& rect) {
+  if (!composeDigits(font, text_, rect.width(), digits_, bounds_)) return false;
+  layout_.reset();
+  composed_ = true;
+  font_ = font;
+  size_ = rect.size();
+  return true;
 }
 
 // Line breaks, returns and tabs become what drawText makes of them: a new line, spaces.
 void LabelText::layOut(const QFont& font, const QRectF& rect) {
+  composed_ = false;
   QString text = text_;
   for (QChar& ch : text) {
     if (ch == u'\r' || ch == u'\t') ch = u' ';
@@ -49,7 +62,8 @@ void LabelText::layOut(const QFont& font, const QRectF& rect) {
 
 void LabelText::draw(QPainter& g, const QRectF& rect) {
   if (text_.isEmpty()) return;
-  if (!layout_ || g.font() != font_ || rect.size() != size_) layOut(g.font(), rect);
+  if ((!layout_ && !composed_) || g.font() != font_ || rect.size() != size_)
+    if (!compose(g.font(), rect)) layOut(g.font(), rect);
   // Text that does not fit is cut at the rectangle; text that fits is not, so that the glyphs'
   // soft edges may reach past it.
   bool clip = !rect.contains(QRectF(rect.topLeft(), bounds_));
@@ -57,7 +71,9 @@ void LabelText::draw(QPainter& g, const QRectF& rect) {
     g.save();
     g.setClipRect(rect, Qt::IntersectClip);
   }
-  for (int i = 0; i < layout_->lineCount(); ++i) layout_->lineAt(i).draw(&g, rect.topLeft());
+  if (composed_) g.drawGlyphRun(rect.topLeft(), digits_);
+  else
+    for (int i = 0; i < layout_->lineCount(); ++i) layout_->lineAt(i).draw(&g, rect.topLeft());
   if (clip) g.restore();
 }
 

@@ -3,6 +3,7 @@
 // being shaped again. It is laid out and drawn exactly as QPainter::drawText lays out
 // AlignLeft | AlignTop | TextWordWrap, so the window looks the same pixel for pixel.
 #include <QFont>
+#include <QGlyphRun>
 #include <QRectF>
 #include <QString>
 #include <QTextLayout>
@@ -22,9 +23,13 @@ class LabelText {
 
  private:
   void layOut(const QFont& font, const QRectF& rect);
+  // Digits and time punctuation come from glyphs shaped once per font; false for other texts.
+  bool compose(const QFont& font, const QRectF& rect);
 
   QString text_;
   std::unique_ptr<QTextLayout> layout_;
+  QGlyphRun digits_;  // the text's glyphs when it was composed rather than laid out
+  bool composed_ = false;
   QFont font_;
   QSizeF size_;       // the rectangle the layout was made for
   QSizeF bounds_;     // the laid-out lines' extent

@@ -4,8 +4,8 @@
 # through `velvox --script` from a pipe, at its default 256-frame buffers. CPU (all threads, from
 # /proc), the main thread's share of it (the window's own work) and resident memory in these
 # states: nothing loaded; two songs loaded and paused; both decks playing with the headphone
-# monitor, and again with the DJ panel shown and its meters moving; both decks pitched (1.07 and
-# 0.93); both at 1.07 with key lock; and once more
+# monitor, and again with the DJ panel shown and its meters moving, with and without the decks'
+# overviews; both decks pitched (1.07 and 0.93); both at 1.07 with key lock; and once more
 # after both were stopped. The baseline is measured in the same run, before and after: two
 # `ffplay -nodisp` playing the same two songs into the same sink, the cost of merely decoding and
 # playing two songs. Both sinks are recorded while the decks play and searched for gaps.
@@ -66,6 +66,12 @@ send "click Imgdj"
 sleep 2
 [ "$(ask "meter(2).picture")" != '"meter00.bmp"' ] || echo "warning: the master meter does not move" >&2
 read -r panel_cpu panel_rss panel_main <<<"$(measure "$vx")"
+
+# The same without the overviews: what their position lines cost.
+send "set overview(0).visible false" "set overview(1).visible false"
+sleep 1
+read -r bare_cpu bare_rss bare_main <<<"$(measure "$vx")"
+send "set overview(0).visible true" "set overview(1).visible true"
 send "click Imgdj"
 
 # The pitch knobs 315 twips from their centres: 7 % up and down.
@@ -113,8 +119,11 @@ row "nothing loaded" "$empty_cpu" 0.1 "$empty_main" "" "$empty_rss"
 row "loaded, paused" "$paused_cpu" 0.1 "$paused_main" "" "$paused_rss"
 row "both playing" "$playing_cpu" 1.3 "$playing_main" 1 "$playing_rss"
 row "playing, DJ panel" "$panel_cpu" 1.5 "$panel_main" 1 "$panel_rss"
+row "no overviews" "$bare_cpu" 1.5 "$bare_main" 1 "$bare_rss"
 awk -v a="$playing_cpu" -v b="$panel_cpu" -v base="$base" \
   'BEGIN { printf "the DJ panel and its meters raise the playing ratio by %.3f (target at most 0.1)\n", (b - a) / base }'
+awk -v a="$bare_cpu" -v b="$panel_cpu" -v am="$bare_main" -v bm="$panel_main" \
+  'BEGIN { printf "the overviews add %.2f percentage points to the program, %.2f to the main thread (target at most 0.2)\n", b - a, bm - am }'
 row "both pitched" "$pitched_cpu" 2.5 "$pitched_main" 1 "$pitched_rss"
 row "key lock, 1.07" "$keylock_cpu" 4 "$keylock_main" 1 "$keylock_rss"
 row "stopped again" "$stopped_cpu" 0.1 "$stopped_main" "" "$stopped_rss"

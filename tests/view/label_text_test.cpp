@@ -1,0 +1,68 @@
+// A label's text looks the same whether it was shaped whole or composed from glyphs shaped once:
+// the time displays, a pitch and a total time in the skins' fonts, against QPainter::drawText.
+#include <QFontDatabase>
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "tests/view/qt_app.h"
+#include "view/digit_glyphs.h"
+#include "view/label_text.h"
+
+namespace vx::test {
+namespace {
+
+QImage canvas() {
+  QImage image(180, 40, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::black);
+  return image;
+}
+
+void prepare(QPainter& g, const QFont& font) {
+  g.setRenderHint(QPainter::Antialiasing);
+  g.setRenderHint(QPainter::TextAntialiasing);
+  g.setFont(font);
+  g.setPen(QColor(0xff, 0xb3, 0x47));
+}
+
+TEST(LabelTextTest, ComposedDigitsDrawAsShapedText) {
+  testApp();
+  const QRectF rect(7, 3.5, 160, 30);
+  for (int pixels : {11, 12, 21}) {
+    QFont font("Noto Sans CJK JP");
+    font.setPixelSize(pixels);
+    QGlyphRun run;
+    QSizeF extent;
+    EXPECT_TRUE(view::composeDigits(font, "02'47''310", rect.width(), run, extent)) << pixels << " px";
+    for (const char* text : {"02'47''310", "00'00''000", "59'59''999", "/06'12", "+02.4%", "-13.0%", "00:01", "128.0", "1"}) {
+      QImage composed = canvas(), drawn = canvas();
+      {
+        QPainter g(&composed);
+        prepare(g, font);
+        view::LabelText label;
+        label.setText(text);
+        label.draw(g, rect);
+      }
+      {
+        QPainter g(&drawn);
+        prepare(g, font);
+        g.drawText(rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, text);
+      }
+      EXPECT_TRUE(composed == drawn) << text << " at " << pixels << " px";
+    }
+  }
+}
+
+TEST(LabelTextTest, OtherTextsAndNarrowRectanglesAreShapedWhole) {
+  testApp();
+  QFont font("Noto Sans CJK JP");
+  font.setPixelSize(21);
+  QGlyphRun run;
+  QSizeF extent;
+  EXPECT_FALSE(view::composeDigits(font, "CUE STAND BY!", 500, run, extent));
+  EXPECT_FALSE(view::composeDigits(font, "", 500, run, extent));
+  EXPECT_FALSE(view::composeDigits(font, "02'47''310", 20, run, extent)) << "it would wrap";
+}
+
+}  // namespace
+}  // namespace vx::test

@@ -1,0 +1,21 @@
+#pragma once
+// Texts of digits and time punctuation ("01'23''456", "00:01", "+02.4%") laid out from glyphs
+// shaped once per font instead of shaping every new text: the time displays change on every
+// tick. A font takes this path only when its shaping of these characters is a fixed glyph per
+// character with an advance that depends on the next character at most (pair kerning), checked
+// against the real shaping of every triple of them; otherwise, and for any other character,
+// the caller shapes the text itself.
+#include <QFont>
+#include <QGlyphRun>
+#include <QSizeF>
+#include <QString>
+
+namespace vx::view {
+
+// The glyphs `text` lays out as, on one line whose left end stands at the origin (positions
+// carry the baseline), and the line's extent (natural width, ascent plus descent). False when
+// the font or a character does not take this path, or when the text is wider than `width` (it
+// would wrap).
+bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent);
+
+}  // namespace vx::view
