@@ -7,6 +7,7 @@
 
 #include "audio/engine/mixer.h"
 #include "audio/realtime/realtime_thread.h"
+#include "audio/realtime/vector_state.h"
 
 namespace vx::audio {
 
@@ -70,6 +71,7 @@ void SdlOutput::callback(void* target, uint8_t* stream, int bytes) {
     t->threadRaised = true;
     raiseCallbackThread();
   }
+  clearUpperVectorState();
   t->mixer->render(reinterpret_cast<float*>(stream), bytes / static_cast<int>(2 * sizeof(float)));
 }
 

@@ -2,6 +2,7 @@
 
 #include "audio/engine/stretch_lane.h"
 #include "audio/realtime/realtime_thread.h"
+#include "audio/realtime/vector_state.h"
 
 namespace vx::audio {
 
@@ -35,6 +36,7 @@ void StretchWorker::run() {
     while (sem_trywait(&wakes_) == 0) {
     }
     if (stopping_) return;
+    clearUpperVectorState();
     for (StretchLane* lane : lanes_) lane->work();
   }
 }
