@@ -4,6 +4,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cstdio>
 #include <thread>
 
 #include "midi/port_watch.h"
@@ -84,6 +86,15 @@ private:
 
 std::unique_ptr<PortWatch> makeAlsaWatch(const std::string& clientName, std::function<void()> changed)
 {
+    // Without the sequencer's device node, ALSA would print an error of its own at every try (one
+    // every scan interval): the program says it once and keeps looking quietly.
+    if (access("/dev/snd/seq", F_OK) != 0) {
+        static std::atomic<bool> said{false};
+        if (!said.exchange(true))
+            std::fputs("MIDI: no ALSA sequencer (/dev/snd/seq; the module snd-seq provides it): "
+                       "controllers are taken up once it is there\n", stderr);
+        return nullptr;
+    }
     snd_seq_t* seq = nullptr;
     if (snd_seq_open(&seq, "default", SND_SEQ_OPEN_INPUT, SND_SEQ_NONBLOCK) < 0)
         return nullptr;
