@@ -34,6 +34,13 @@ void preferX11() {
   if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY")) setenv("QT_QPA_PLATFORM", "xcb", 1);
 }
 
+// The window repaints a few small rectangles every tick (the time displays' milliseconds). Through
+// X's shared memory each paint first waits for the server to finish the last one (a round trip in
+// Qt's backing store); sent over the socket, small rectangles cost less. Measured with both decks
+// playing: the main thread 1.50-1.60 % of a core with shared memory, 1.25-1.40 % without, the
+// program and the X server together 3.60-3.75 % against 3.15-3.60 %. Set it otherwise to choose.
+void preferSmallPuts() { setenv("QT_XCB_NO_MITSHM", "1", 0); }
+
 std::string homeArgument(int argc, char** argv) {
   for (int i = 1; i + 1 < argc; ++i)
     if (std::strcmp(argv[i], "--home") == 0) return argv[i + 1];
@@ -70,6 +77,7 @@ void showSplash(Program& p, GuiApp& gui) {
 
 int runGui(int argc, char** argv) {
   preferX11();
+  preferSmallPuts();
   QApplication app(argc, argv);
   QApplication::setApplicationName("Velvox");
   QApplication::setDesktopFileName("velvox");
