@@ -1,8 +1,13 @@
 // Which output carries a device's lamps: JACK renames a second client of the same name, and
 // bridges hold many devices under one client.
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <string>
 
 #include "midi/port_pairing.h"
+#include "midi/port_watch.h"
 
 namespace vx::midi {
 namespace {
@@ -26,3 +31,17 @@ TEST(PortPairing, FindsTheDevicesOutputRenamedOrBridgedAndNoOtherDevices)
 
 }  // namespace
 }  // namespace vx::midi
+
+// Without the sequencer's device node (the snd-seq module not loaded) the port layer retries every
+// scan interval: a word once, not ALSA's error at every try.
+TEST(AlsaPortWatch, AMissingSequencerIsSaidOnceAcrossRetries)
+{
+    if (access("/dev/snd/seq", F_OK) == 0)
+        GTEST_SKIP() << "this machine has an ALSA sequencer";
+    testing::internal::CaptureStderr();
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(vx::midi::makeAlsaWatch("Velvox test", [] {}), nullptr);
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(said.find("ALSA lib"), std::string::npos) << said;
+}
