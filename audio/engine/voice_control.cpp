@@ -175,12 +175,15 @@ void VoiceControl::sendKeyLock(bool restart) {
   c.value = keyLock_ ? 1 : 0;
   if (restart && playing_ && current_) {
     // The voice has played on since it last reported: the reader starts at the reported place
-    // and the voice skips to where it is when it takes the command up.
-    origin_ = position();
-    carried_ = 0;
-    c.generation = ++generation_;
-    c.position = origin_;
-    current_->requestSeek(generation_, static_cast<int64_t>(std::floor(origin_)));
+    // and the voice skips to where it is when it takes the command up. What was played so far
+    // is carried, as for a start, so that the deck's position goes on from its last place (the
+    // deck counts from the place it last moved to); the old stream's count ends here, so the
+    // position does not count those frames twice until the voice takes the restart up.
+    carried_ = played();
+    jumpGeneration_ = ++generation_;
+    c.generation = generation_;
+    c.position = origin_ + carried_;
+    current_->requestSeek(generation_, static_cast<int64_t>(std::floor(c.position)), loop_);
     reader_.wake();
   }
   mixer_.post(c);

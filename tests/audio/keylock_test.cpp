@@ -135,11 +135,24 @@ TEST_F(KeyLock, SwitchingWhilePlayingNeitherJumpsNorClicks) {
   deck(0).setRate(1.07);
   deck(0).play();
   size_t at = render(4 * kRate + 111);
+  // The deck's position goes on through each switch (and through the pitch crossing 0 % with
+  // key lock on, which switches the stretcher too), as the sound does.
+  double song = (4.0 * kRate + 111) * 1.07 / kRate;
+  const auto goesOn = [&](double seconds) {
+    render(static_cast<int>(seconds * kRate));
+    song += seconds * deck(0).rate();
+    EXPECT_NEAR(deck(0).currentPosition(), song, 0.005);
+  };
   deck(0).setKeyLock(true);
-  render(4 * kRate);
+  goesOn(4);
   deck(0).setKeyLock(false);
-  render(4 * kRate);
+  goesOn(4);
   expectOnTheGrid(at, 1.07, 25);
+  deck(0).setKeyLock(true);
+  deck(0).setRate(1.0);
+  goesOn(0.5);
+  deck(0).setRate(1.07);
+  goesOn(0.5);
   deck(0).stop();
 
   deck(1).setFileName(write("tone.wav", testing::sine(440, 0.5, kRate, 6 * kRate)));
