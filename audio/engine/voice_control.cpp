@@ -71,12 +71,16 @@ void VoiceControl::close() {
   playing_ = false;
 }
 
-void VoiceControl::jump(double frame) {
+uint32_t VoiceControl::newStream(double frame) {
   jumpGeneration_ = ++generation_;
   if (current_) current_->requestSeek(generation_, static_cast<int64_t>(std::floor(frame)), loop_);
   reader_.wake();
+  return generation_;
+}
+
+void VoiceControl::jump(double frame) {
   Command c = command(Command::Seek);
-  c.generation = generation_;
+  c.generation = newStream(frame);
   c.position = frame;
   mixer_.post(c);
 }
@@ -180,11 +184,8 @@ void VoiceControl::sendKeyLock(bool restart) {
     // deck counts from the place it last moved to); the old stream's count ends here, so the
     // position does not count those frames twice until the voice takes the restart up.
     carried_ = played();
-    jumpGeneration_ = ++generation_;
-    c.generation = generation_;
     c.position = origin_ + carried_;
-    current_->requestSeek(generation_, static_cast<int64_t>(std::floor(c.position)), loop_);
-    reader_.wake();
+    c.generation = newStream(c.position);
   }
   mixer_.post(c);
 }

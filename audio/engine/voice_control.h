@@ -76,6 +76,9 @@ class VoiceControl {
   Command command(int kind) const;  // addressed to this voice
   void send(int kind, double value = 0);
   void jump(double frame);  // tells reader and engine; `frame` = origin_ + carried_
+  // A new generation whose stream the reader decodes from `frame` with the loop; the count of
+  // frames played starts again from it. Returns the generation for the engine's command.
+  uint32_t newStream(double frame);
   // `continuing` 0: the loop belongs to the jump just sent; 1: the voice goes on into the new
   // stream; 2: and that stream first wraps once as the old loop did.
   void sendLoop(int continuing);
