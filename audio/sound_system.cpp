@@ -14,6 +14,7 @@
 #include "audio/engine/master_tap.h"
 #include "audio/engine/mixer.h"
 #include "audio/engine/monitor_player.h"
+#include "audio/engine/stretch_share.h"
 #include "audio/record/capture_tone.h"
 #include "audio/record/wave_recorder.h"
 #include "audio/sampler/sampler_device.h"
@@ -55,6 +56,7 @@ class EngineSoundSystem : public SoundSystem {
   void renderInto(Mixer& mixer, int frames, std::vector<float>* capture);
   void buildRecorder();
   bool monitorShared() const;
+  void shareStretching();
 
   SoundSystemOptions options_;
   std::unique_ptr<SdlAudio> sdl_;  // none for the virtual device
@@ -66,6 +68,9 @@ class EngineSoundSystem : public SoundSystem {
   MasterLevel master_;
   SamplerDevice sampler_;
   CueFeed feed_;
+  std::array<StretchShare, 2> shares_;
+  int sharedDeck_ = -1;  // the deck whose share the monitor was last told to take (-1: none)
+  uint64_t sharedSerial_ = 0, monitorSerial_ = 0;
   DjControls dj_;
   bool monitorRouted_ = false;
   std::string monitorDevice_;  // the name the monitor's output was last routed to ("" = the default)
@@ -94,6 +99,7 @@ EngineSoundSystem::EngineSoundSystem(const SoundSystemOptions& options)
       dj_(main_, phones_, feed_,
           {[this] { return monitorShared(); }, [this] { return mainOut_ && !mainOut_->rendering(); }}) {
   buildRecorder();
+  for (int d = 0; d < 2; ++d) main_.offerStretched(d, &shares_[static_cast<size_t>(d)]);
   if (options_.virtualDevice) return;
   mainOut_ = std::make_unique<OutputSlot>(main_, *sdl_, options.sampleRate, options.bufferFrames);
   monitorOut_ = std::make_unique<OutputSlot>(phones_, *sdl_, options.sampleRate, options.bufferFrames);
@@ -155,10 +161,33 @@ bool EngineSoundSystem::monitorShared() const {
   return named(monitorDevice_) == named(options_.mainDevice);
 }
 
+// With key lock, the monitor plays the stretched frames of a deck that holds its file instead of
+// stretching it again; its voice takes them only where they are the ones it would make.
+void EngineSoundSystem::shareStretching() {
+  int deck = -1;
+  const uint64_t monitorSerial = monitor_.trackSerial();
+  const bool decksChanged = sharedDeck_ >= 0 && decks_[static_cast<size_t>(sharedDeck_)].trackSerial() != sharedSerial_;
+  if (monitorSerial == monitorSerial_ && !decksChanged && sharedDeck_ >= 0) return;
+  if (!monitor_.file().empty())
+    for (int d = 0; d < 2 && deck < 0; ++d)
+      if (decks_[static_cast<size_t>(d)].file() == monitor_.file()) deck = d;
+  const uint64_t serial = deck < 0 ? 0 : decks_[static_cast<size_t>(deck)].trackSerial();
+  monitorSerial_ = monitorSerial;
+  if (deck == sharedDeck_ && serial == sharedSerial_) return;
+  sharedDeck_ = deck;
+  sharedSerial_ = serial;
+  Command c;
+  c.kind = Command::SetShare;
+  c.share = deck < 0 ? nullptr : &shares_[static_cast<size_t>(deck)];
+  c.serial = serial;
+  phones_.post(c);
+}
+
 void EngineSoundSystem::deliverEvents() {
   if (mainOut_) mainOut_->watch();
   if (monitorOut_) monitorOut_->watch();
   monitor_.update();
+  shareStretching();
   for (DeckPlayer& deck : decks_) deck.deliverEvents();
   // The headphones wake for the master that is blended into them.
   phones_.wakeIfSounding();

@@ -17,6 +17,8 @@ class DeckPlayer : public platform::MediaPlayer {
 
   void setFileName(const std::string& path) override;
   std::string fileName() const override { return fileName_; }
+  const std::string& file() const { return fileName_; }
+  uint64_t trackSerial() const { return control_.trackSerial(); }
   bool openCheck() const override { return openFailed_; }
   double currentPosition() const override;
   void setCurrentPosition(double seconds) override;

@@ -59,6 +59,8 @@ class Mixer {
   void wakeIfSounding();
 
   const PlayerVoice& voice(int i) const { return *voices_[static_cast<size_t>(i)]; }
+  // UI thread, before anything renders: player `i` offers its stretched frames to `share`.
+  void offerStretched(int i, StretchShare* share) { voices_[static_cast<size_t>(i)]->stretchLane().setShare(share); }
   int players() const { return static_cast<int>(voices_.size()); }
 
   // Engine thread: writes `frames` interleaved stereo frames.

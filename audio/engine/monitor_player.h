@@ -43,6 +43,8 @@ class MonitorPlayer : public platform::MonitorLibrary {
   int device() const override { return device_; }
 
   long volumeRight() const { return volumeRight_; }
+  const std::string& file() const { return fileName_; }
+  uint64_t trackSerial() const { return control_.trackSerial(); }
   bool ready() const { return ready_; }
   // Takes up the end of the file reported by the engine.
   void update();

@@ -43,6 +43,7 @@ void PlayerVoice::apply(const Command& c) {
     case Command::SetTrack:
       fadeOut();
       track_ = c.track;
+      serial_ = c.serial;
       playing_ = false;
       jump(c.generation, 0);
       appliedSerial_.store(c.serial, std::memory_order_release);
@@ -78,6 +79,13 @@ void PlayerVoice::apply(const Command& c) {
     case Command::SetKeyLock:
       keyLock_ = c.value != 0;
       if (c.generation != 0) restartHere(c.generation, c.position);
+      break;
+    case Command::SetShare:
+      if (shared_) {
+        fadeOut();
+        leaveShare(nullptr, 0, 0);
+      }
+      share_.attach(c.share, c.serial);
       break;
     default: break;
   }
@@ -200,6 +208,7 @@ void PlayerVoice::jump(uint32_t generation, double position) {
   wrapOnce_ = {};
   inputFrame_ = static_cast<int64_t>(std::floor(position));
   movedDuringFade_ = 0;
+  shared_ = false;
   converter_.reset();
   stretching_ = keyLock_ && rate_ != 1.0 && lane_.ok();
   if (stretching_) lane_.restart(rate_);
@@ -302,7 +311,9 @@ int PlayerVoice::produce(float* out, int frames) {
   return made;
 }
 
-int PlayerVoice::pull(float* out, int frames) {
+int PlayerVoice::pull(float* out, int frames) { return shared_ ? pullShared(out, frames) : pullOwn(out, frames); }
+
+int PlayerVoice::pullOwn(float* out, int frames) {
   if (!stretching_) return produce(out, frames);
   feedLane();
   lane_.kick();
@@ -314,11 +325,69 @@ int PlayerVoice::pull(float* out, int frames) {
   return made;
 }
 
+bool PlayerVoice::shareable() const {
+  return stretching_ && share_.attached() && !holding_ && !continuing_ && !loop_.on() && !wrapOnce_.on();
+}
+
+int PlayerVoice::enterShare(float* out, int frames) {
+  double snapped = 0;
+  if (!share_.findPlace(position_, rate_, converterStep(), snapped)) return -1;
+  // The voice's own frames from here on are the share's to within a fraction of a frame.
+  const int own = pullOwn(own_, std::min(frames, kDeclickFrames));
+  played_ += snapped - position_;
+  position_ = snapped;
+  shared_ = true;
+  const int made = pullShared(out, frames);
+  for (int i = 0; i < std::min(own, made); ++i) {
+    const float t = static_cast<float>(i + 1) / (kDeclickFrames + 1);
+    out[2 * i] = own_[2 * i] + (out[2 * i] - own_[2 * i]) * t;
+    out[2 * i + 1] = own_[2 * i + 1] + (out[2 * i + 1] - own_[2 * i + 1]) * t;
+  }
+  return made;
+}
+
+int PlayerVoice::pullShared(float* out, int frames) {
+  double moved = 0;
+  const int made = share_.take(out, frames, moved);
+  pulledInput_ = moved / converterStep();
+  if (share_.broken()) leaveShare(out, made, moved);
+  return made;
+}
+
+void PlayerVoice::leaveShare(float* out, int made, double moved) {
+  // The frames taken last fade out; the voice's own stretching starts again where they end and
+  // fades in.
+  const int fading = out ? std::min(made, kDeclickFrames) : 0;
+  for (int i = 0; i < fading; ++i) {
+    const float g = static_cast<float>(fading - 1 - i) / static_cast<float>(fading);
+    out[2 * (made - fading + i)] *= g;
+    out[2 * (made - fading + i) + 1] *= g;
+  }
+  shared_ = false;
+  skipInput_ = std::max<int64_t>(skipInput_, static_cast<int64_t>(std::floor(position_ + moved)) - inputFrame_);
+  converter_.reset();
+  if (stretching_) lane_.restart(rate_);
+  dropOutput_ = 0;
+}
+
+void PlayerVoice::skipAhead() {
+  while (skipInput_ > 0) {
+    const Chunk* c = currentChunk();
+    if (!c) return;
+    const int skip = static_cast<int>(std::min<int64_t>(skipInput_, c->frames - chunkOffset_));
+    advance(*c, skip);
+    skipInput_ -= skip;
+    if (chunkOffset_ < c->frames || c->last) return;
+    releaseChunk();
+  }
+}
+
 void PlayerVoice::feedLane() {
+  const StretchOrigin origin{serial_, position_, converterStep(), !loop_.on() && !wrapOnce_.on() && !continuing_};
   for (int want; (want = lane_.inputWanted(rate_)) > 0;) {
     const int got = produce(stretchIn_, want);
     if (got == 0 && !ended_) break;  // the reader has not caught up yet
-    lane_.push(stretchIn_, got, rate_, ended_);
+    lane_.push(stretchIn_, got, rate_, ended_, origin);
     if (ended_) break;
   }
 }
@@ -385,16 +454,32 @@ void PlayerVoice::renderPlaying(int frames, int offset) {
   double s = step();
   int want = frames;
   if (endPosition_ >= 0) want = static_cast<int>(std::clamp(std::ceil((endPosition_ - position_) / s), 0.0, 1.0 * frames));
-  int got = pull(scratch_, want);
-  if (stretching_ && got < want) lane_.missed(want - got);
+  int got = -1;
+  if (!shared_ && shareable()) got = enterShare(scratch_, want);
+  const bool wasShared = shared_;
+  if (got < 0) got = pull(scratch_, want);
+  if (stretching_ && !wasShared && got < want) lane_.missed(want - got);
+  double input = pulledInput_;
   mixBlock(scratch_, got, offset, static_cast<float>(fadeInDone_) / kDeclickFrames, 1.0f / kDeclickFrames);
   fadeInDone_ = std::min(fadeInDone_ + got, kDeclickFrames);
+  if (wasShared && !shared_) {
+    // The share ended within the block, faded out: the voice's own frames fill the rest, fading in.
+    const int more = pullOwn(scratch_, want - got);
+    input += pulledInput_;
+    mixBlock(scratch_, more, offset + got, 0.0f, 1.0f / kDeclickFrames);
+    fadeInDone_ = std::min(more, kDeclickFrames);
+    got += more;
+  }
   // Stretched frames move the play head at the rate the stretcher made them with.
-  const double moved = stretching_ ? pulledInput_ * converterStep() : got * s;
+  const double moved = stretching_ ? input * converterStep() : got * s;
   double before = position_;
   position_ += moved;
   played_ += moved;
   wrapPosition(before);
+  if (shared_) {
+    skipInput_ = std::max<int64_t>(skipInput_, static_cast<int64_t>(std::floor(position_)) - inputFrame_);
+    skipAhead();
+  }
   publish();
   bool atEndPoint = endPosition_ >= 0 && position_ >= endPosition_;
   if (finished() || atEndPoint) {

@@ -5,7 +5,10 @@
 // other than 1, a time stretcher follows the rate converter (which then only changes the sample
 // rate): the tempo follows the rate, the key stays. The stretching runs ahead on the mixer's
 // worker (see stretch_lane.h); each stretched frame moves the position by the source frames it
-// stands for, so positions stay in the song's own time.
+// stands for, so positions stay in the song's own time. The headphone monitor's voice may take a
+// deck's stretched frames instead of stretching the same song again (see stretch_share.h): it
+// crossfades into them where they hold its place and leaves them, fading, where they stop
+// joining up, going on with its own stretching.
 //
 // Threads: apply() and render() run on the engine thread only (the device callback, or the
 // caller of the virtual device). The report getters may be read from any thread.
@@ -17,6 +20,7 @@
 #include "audio/dsp/three_band_eq.h"
 #include "audio/decode/track.h"
 #include "audio/engine/rate_converter.h"
+#include "audio/engine/share_reader.h"
 #include "audio/engine/stretch_lane.h"
 #include "audio/engine/voice_command.h"
 
@@ -91,10 +95,23 @@ class PlayerVoice {
   double step() const;
   // Source frames per converter output frame: step(), or without the rate while stretching.
   double converterStep() const;
-  // Like produce(), through the stretcher while stretching.
+  // Like produce(), through the stretcher while stretching, or from the share while taking it.
   int pull(float* out, int frames);
+  int pullOwn(float* out, int frames);
+  int pullShared(float* out, int frames);
+  // The share may stand in for this voice's own stretching from here on.
+  bool shareable() const;
+  // Takes the share up where it holds the play head: the first frames crossfade from the voice's own.
+  int enterShare(float* out, int frames);
+  // Goes back to the voice's own stretching after the last `made` frames taken into `out`, which
+  // fade out; they moved the play head by `moved` source frames, not yet counted.
+  void leaveShare(float* out, int made, double moved);
+  // Drops the cache's frames that `skipInput_` leaves out, while the share stands in for them.
+  void skipAhead();
   // The file's end has been played out through every stage.
-  bool finished() const { return ended_ && (!stretching_ || lane_.drained()); }
+  bool finished() const {
+    return shared_ ? share_.ended() : ended_ && (!stretching_ || lane_.drained());
+  }
   // Hands the stretch lane the converted frames it wants now.
   void feedLane();
   // Fills `out` with up to `frames` converted frames; fewer when the cache runs dry or the
@@ -154,6 +171,10 @@ class PlayerVoice {
   double pulledInput_ = 0;
   int dropOutput_ = 0;      // stretched frames of the new place the held old one stood in for  // converted frames the last pull() stands for while stretching
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
+  uint64_t serial_ = 0;         // the track change that loaded the song
+  ShareReader share_;
+  bool shared_ = false;         // the share stands in for the stretching
+  float own_[kDeclickFrames * 2] = {};
   dsp::ThreeBandEq eq_;
   dsp::SweepFilter filter_;
   dsp::LevelMeter meter_;

@@ -39,8 +39,9 @@ int StretchLane::inputWanted(double rate) {
   return static_cast<int>(std::clamp(target - (handedOver_ - takenInput_), 0.0, 1.0 * kBlockFrames));
 }
 
-void StretchLane::push(const float* in, int frames, double rate, bool last) {
+void StretchLane::push(const float* in, int frames, double rate, bool last, const StretchOrigin& origin) {
   InBlock& b = building_;
+  b.origin = origin;
   b.epoch = epoch_;
   b.frames = std::clamp(frames, 0, kBlockFrames);
   b.rate = rate;
@@ -126,7 +127,35 @@ bool StretchLane::finishBlock() {
   finished_.drained = got == 0;
   drainSent_ = finished_.drained;
   havePending_ = true;
+  stretched_.store(stretched_.load(std::memory_order_relaxed) + static_cast<uint64_t>(got), std::memory_order_relaxed);
+  offerShared(finished_);
   return true;
+}
+
+void StretchLane::noteInput(const InBlock& block) {
+  fedRate_ = block.rate;
+  plain_ = plain_ && block.origin.plain;
+  if (originKnown_) return;
+  origin_ = block.origin;
+  originKnown_ = true;
+}
+
+void StretchLane::offerShared(const OutBlock& block) {
+  const double start = origin_.start + sharedInput_ * origin_.sourcePerInput;
+  sharedInput_ += block.input;
+  if (!share_ || !originKnown_) return;
+  StretchShare::Block b;
+  b.song = origin_.song;
+  b.stream = block.epoch;
+  b.plain = plain_;
+  b.drained = block.drained;
+  b.frames = block.frames;
+  b.start = start;
+  b.length = block.input * origin_.sourcePerInput;
+  b.rate = fedRate_;
+  b.sourcePerInput = origin_.sourcePerInput;
+  std::copy(block.data, block.data + 2 * block.frames, b.data);
+  share_->offer(b);
 }
 
 bool StretchLane::feedFromInput() {
@@ -144,8 +173,13 @@ bool StretchLane::feedFromInput() {
       workEpoch_ = feeding_.epoch;
       stretch_.reset(feeding_.rate);
       drainSent_ = haveFeeding_ = false;
+      originKnown_ = false;
+      plain_ = true;
+      sharedInput_ = 0;
+      if (share_) share_->startStream(workEpoch_);
       continue;
     }
+    if (fedAt_ == 0) noteInput(feeding_);
     stretch_.setRate(feeding_.rate);
     const int want = stretch_.wanted();
     if (want == 0) {  // the input has ended already

@@ -16,12 +16,23 @@
 #include <atomic>
 #include <cstdint>
 
+#include "audio/engine/stretch_share.h"
 #include "audio/engine/time_stretch.h"
 #include "audio/realtime/spsc_queue.h"
 
 namespace vx::audio {
 
 class StretchWorker;
+
+// Where the frames handed to a lane come from, for the share: the song, the song position of the
+// first frame handed over since the restart (read from the first push only), the source frames
+// per frame handed over, and whether a loop may wrap inside them.
+struct StretchOrigin {
+  uint64_t song = 0;
+  double start = 0;
+  double sourcePerInput = 1;
+  bool plain = true;
+};
 
 class StretchLane {
  public:
@@ -32,13 +43,15 @@ class StretchLane {
   void prepare(int sampleRate);
   bool ok() const { return stretch_.ok(); }
   void setWorker(StretchWorker* worker) { worker_ = worker; }
+  // Offers every stretched block to `share` as well (null: to none).
+  void setShare(StretchShare* share) { share_ = share; }
 
   // Engine thread. Forgets everything handed over and starts again at tempo `rate`.
   void restart(double rate);
   // Converted frames to hand over now to stay kAheadFrames ahead at `rate`.
   int inputWanted(double rate);
   // Up to kBlockFrames interleaved stereo frames; `last`: the input ends with them.
-  void push(const float* in, int frames, double rate, bool last);
+  void push(const float* in, int frames, double rate, bool last, const StretchOrigin& origin = StretchOrigin{});
   // Lets the stretching catch up with what was handed over and taken.
   void kick();
   // Writes up to `frames` stretched frames to `out`; returns how many, and in `input` how many
@@ -54,6 +67,8 @@ class StretchLane {
   void missed(int frames);
   // Frames missed in mid-stream: the worker fell behind. Any thread (a benchmark counts them).
   uint64_t lateFrames() const { return late_.load(std::memory_order_relaxed); }
+  // Frames the stretcher has made so far. Any thread.
+  uint64_t stretchedFrames() const { return stretched_.load(std::memory_order_relaxed); }
 
   // The worker's side: stretches what was handed over until the finished queue is full or the
   // input runs out.
@@ -66,6 +81,7 @@ class StretchLane {
     double rate;
     bool restart;
     bool last;
+    StretchOrigin origin;
     float data[kBlockFrames * 2];
   };
   struct OutBlock {
@@ -78,13 +94,17 @@ class StretchLane {
   bool sendPending();
   bool finishBlock();
   bool feedFromInput();
+  // The worker's view of the stream it stretches, for the share.
+  void noteInput(const InBlock& block);
+  void offerShared(const OutBlock& block);
 
   TimeStretch stretch_;
   StretchWorker* worker_ = nullptr;
   SpscQueue<InBlock, 64> in_;
   SpscQueue<OutBlock, 32> out_;
   std::atomic<uint32_t> latest_{0};
-  std::atomic<uint64_t> late_{0};  // the engine's current epoch, so that the worker skips stale work
+  std::atomic<uint64_t> late_{0};
+  std::atomic<uint64_t> stretched_{0};  // the engine's current epoch, so that the worker skips stale work
 
   // Engine side.
   uint32_t epoch_ = 0;
@@ -109,6 +129,12 @@ class StretchLane {
   OutBlock finished_{};
   bool havePending_ = false;
   bool drainSent_ = false;
+  StretchShare* share_ = nullptr;
+  StretchOrigin origin_{};
+  bool originKnown_ = false;
+  bool plain_ = true;       // no input block of this stream could wrap a loop
+  double sharedInput_ = 0;  // converted frames the stream's finished blocks stood for
+  double fedRate_ = 1;
 };
 
 }  // namespace vx::audio

@@ -5,6 +5,7 @@
 
 namespace vx::audio {
 
+class StretchShare;
 class Track;
 class VoiceSource;
 
@@ -29,11 +30,14 @@ struct Command {
     SetKeyLock,  // voice: key lock on when `value` != 0. A non-zero `generation` restarts the voice
                  // where it plays now as that generation, whose frames the reader decodes from
                  // `position` (at or before that place): the switch then fades like a jump.
+    SetShare,    // voice: while stretching, take the frames of `share` where they are the ones this
+                 // voice would make of the song loaded by track change `serial` (null: none)
   };
   Kind kind = Play;
   int voice = 0;
   Track* track = nullptr;
   VoiceSource* source = nullptr;
+  StretchShare* share = nullptr;
   uint32_t generation = 0;
   uint64_t serial = 0;
   int64_t frame = 0;

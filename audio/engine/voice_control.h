@@ -34,6 +34,8 @@ class VoiceControl {
   bool open(const std::string& path, std::string& error);
   void close();
   bool loaded() const { return current_ != nullptr; }
+  // Numbers the voice's changes of file; the engine tags what it makes of the file with it.
+  uint64_t trackSerial() const { return serial_; }
   // The open file's format; a zero format when none is open.
   const SourceFormat& format() const;
 

@@ -33,6 +33,15 @@ class SpscQueue {
     head_.store(head + 1, std::memory_order_release);
     return true;
   }
+  // The consumer's view of the oldest element without taking it (null when empty); it stays
+  // valid until drop(), as the producer never writes a slot not yet taken.
+  const T* front() const {
+    size_t head = head_.load(std::memory_order_relaxed);
+    if (head == tail_.load(std::memory_order_acquire)) return nullptr;
+    return &slots_[head & (Capacity - 1)];
+  }
+  // Takes the oldest element unread; the consumer only, after front() gave one.
+  void drop() { head_.store(head_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
 
  private:
   std::array<T, Capacity> slots_{};

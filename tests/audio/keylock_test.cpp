@@ -7,7 +7,12 @@
 #include <cmath>
 #include <random>
 
+#include "audio/decode/reader.h"
+#include "audio/engine/deck_player.h"
+#include "audio/engine/mixer.h"
+#include "audio/engine/monitor_player.h"
 #include "audio/engine/stretch_lane.h"
+#include "audio/engine/stretch_share.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
@@ -255,6 +260,79 @@ TEST_F(KeyLock, TheMonitorFollowsTheDecksKeyLock) {
   EXPECT_TRUE(monitor.keyLock());
 }
 
+// The monitor playing the deck's song with it, key lock on both: the headphones get the deck's own
+// stretched frames (KeyLockShare below shows that it then stretches nothing itself). Where the two part (the deck jumps alone, the monitor is placed ahead, the deck
+// loops), the monitor goes on from its own place without a jump, a gap or a click, and takes the
+// deck's frames again once both stand at one place.
+TEST_F(KeyLock, TheMonitorTakesTheDecksStretchedFramesWhereTheyAreItsOwn) {
+  constexpr int kSong = 48000;
+  const std::string song = write("tone48.wav", testing::sine(440, 0.5, kSong, 30 * kSong), kSong);
+  auto& monitor = sound->monitor();
+  monitor.init();
+  platform::MonitorInfo info;
+  deck(0).setFileName(song);
+  ASSERT_NE(monitor.open(song, info), 0);
+  deck(0).setRate(1.07);
+  monitor.setRate(1.07);
+  deck(0).setKeyLock(true);
+  monitor.setKeyLock(true);
+  sound->deliverEvents();
+  const auto same = [&](size_t from, size_t frames) {
+    double worst = 0;
+    for (size_t i = 2 * from; i < 2 * (from + frames); ++i) worst = std::max(worst, double(std::fabs(out[i] - monitorOut[i])));
+    return worst;
+  };
+  const auto monitorAt = [&] { return static_cast<double>(monitor.positionSamples()) / kSong; };
+  // A jump's fade-out steepens the tone by at most its own slope.
+  const double natural = 0.5 * 2 * M_PI * 440 / kRate + 0.5 / 64;
+  const auto smooth = [&](size_t from) {
+    EXPECT_LT(testing::largestStep({monitorOut, 0, from, monitorOut.size() / 2}), natural * 1.1);
+    EXPECT_GT(testing::typicalToneAmplitude({monitorOut, 0, from, monitorOut.size() / 2}, 440, kRate), 0.45);
+    size_t quiet = 0, longest = 0;
+    for (size_t i = from; i < monitorOut.size() / 2; ++i) longest = std::max(longest, quiet = std::fabs(monitorOut[2 * i]) < 0.01f ? quiet + 1 : 0);
+    EXPECT_LT(longest, kMs) << "a gap in the headphones " << longest << " after " << from;
+  };
+
+  deck(0).play();
+  monitor.play();
+  size_t at = render(kRate);
+  EXPECT_LT(same(at - kRate / 2, kRate / 2), 1e-6);
+  EXPECT_NEAR(monitorAt(), deck(0).currentPosition(), 0.002);
+
+  // The deck jumps alone: the monitor goes on where it was.
+  double before = monitorAt();
+  deck(0).setCurrentPosition(10);
+  at = render(kRate / 2);
+  EXPECT_NEAR(monitorAt() - before, 0.5 * 1.07, 0.005);
+  smooth(at);
+  EXPECT_GT(same(at + kRate / 4, kRate / 4), 0.01) << "the monitor followed the deck's jump";
+
+  // Both move to one place: the monitor takes the deck's frames again.
+  deck(0).setCurrentPosition(3);
+  monitor.setPlaySamples(3 * kSong);
+  at = render(kRate / 2);
+  EXPECT_LT(same(at + kRate / 4, kRate / 4), 1e-6);
+  smooth(at);
+
+  // Placed a tenth of a second ahead, as after a search step, it plays its own frames from there.
+  monitor.setPlaySamples(static_cast<long>((deck(0).currentPosition() + 0.1) * kSong));
+  before = monitorAt();
+  at = render(kRate / 2);
+  EXPECT_NEAR(monitorAt() - before, 0.5 * 1.07, 0.005);
+  EXPECT_NEAR(monitorAt() - deck(0).currentPosition(), 0.1, 0.002);
+  smooth(at);
+
+  // Both together again, then the deck loops a beat: the monitor plays on past the loop's end.
+  deck(0).setCurrentPosition(6);
+  monitor.setPlaySamples(6 * kSong);
+  render(kRate / 4);
+  deck(0).setLoop(static_cast<int64_t>(6.5 * kSong), static_cast<int64_t>(7 * kSong));
+  at = render(2 * kRate);
+  EXPECT_LT(deck(0).currentPosition(), 7.0);
+  EXPECT_GT(monitorAt(), 8.0);
+  smooth(at);
+}
+
 // Both ends of the knob, a pitch dragged back and forth across 1 every few milliseconds, a song
 // of 0.2 s, mono at 8 kHz, and a MIDI song: every sample a number, every song to its end.
 TEST_F(KeyLock, BadInputMakesOnlyNumbers) {
@@ -326,6 +404,48 @@ TEST(KeyLockLane, ARestartForgetsTheOldStreamAndTheFramesTakenStandForTheInput) 
   // The stretcher's last window sounds out past the input's end, by less than its start delay.
   EXPECT_GE(taken, handed - kMs);
   EXPECT_LE(taken, handed + 1024);
+}
+
+// The same on the mixers themselves: once the monitor takes the deck's frames its own stretcher
+// makes none, and the deck's keeps on.
+TEST(KeyLockShare, TheMonitorsStretcherRestsWhileItTakesTheDecksFrames) {
+  testing::TempDir dir;
+  const std::string song = dir.path("a.wav");
+  testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, 8 * kRate));
+  Reader reader;
+  Mixer main(1, kRate), phones(1, kRate, RateConverter::Quality::Preview);
+  auto share = std::make_unique<StretchShare>();  // its queue is large for a stack
+  main.offerStretched(0, share.get());
+  DeckPlayer deck(0, main, reader);
+  MonitorPlayer monitor(phones, reader, [](int) {});
+  platform::MonitorInfo info;
+  deck.setFileName(song);
+  ASSERT_NE(monitor.open(song, info), 0);
+  Command c;
+  c.kind = Command::SetShare;
+  c.share = share.get();
+  c.serial = deck.trackSerial();
+  phones.post(c);
+  deck.setRate(1.07);
+  deck.setKeyLock(true);
+  monitor.setRate(1.07);
+  monitor.setKeyLock(true);
+  deck.play();
+  monitor.play();
+  std::vector<float> a(512), b(512);
+  auto second = [&] {
+    for (int n = 0; n < kRate / 256; ++n) {
+      reader.waitIdle();
+      main.render(a.data(), 256);
+      phones.render(b.data(), 256);
+      ASSERT_EQ(a, b);
+    }
+  };
+  second();
+  const uint64_t own = phones.voice(0).stretchLane().stretchedFrames(), decks = main.voice(0).stretchLane().stretchedFrames();
+  second();
+  EXPECT_EQ(phones.voice(0).stretchLane().stretchedFrames(), own);
+  EXPECT_GT(main.voice(0).stretchLane().stretchedFrames(), decks + kRate / 2);
 }
 
 }  // namespace

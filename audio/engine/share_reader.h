@@ -1,0 +1,42 @@
+#pragma once
+// The headphone monitor's side of a StretchShare: finds the deck's block that holds the monitor's
+// own place, then reads on block by block for as long as the blocks join up (the same song and
+// stream, each starting where the last one ended, no loop inside).
+//
+// Threads: the monitor mixer's engine thread only.
+#include <cstdint>
+
+#include "audio/engine/stretch_share.h"
+
+namespace vx::audio {
+
+class ShareReader {
+ public:
+  // Reads `share`'s blocks of the deck's song `song` from now on (null: none).
+  void attach(StretchShare* share, uint64_t song);
+  bool attached() const { return share_ != nullptr; }
+
+  // Drops the blocks behind `position` and those of older streams; true when a block holding
+  // `position` is there, made at `rate` from frames of `sourcePerInput` source frames each. The
+  // next take() then starts at that block's frame nearest `position`; `snapped` is its place.
+  bool findPlace(double position, double rate, double sourcePerInput, double& snapped);
+  // Copies up to `frames` frames, stopping where the blocks no longer join up or have run out
+  // (then broken() is true) or the song ended; `moved`: the source frames they stand for.
+  int take(float* out, int frames, double& moved);
+  bool broken() const { return broken_; }
+  // The last frame of the deck's song has been taken.
+  bool ended() const { return ended_; }
+
+ private:
+  const StretchShare::Block* usableFront();
+
+  StretchShare* share_ = nullptr;
+  uint64_t song_ = 0;
+  int at_ = 0;          // frames of the front block already taken
+  double next_ = 0;     // song position the next block must start at
+  uint32_t stream_ = 0;
+  bool broken_ = false;
+  bool ended_ = false;
+};
+
+}  // namespace vx::audio
