@@ -19,6 +19,7 @@
 #include "audio/engine/deck_player.h"
 #include "audio/engine/mixer.h"
 #include "audio/engine/monitor_player.h"
+#include "audio/engine/stretch_share.h"
 #include "audio/sound_system.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
@@ -208,6 +209,46 @@ TEST(Threads, KeyLockStretchesAheadOfTheCallbackOnItsWorker) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_LE(newThreadsWakeUps(testThreads) - before, 2) << "a thread woke without work";
   main.setImmediate(true);
+}
+
+// The monitor's output takes the deck's stretched frames across threads: the deck's worker
+// offers them, the monitor's engine thread reads them on its own clock.
+TEST(Threads, TheMonitorTakesTheDecksStretchedFramesOnItsOwnClock) {
+  testing::TempDir dir;
+  std::string song = dir.path("a.wav");
+  testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 8));
+  Reader reader;
+  Mixer main(1, kRate), phones(1, kRate, RateConverter::Quality::Preview);
+  auto share = std::make_unique<StretchShare>();
+  main.offerStretched(0, share.get());
+  DeckPlayer deck(0, main, reader);
+  MonitorPlayer monitor(phones, reader, [](int) {});
+  platform::MonitorInfo info;
+  deck.setFileName(song);
+  ASSERT_NE(monitor.open(song, info), 0);
+  Command c;
+  c.kind = Command::SetShare;
+  c.share = share.get();
+  c.serial = deck.trackSerial();
+  phones.post(c);
+  deck.setRate(1.07);
+  monitor.setRate(1.07);
+  deck.setKeyLock(true);
+  monitor.setKeyLock(true);
+  ClockOutput engine(main, kRate, 256);
+  ClockOutput monitorEngine(phones, kRate, 256);
+  deck.play();
+  monitor.play();
+  std::this_thread::sleep_for(std::chrono::milliseconds(700));
+  const uint64_t own = phones.voice(0).stretchLane().stretchedFrames();
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  deck.deliverEvents();
+  EXPECT_NEAR(monitor.positionSamples() / double(kRate), deck.currentPosition(), 0.03);
+#if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)  // the worker may fall behind there
+  EXPECT_LT(phones.voice(0).stretchLane().stretchedFrames() - own, 4096u) << "the monitor stretched for itself";
+#else
+  (void)own;
+#endif
 }
 
 TEST(Threads, WithoutAnySoundCardTheProgramRunsOnTheClockAndSaysSo) {
