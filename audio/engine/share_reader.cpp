@@ -31,13 +31,14 @@ bool ShareReader::findPlace(double position, double rate, double sourcePerInput,
   at_ = 0;
   broken_ = ended_ = false;
   while (const StretchShare::Block* b = usableFront()) {
-    if (b->frames == 0 || b->start + b->length <= position) {
+    if (b->frames == 0 || b->start + b->length <= position || b->start > position) {
       share_->drop();
       continue;
     }
-    if (b->start > position || b->rate != rate || b->sourcePerInput != sourcePerInput) return false;
+    if (b->rate != rate || b->sourcePerInput != sourcePerInput) return false;
     const double perFrame = b->length / b->frames;
     at_ = std::clamp(static_cast<int>(std::lround((position - b->start) / perFrame)), 0, b->frames - 1);
+    if (static_cast<long>(share_->blocks()) * StretchShare::kBlockFrames - at_ < kMargin) return false;
     snapped = b->start + at_ * perFrame;
     next_ = b->start;
     stream_ = b->stream;

@@ -16,9 +16,16 @@ class ShareReader {
   void attach(StretchShare* share, uint64_t song);
   bool attached() const { return share_ != nullptr; }
 
-  // Drops the blocks behind `position` and those of older streams; true when a block holding
-  // `position` is there, made at `rate` from frames of `sourcePerInput` source frames each. The
-  // next take() then starts at that block's frame nearest `position`; `snapped` is its place.
+  // Frames that must wait beyond the place found before the reader takes the share up: the
+  // deck's worker runs about four times that ahead of the deck, and the monitor may be a device
+  // block ahead of the deck or behind it.
+  static constexpr int kMargin = 512;
+
+  // Drops every block that does not hold `position`: true when the oldest left does, made at
+  // `rate` from frames of `sourcePerInput` source frames each, with kMargin frames or more behind
+  // it. The next take() then starts at that block's frame nearest `position`; `snapped` is its
+  // place. A monitor that lags the deck's worker never finds its place, so the queue never fills
+  // with blocks it would reach only after a gap.
   bool findPlace(double position, double rate, double sourcePerInput, double& snapped);
   // Copies up to `frames` frames, stopping where the blocks no longer join up or have run out
   // (then broken() is true) or the song ended; `moved`: the source frames they stand for.

@@ -38,6 +38,7 @@ class StretchShare {
 
   uint32_t latestStream() const { return latest_.load(std::memory_order_acquire); }
   const Block* front() const { return queue_.front(); }
+  size_t blocks() const { return queue_.size(); }
   void drop() { queue_.drop(); }
 
  private:

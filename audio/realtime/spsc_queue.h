@@ -40,6 +40,8 @@ class SpscQueue {
     if (head == tail_.load(std::memory_order_acquire)) return nullptr;
     return &slots_[head & (Capacity - 1)];
   }
+  // Elements waiting; exact for the consumer, which only sees it grow meanwhile.
+  size_t size() const { return tail_.load(std::memory_order_acquire) - head_.load(std::memory_order_relaxed); }
   // Takes the oldest element unread; the consumer only, after front() gave one.
   void drop() { head_.store(head_.load(std::memory_order_relaxed) + 1, std::memory_order_release); }
 
