@@ -84,6 +84,7 @@ void PlayerVoice::apply(const Command& c) {
       if (shared_) {
         fadeOut();
         leaveShare(nullptr, 0, 0);
+        fadeInDone_ = 0;
       }
       share_.attach(c.share, c.serial);
       break;
@@ -429,6 +430,13 @@ void PlayerVoice::render(float* mix, int frames) {
 
 void PlayerVoice::renderSource(int frames) {
   int done = 0;
+  if (shared_ && playing_ && share_.runningOut()) {
+    // The frames left in the share stand in for the voice's own until its stretcher has caught
+    // up, as the old place does for a jump.
+    fadeOut(kHoldFrames);
+    leaveShare(nullptr, 0, 0);
+    fadeInDone_ = 0;
+  }
   if (fadeOutLeft_ > 0) {
     done = hold(frames);
     if (done == frames) return;

@@ -47,6 +47,12 @@ bool ShareReader::findPlace(double position, double rate, double sourcePerInput,
   return false;
 }
 
+bool ShareReader::runningOut() const {
+  if (!share_) return true;
+  const long waiting = static_cast<long>(share_->blocks()) * StretchShare::kBlockFrames - at_;
+  return share_->latestStream() != stream_ || waiting < StretchShare::kBlockFrames;
+}
+
 int ShareReader::take(float* out, int frames, double& moved) {
   moved = 0;
   int made = 0;

@@ -31,6 +31,9 @@ class ShareReader {
   // (then broken() is true) or the song ended; `moved`: the source frames they stand for.
   int take(float* out, int frames, double& moved);
   bool broken() const { return broken_; }
+  // The deck's stream has moved on (a jump, a stop), or what waits is about to run out: the
+  // monitor had better go on by itself while the blocks left sound out.
+  bool runningOut() const;
   // The last frame of the deck's song has been taken.
   bool ended() const { return ended_; }
 
