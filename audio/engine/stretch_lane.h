@@ -91,6 +91,8 @@ class StretchLane {
     bool drained;  // the last block of its epoch
     float data[kBlockFrames * 2];
   };
+  // Stretched frames the engine can take now.
+  int readyFrames() const;
   bool sendPending();
   bool finishBlock();
   bool feedFromInput();
