@@ -57,16 +57,10 @@ void StretchLane::push(const float* in, int frames, double rate, bool last, cons
 void StretchLane::kick() {
   if (!worker_) {
     work();
-  } else if (!changed_ || readyFrames() >= kAheadFrames / 2) {
-    return;  // woken in larger batches, the worker finds its stretcher's memory still cached
-  } else {
+  } else if (changed_) {
     worker_->wake();
   }
   changed_ = false;
-}
-
-int StretchLane::readyFrames() const {
-  return static_cast<int>(out_.size()) * kBlockFrames + (haveReading_ ? reading_.frames - readAt_ : 0);
 }
 
 bool StretchLane::ready() {

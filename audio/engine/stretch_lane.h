@@ -91,8 +91,6 @@ class StretchLane {
     bool drained;  // the last block of its epoch
     float data[kBlockFrames * 2];
   };
-  // Stretched frames the engine can take now.
-  int readyFrames() const;
   bool sendPending();
   bool finishBlock();
   bool feedFromInput();
