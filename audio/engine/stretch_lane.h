@@ -7,8 +7,8 @@
 // A change of rate is heard once the frames already handed over are played: at most
 // kAheadFrames output frames plus the stretcher's own delay.
 //
-// Threads: prepare() and setWorker() on the UI thread while nothing renders (they allocate or
-// join). restart(), inputWanted(), push(), kick(), take(), ready(), drained() and missed() on
+// Threads: prepare(), setWorker() and setShare() on the UI thread while nothing renders (they
+// allocate or join). restart(), inputWanted(), push(), kick(), take(), ready(), drained() and missed() on
 // the engine thread only; none of them locks, allocates or waits. work() on the worker's thread,
 // or on the engine thread from kick() while no worker is set (the virtual device: the stretching
 // then happens in the callback, at the same place in the stream, so what is rendered never
@@ -102,9 +102,9 @@ class StretchLane {
   StretchWorker* worker_ = nullptr;
   SpscQueue<InBlock, 64> in_;
   SpscQueue<OutBlock, 32> out_;
-  std::atomic<uint32_t> latest_{0};
+  std::atomic<uint32_t> latest_{0};  // the engine's current epoch, so that the worker skips stale work
   std::atomic<uint64_t> late_{0};
-  std::atomic<uint64_t> stretched_{0};  // the engine's current epoch, so that the worker skips stale work
+  std::atomic<uint64_t> stretched_{0};
 
   // Engine side.
   uint32_t epoch_ = 0;
