@@ -25,6 +25,10 @@ QRectF pixelRect(const QRectF& twips) {
 
 }  // namespace
 
+FormCanvas::Drawn::LookSource FormCanvas::lookSourceOf(const form::Label& label) {
+  return {label.fontName(), label.fontSize(), label.foreColor()};
+}
+
 FormCanvas::FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, CanvasOptions options, QWidget* parent)
     : QWidget(parent), p_(p), form_(form), dispatcher_(dispatcher), options_(std::move(options)), order_(drawOrder(form)) {
   setAttribute(Qt::WA_OpaquePaintEvent);
@@ -137,12 +141,32 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
       return;
     }
   }
-  if (drawn.shown) update(drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1));
-  if (shown) update(rect.toAlignedRect().adjusted(-1, -1, 1, 1));
-  if (c.kind() == form::ControlKind::Label && c.revision() != drawn.revision) takeText(placed, drawn);
+  const bool label = c.kind() == form::ControlKind::Label;
+  if (label && shown && drawn.shown && rect == drawn.rect && c.revision() != drawn.revision && updateDigits(placed, drawn)) {
+    drawn.revision = c.revision();
+    return;
+  }
+  const QRect before = drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1), after = rect.toAlignedRect().adjusted(-1, -1, 1, 1);
+  if (drawn.shown) update(before);
+  if (shown && !(drawn.shown && after == before)) update(after);
+  if (label && c.revision() != drawn.revision) takeText(placed, drawn);
   drawn.revision = c.revision();
   drawn.rect = rect;
   drawn.shown = shown;
+  drawn.textRect = pixelRect(formRect(placed));
+  drawn.enabled = c.enabled();
+}
+
+bool FormCanvas::updateDigits(const Placed& placed, Drawn& drawn) {
+  const auto& label = static_cast<const form::Label&>(*placed.control);
+  const QRectF textRect = pixelRect(formRect(placed));
+  if (textRect != drawn.textRect || label.enabled() != drawn.enabled || !(lookSourceOf(label) == drawn.lookSource))
+    return false;
+  const std::optional<QRect> area = drawn.text.change(QString::fromStdString(label.caption()), textRect);
+  if (!area) return false;
+  // Never more than drawing the whole label would repaint.
+  if (!area->isEmpty()) update(*area & drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1));
+  return true;
 }
 
 void FormCanvas::syncList(const Placed& placed, Drawn& drawn) {
@@ -168,7 +192,7 @@ void FormCanvas::syncList(const Placed& placed, Drawn& drawn) {
 
 void FormCanvas::takeText(const Placed& placed, Drawn& drawn) {
   const auto& label = static_cast<const form::Label&>(*placed.control);
-  Drawn::LookSource source{label.fontName(), label.fontSize(), label.foreColor()};
+  Drawn::LookSource source = lookSourceOf(label);
   if (!(source == drawn.lookSource)) {
     drawn.look = labelLook(text_, label);
     drawn.lookSource = std::move(source);

@@ -93,6 +93,8 @@ class FormCanvas : public QWidget {
     } lookSource;
     ListBoxView* list = nullptr;         // the list widget of a shown list box
     std::pair<QColor, QColor> listColours;  // text and back the list shows
+    QRectF textRect;  // a label's own rectangle in pixels, before its panel clips it
+    bool enabled = true;
     std::vector<size_t> placedOn;        // a panel's controls, by their place in order_
     long overviewContent = -1;           // an overview's content and position line drawn
     double overviewPosition = 0;
@@ -106,6 +108,10 @@ class FormCanvas : public QWidget {
   void syncList(const Placed& placed, Drawn& drawn);
   QRectF pictureRect(const Placed& placed, Drawn& drawn);
   void takeText(const Placed& placed, Drawn& drawn);
+  static Drawn::LookSource lookSourceOf(const form::Label& label);
+  // A label whose only change is a new text of digits repaints the ink of the digits that
+  // changed (a time display's milliseconds); false when the label has to be drawn whole.
+  bool updateDigits(const Placed& placed, Drawn& drawn);
   void paintControl(QPainter& g, const Placed& placed, Drawn& drawn);
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
