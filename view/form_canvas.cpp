@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 #include <utility>
 
 #include "ui/skin_files.h"
@@ -52,10 +53,17 @@ FormCanvas::FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, Can
   }
 }
 
+qreal FormCanvas::screenRatio() const {
+  // What devicePixelRatioF() gives once the window is shown, without the widget first looking
+  // for the screen under its middle.
+  const QWindow* shown = window()->windowHandle();
+  return shown ? shown->devicePixelRatio() : devicePixelRatioF();
+}
+
 bool FormCanvas::refreshGlobals() {
   bool everything = std::exchange(everything_, false);
-  if (devicePixelRatioF() != ratio_) {
-    ratio_ = devicePixelRatioF();
+  if (const qreal ratio = screenRatio(); ratio != ratio_) {
+    ratio_ = ratio;
     everything = true;
   }
   if (p_.settings.skinName != textSkin_) {
@@ -205,7 +213,7 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   g.setRenderHint(QPainter::Antialiasing);
   g.setRenderHint(QPainter::TextAntialiasing);
   // Whole-number scales keep the pictures' pixels sharp; others are smoothed.
-  qreal ratio = devicePixelRatioF();
+  qreal ratio = screenRatio();
   g.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
   // The changed rectangles alone: two time displays far apart do not paint what lies between.
   const QRegion& area = e->region();

@@ -103,6 +103,7 @@ class FormCanvas : public QWidget {
   // True when every control has to be visited: the first sync, or the skin's texts, the screen's
   // scale or the icon changed.
   bool refreshGlobals();
+  qreal screenRatio() const;
   void visit(size_t i);
   void syncControl(const Placed& placed, Drawn& drawn);
   void syncList(const Placed& placed, Drawn& drawn);
