@@ -55,9 +55,10 @@ FormCanvas::FormCanvas(Program& p, form::Form& form, Dispatcher& dispatcher, Can
 
 qreal FormCanvas::screenRatio() const {
   // What devicePixelRatioF() gives once the window is shown, without the widget first looking
-  // for the screen under its middle.
-  const QWindow* shown = window()->windowHandle();
-  return shown ? shown->devicePixelRatio() : devicePixelRatioF();
+  // for the screen under its middle; a window never shown keeps the scale it was first given
+  // until it shows.
+  if (const QWindow* shown = window()->windowHandle()) return shown->devicePixelRatio();
+  return ratio_ != 0 ? ratio_ : devicePixelRatioF();
 }
 
 bool FormCanvas::refreshGlobals() {
@@ -160,6 +161,7 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
   if (label && c.revision() != drawn.revision) takeText(placed, drawn);
   drawn.revision = c.revision();
   drawn.rect = rect;
+  drawn.pixels = rect.toAlignedRect();
   drawn.shown = shown;
   drawn.textRect = pixelRect(formRect(placed));
   drawn.enabled = c.enabled();
@@ -217,11 +219,12 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   g.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
   // The changed rectangles alone: two time displays far apart do not paint what lies between.
   const QRegion& area = e->region();
+  const QRect bounds = area.boundingRect();
   const QColor back = palette().color(QPalette::Window);
   for (const QRect& r : area) g.fillRect(r, back);
   for (size_t i = 0; i < order_.size(); ++i) {
     Drawn& drawn = drawn_[i];
-    if (!drawn.shown || !area.intersects(drawn.rect.toAlignedRect())) continue;
+    if (!drawn.shown || !bounds.intersects(drawn.pixels) || !area.intersects(drawn.pixels)) continue;
     g.save();
     g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())));
     paintControl(g, order_[i], drawn);

@@ -76,6 +76,7 @@ class FormCanvas : public QWidget {
   struct Drawn {
     uint64_t revision = ~uint64_t{0};
     QRectF rect;  // pixels
+    QRect pixels;  // the whole pixels rect touches
     bool shown = false;
     ui::DrawnPicture source;
     QPixmap pixmap;
