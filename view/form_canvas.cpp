@@ -89,14 +89,16 @@ void FormCanvas::sync(const std::vector<form::Control*>& changed) {
   }
   if (refreshGlobals()) {
     for (size_t i = 0; i < order_.size(); ++i) visit(i);
-    return;
+  } else {
+    for (const form::Control* c : changed) {
+      auto it = places_.find(c);
+      if (it == places_.end()) continue;  // menus and timers are not drawn here
+      visit(it->second);
+      for (size_t on : drawn_[it->second].placedOn) visit(on);
+    }
   }
-  for (const form::Control* c : changed) {
-    auto it = places_.find(c);
-    if (it == places_.end()) continue;  // menus and timers are not drawn here
-    visit(it->second);
-    for (size_t on : drawn_[it->second].placedOn) visit(on);
-  }
+  // One repaint request for all that changed: both time displays are painted and sent together.
+  if (!dirty_.isEmpty()) update(std::exchange(dirty_, QRegion()));
 }
 
 void FormCanvas::visit(size_t i) {
@@ -142,7 +144,7 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
   if (const auto* o = dynamic_cast<const form::Overview*>(&c)) {
     // A moved position line repaints only the strip it left and entered.
     const bool lineOnly = shown && drawn.shown && rect == drawn.rect && o->content() == drawn.overviewContent;
-    if (lineOnly) update(OverviewPainter::strip(*o, rect, drawn.overviewPosition).toAlignedRect());
+    if (lineOnly) dirty_ += OverviewPainter::strip(*o, rect, drawn.overviewPosition).toAlignedRect();
     drawn.overviewContent = o->content();
     drawn.overviewPosition = o->position();
     if (lineOnly) {
@@ -156,8 +158,8 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
     return;
   }
   const QRect before = drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1), after = rect.toAlignedRect().adjusted(-1, -1, 1, 1);
-  if (drawn.shown) update(before);
-  if (shown && !(drawn.shown && after == before)) update(after);
+  if (drawn.shown) dirty_ += before;
+  if (shown && !(drawn.shown && after == before)) dirty_ += after;
   if (label && c.revision() != drawn.revision) takeText(placed, drawn);
   drawn.revision = c.revision();
   drawn.rect = rect;
@@ -170,12 +172,14 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
 bool FormCanvas::updateDigits(const Placed& placed, Drawn& drawn) {
   const auto& label = static_cast<const form::Label&>(*placed.control);
   const QRectF textRect = pixelRect(formRect(placed));
-  if (textRect != drawn.textRect || label.enabled() != drawn.enabled || !(lookSourceOf(label) == drawn.lookSource))
+  const Drawn::LookSource& look = drawn.lookSource;
+  if (textRect != drawn.textRect || label.enabled() != drawn.enabled || label.fontName() != look.fontName ||
+      label.fontSize() != look.fontSize || label.foreColor() != look.foreColor)
     return false;
   const std::optional<QRect> area = drawn.text.change(QString::fromStdString(label.caption()), textRect);
   if (!area) return false;
   // Never more than drawing the whole label would repaint.
-  if (!area->isEmpty()) update(*area & drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1));
+  if (!area->isEmpty()) dirty_ += *area & drawn.pixels.adjusted(-1, -1, 1, 1);
   return true;
 }
 

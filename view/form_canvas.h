@@ -135,6 +135,7 @@ class FormCanvas : public QWidget {
   qreal ratio_ = 0;              // the screen scale the pictures were drawn for
   bool everything_ = true;       // the next sync visits every control
   int visited_ = 0;
+  QRegion dirty_;  // what this sync found changed, in pixels
   QPixmap icon_;
   form::Control* captured_ = nullptr;
   bool doubleClickPress_ = false;
