@@ -1,5 +1,6 @@
 #include "view/digit_glyphs.h"
 
+#include <QRawFont>
 #include <QTextLayout>
 #include <QTextLine>
 #include <QTextOption>
@@ -164,6 +165,20 @@ bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRu
   run.setBoundingRect(QRectF());  // the prototype's would not cover these glyphs
   extent = QSizeF(natural, table->height);
   return true;
+}
+
+QRectF differingGlyphs(const QGlyphRun& before, const QGlyphRun& after) {
+  const QList<quint32> glyphsBefore = before.glyphIndexes(), glyphsAfter = after.glyphIndexes();
+  const QList<QPointF> placesBefore = before.positions(), placesAfter = after.positions();
+  const QRawFont fontBefore = before.rawFont(), fontAfter = after.rawFont();
+  QRectF area;
+  for (qsizetype i = 0; i < std::max(glyphsBefore.size(), glyphsAfter.size()); ++i) {
+    const bool inBefore = i < glyphsBefore.size(), inAfter = i < glyphsAfter.size();
+    if (inBefore && inAfter && glyphsBefore[i] == glyphsAfter[i] && placesBefore[i] == placesAfter[i]) continue;
+    if (inBefore) area |= fontBefore.boundingRect(glyphsBefore[i]).translated(placesBefore[i]);
+    if (inAfter) area |= fontAfter.boundingRect(glyphsAfter[i]).translated(placesAfter[i]);
+  }
+  return area;
 }
 
 }  // namespace vx::view

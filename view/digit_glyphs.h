@@ -7,6 +7,7 @@
 // the caller shapes the text itself.
 #include <QFont>
 #include <QGlyphRun>
+#include <QRectF>
 #include <QSizeF>
 #include <QString>
 
@@ -17,5 +18,10 @@ namespace vx::view {
 // the font or a character does not take this path, or when the text is wider than `width` (it
 // would wrap).
 bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent);
+
+// Where two composed runs of one font draw differently: the union of the ink rectangles, in both
+// runs, of the glyphs that differ in glyph or position, and of those only one run has (in the
+// runs' coordinates). Empty when they draw the same.
+QRectF differingGlyphs(const QGlyphRun& before, const QGlyphRun& after);
 
 }  // namespace vx::view

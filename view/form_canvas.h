@@ -76,6 +76,7 @@ class FormCanvas : public QWidget {
   struct Drawn {
     uint64_t revision = ~uint64_t{0};
     QRectF rect;  // pixels
+    QRect pixels;  // the whole pixels rect touches
     bool shown = false;
     ui::DrawnPicture source;
     QPixmap pixmap;
@@ -93,6 +94,8 @@ class FormCanvas : public QWidget {
     } lookSource;
     ListBoxView* list = nullptr;         // the list widget of a shown list box
     std::pair<QColor, QColor> listColours;  // text and back the list shows
+    QRectF textRect;  // a label's own rectangle in pixels, before its panel clips it
+    bool enabled = true;
     std::vector<size_t> placedOn;        // a panel's controls, by their place in order_
     long overviewContent = -1;           // an overview's content and position line drawn
     double overviewPosition = 0;
@@ -101,11 +104,16 @@ class FormCanvas : public QWidget {
   // True when every control has to be visited: the first sync, or the skin's texts, the screen's
   // scale or the icon changed.
   bool refreshGlobals();
+  qreal screenRatio() const;
   void visit(size_t i);
   void syncControl(const Placed& placed, Drawn& drawn);
   void syncList(const Placed& placed, Drawn& drawn);
   QRectF pictureRect(const Placed& placed, Drawn& drawn);
   void takeText(const Placed& placed, Drawn& drawn);
+  static Drawn::LookSource lookSourceOf(const form::Label& label);
+  // A label whose only change is a new text of digits repaints the ink of the digits that
+  // changed (a time display's milliseconds); false when the label has to be drawn whole.
+  bool updateDigits(const Placed& placed, Drawn& drawn);
   void paintControl(QPainter& g, const Placed& placed, Drawn& drawn);
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
@@ -127,6 +135,7 @@ class FormCanvas : public QWidget {
   qreal ratio_ = 0;              // the screen scale the pictures were drawn for
   bool everything_ = true;       // the next sync visits every control
   int visited_ = 0;
+  QRegion dirty_;  // what this sync found changed, in pixels
   QPixmap icon_;
   form::Control* captured_ = nullptr;
   bool doubleClickPress_ = false;

@@ -17,6 +17,18 @@ void LabelText::setText(const QString& text) {
   composed_ = false;
 }
 
+std::optional<QRect> LabelText::change(const QString& text, const QRectF& rect) {
+  if (text == text_) return QRect();
+  const bool wasComposed = composed_ && rect.size() == size_;
+  const QGlyphRun before = digits_;
+  setText(text);
+  // Composed now with the font and width it will be drawn with, so drawing does not compose again.
+  if (!wasComposed || !compose(font_, rect)) return std::nullopt;
+  const QRectF ink = differingGlyphs(before, digits_);
+  if (ink.isEmpty()) return QRect();
+  return ink.translated(rect.topLeft()).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
 bool LabelText::compose(const QFont& font, const QRectF& rect) {
   if (!composeDigits(font, text_, rect.width(), digits_, bounds_)) return false;
   layout_.reset();

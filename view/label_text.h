@@ -4,10 +4,12 @@
 // AlignLeft | AlignTop | TextWordWrap, so the window looks the same pixel for pixel.
 #include <QFont>
 #include <QGlyphRun>
+#include <QRect>
 #include <QRectF>
 #include <QString>
 #include <QTextLayout>
 #include <memory>
+#include <optional>
 
 class QPainter;
 
@@ -16,6 +18,12 @@ namespace vx::view {
 class LabelText {
  public:
   void setText(const QString& text);
+  // Takes a new text for a label drawn again as it was last drawn (the same font, a rectangle of
+  // the same size, now at `rect`) and tells which pixels may change: the ink of the digits that
+  // changed, with a pixel around it for the glyphs' soft edges. Empty when the text stayed;
+  // std::nullopt when only drawing the whole label again is sure (either text is not composed
+  // from digit glyphs, or the label was not drawn yet).
+  std::optional<QRect> change(const QString& text, const QRectF& rect);
   bool empty() const { return text_.isEmpty(); }
   // Draws with the painter's font and pen into `rect`; lays the text out again only when the
   // text, the font or the rectangle's width changed since the last drawing.

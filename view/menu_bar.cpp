@@ -1,5 +1,6 @@
 #include "view/menu_bar.h"
 
+#include <QEvent>
 #include <QMenu>
 
 namespace vx::view {
@@ -76,6 +77,11 @@ bool MenuBar::hasShownMenus() const {
   for (form::MenuItem* top : tops_)
     if (top->visible()) return true;
   return false;
+}
+
+bool MenuBar::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::UpdateRequest) return false;
+  return QMenuBar::eventFilter(watched, event);
 }
 
 QAction* MenuBar::actionOf(const std::string& name) const {

@@ -20,6 +20,11 @@ class MenuBar : public QMenuBar {
   bool hasShownMenus() const;
   QAction* actionOf(const std::string& name) const;
 
+ protected:
+  // The window's repaint requests, one a tick while the decks play, concern no menu: they skip
+  // the bar's own filter, which asks the style sheet's rules about the Alt key for every event.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void addEntries(QMenu* menu, const std::string& parent);
   QAction* makeAction(form::MenuItem& item, QObject* owner);

@@ -47,6 +47,8 @@ SkinnedWindow::SkinnedWindow(Program& p, form::Form& form, Dispatcher& dispatche
     menus_->setStyleSheet("QMenuBar { padding: 0; margin: 0; } QMenuBar::item { padding: 0 7px; margin: 0; }");
   }
   setWindowTitle("Velvox");
+  for (auto signal : {&QGuiApplication::screenAdded, &QGuiApplication::screenRemoved})
+    connect(qApp, signal, this, [this] { checkedFrame_.reset(); });
   sync();
 }
 
@@ -62,7 +64,11 @@ void SkinnedWindow::syncFrame() {
   QRect canvasRect(0, menuHeight, width, std::max(0, height - menuHeight));
   if (canvas_->geometry() != canvasRect) canvas_->setGeometry(canvasRect);
   if (size() != QSize(width, height)) setFixedSize(width, height);
-  if (form_.visible) keepOnScreen(form_, QSize(width, height));
+  // Checked again only when the window or the screens changed, not on every tick.
+  if (form_.visible && checkedFrame_ != std::array<double, 4>{form_.left, form_.top, form_.width, form_.height}) {
+    keepOnScreen(form_, QSize(width, height));
+    checkedFrame_ = {form_.left, form_.top, form_.width, form_.height};
+  }
   QPoint place(toWholePixels(form_.left), toWholePixels(form_.top));
   if (pos() != place) move(place);
   if (form_.caption != shownCaption_) {

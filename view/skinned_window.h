@@ -3,6 +3,7 @@
 // window (with its own menu bar) and the splash. Size, place, caption, visibility, minimised
 // state and staying on top follow the form.
 #include <QWidget>
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ class SkinnedWindow : public QWidget {
   MenuBar* menus_ = nullptr;
   std::vector<form::Control*> changed_;  // kept to take the form's changes without allocating
   std::optional<std::string> shownCaption_;  // compared without asking the window on every sync
+  std::optional<std::array<double, 4>> checkedFrame_;  // the place and size last kept on a screen
 };
 
 }  // namespace vx::view
