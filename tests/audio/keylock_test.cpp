@@ -7,13 +7,9 @@
 #include <cmath>
 #include <random>
 
-#include "audio/decode/reader.h"
-#include "audio/engine/deck_player.h"
-#include "audio/engine/mixer.h"
-#include "audio/engine/monitor_player.h"
 #include "audio/engine/stretch_lane.h"
-#include "audio/engine/stretch_share.h"
 #include "audio/sound_system.h"
+#include "tests/audio/monitor_share_rig.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
 
@@ -412,40 +408,22 @@ TEST(KeyLockShare, TheMonitorsStretcherRestsWhileItTakesTheDecksFrames) {
   testing::TempDir dir;
   const std::string song = dir.path("a.wav");
   testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, 8 * kRate));
-  Reader reader;
-  Mixer main(1, kRate), phones(1, kRate, RateConverter::Quality::Preview);
-  auto share = std::make_unique<StretchShare>();  // its queue is large for a stack
-  main.offerStretched(0, share.get());
-  DeckPlayer deck(0, main, reader);
-  MonitorPlayer monitor(phones, reader, [](int) {});
-  platform::MonitorInfo info;
-  deck.setFileName(song);
-  ASSERT_NE(monitor.open(song, info), 0);
-  Command c;
-  c.kind = Command::SetShare;
-  c.share = share.get();
-  c.serial = deck.trackSerial();
-  phones.post(c);
-  deck.setRate(1.07);
-  deck.setKeyLock(true);
-  monitor.setRate(1.07);
-  monitor.setKeyLock(true);
-  deck.play();
-  monitor.play();
+  testing::MonitorShareRig rig(song, kRate, 1.07);
+  rig.play();
   std::vector<float> a(512), b(512);
   auto second = [&] {
     for (int n = 0; n < kRate / 256; ++n) {
-      reader.waitIdle();
-      main.render(a.data(), 256);
-      phones.render(b.data(), 256);
+      rig.reader.waitIdle();
+      rig.main.render(a.data(), 256);
+      rig.phones.render(b.data(), 256);
       ASSERT_EQ(a, b);
     }
   };
   second();
-  const uint64_t own = phones.voice(0).stretchLane().stretchedFrames(), decks = main.voice(0).stretchLane().stretchedFrames();
+  const uint64_t own = rig.monitorStretched(), decks = rig.main.voice(0).stretchLane().stretchedFrames();
   second();
-  EXPECT_EQ(phones.voice(0).stretchLane().stretchedFrames(), own);
-  EXPECT_GT(main.voice(0).stretchLane().stretchedFrames(), decks + kRate / 2);
+  EXPECT_EQ(rig.monitorStretched(), own);
+  EXPECT_GT(rig.main.voice(0).stretchLane().stretchedFrames(), decks + kRate / 2);
 }
 
 }  // namespace

@@ -19,8 +19,8 @@
 #include "audio/engine/deck_player.h"
 #include "audio/engine/mixer.h"
 #include "audio/engine/monitor_player.h"
-#include "audio/engine/stretch_share.h"
 #include "audio/sound_system.h"
+#include "tests/audio/monitor_share_rig.h"
 #include "tests/audio/signal_analysis.h"
 #include "tests/audio/test_media.h"
 
@@ -217,35 +217,17 @@ TEST(Threads, TheMonitorTakesTheDecksStretchedFramesOnItsOwnClock) {
   testing::TempDir dir;
   std::string song = dir.path("a.wav");
   testing::writeWav(song, kRate, 2, testing::sine(440, 0.5, kRate, kRate * 8));
-  Reader reader;
-  Mixer main(1, kRate), phones(1, kRate, RateConverter::Quality::Preview);
-  auto share = std::make_unique<StretchShare>();
-  main.offerStretched(0, share.get());
-  DeckPlayer deck(0, main, reader);
-  MonitorPlayer monitor(phones, reader, [](int) {});
-  platform::MonitorInfo info;
-  deck.setFileName(song);
-  ASSERT_NE(monitor.open(song, info), 0);
-  Command c;
-  c.kind = Command::SetShare;
-  c.share = share.get();
-  c.serial = deck.trackSerial();
-  phones.post(c);
-  deck.setRate(1.07);
-  monitor.setRate(1.07);
-  deck.setKeyLock(true);
-  monitor.setKeyLock(true);
-  ClockOutput engine(main, kRate, 256);
-  ClockOutput monitorEngine(phones, kRate, 256);
-  deck.play();
-  monitor.play();
+  testing::MonitorShareRig rig(song, kRate, 1.07);
+  ClockOutput engine(rig.main, kRate, 256);
+  ClockOutput monitorEngine(rig.phones, kRate, 256);
+  rig.play();
   std::this_thread::sleep_for(std::chrono::milliseconds(700));
-  const uint64_t own = phones.voice(0).stretchLane().stretchedFrames();
+  const uint64_t own = rig.monitorStretched();
   std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  deck.deliverEvents();
-  EXPECT_NEAR(monitor.positionSamples() / double(kRate), deck.currentPosition(), 0.03);
+  rig.deck.deliverEvents();
+  EXPECT_NEAR(rig.monitor.positionSamples() / double(kRate), rig.deck.currentPosition(), 0.03);
 #if !defined(__SANITIZE_THREAD__) && !defined(__SANITIZE_ADDRESS__)  // the worker may fall behind there
-  EXPECT_LT(phones.voice(0).stretchLane().stretchedFrames() - own, 4096u) << "the monitor stretched for itself";
+  EXPECT_LT(rig.monitorStretched() - own, 4096u) << "the monitor stretched for itself";
 #else
   (void)own;
 #endif
