@@ -43,7 +43,6 @@ void PlayerVoice::apply(const Command& c) {
     case Command::SetTrack:
       fadeOut();
       track_ = c.track;
-      serial_ = c.serial;
       playing_ = false;
       jump(c.generation, 0);
       appliedSerial_.store(c.serial, std::memory_order_release);
@@ -384,7 +383,7 @@ void PlayerVoice::skipAhead() {
 }
 
 void PlayerVoice::feedLane() {
-  const StretchOrigin origin{serial_, position_, converterStep(), !loop_.on() && !wrapOnce_.on() && !continuing_};
+  const StretchOrigin origin{appliedSerial_.load(std::memory_order_relaxed), position_, converterStep(), !loop_.on() && !wrapOnce_.on() && !continuing_};
   for (int want; (want = lane_.inputWanted(rate_)) > 0;) {
     const int got = produce(stretchIn_, want);
     if (got == 0 && !ended_) break;  // the reader has not caught up yet

@@ -171,7 +171,6 @@ class PlayerVoice {
   double pulledInput_ = 0;
   int dropOutput_ = 0;      // stretched frames of the new place the held old one stood in for  // converted frames the last pull() stands for while stretching
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
-  uint64_t serial_ = 0;         // the track change that loaded the song
   ShareReader share_;
   bool shared_ = false;         // the share stands in for the stretching
   float own_[kDeclickFrames * 2] = {};
