@@ -38,7 +38,7 @@ bool ShareReader::findPlace(double position, double rate, double sourcePerInput,
     if (b->rate != rate || b->sourcePerInput != sourcePerInput) return false;
     const double perFrame = b->length / b->frames;
     at_ = std::clamp(static_cast<int>(std::lround((position - b->start) / perFrame)), 0, b->frames - 1);
-    if (static_cast<long>(share_->blocks()) * StretchShare::kBlockFrames - at_ < kMargin) return false;
+    if (waiting() < kMargin) return false;
     snapped = b->start + at_ * perFrame;
     next_ = b->start;
     stream_ = b->stream;
@@ -49,8 +49,11 @@ bool ShareReader::findPlace(double position, double rate, double sourcePerInput,
 
 bool ShareReader::runningOut() const {
   if (!share_) return true;
-  const long waiting = static_cast<long>(share_->blocks()) * StretchShare::kBlockFrames - at_;
-  return share_->latestStream() != stream_ || waiting < StretchShare::kBlockFrames;
+  return share_->latestStream() != stream_ || waiting() < StretchShare::kBlockFrames;
+}
+
+long ShareReader::waiting() const {
+  return static_cast<long>(share_->blocks()) * StretchShare::kBlockFrames - at_;
 }
 
 int ShareReader::take(float* out, int frames, double& moved) {

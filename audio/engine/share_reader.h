@@ -39,6 +39,8 @@ class ShareReader {
 
  private:
   const StretchShare::Block* usableFront();
+  // Frames in the queue from the reading place on (every block counted whole but the front).
+  long waiting() const;
 
   StretchShare* share_ = nullptr;
   uint64_t song_ = 0;
