@@ -61,8 +61,11 @@ struct Table {
   std::array<quint32, kSize> glyph{};
   std::array<std::array<qreal, kSize>, kSize> advance{};
   std::array<qreal, kSize> last{};
+  std::array<QRectF, kSize> ink{};  // each glyph's ink about its origin
 
-  bool compose(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width) const {
+  bool compose(const QString& text, QList<quint32>& glyphs, QList<QPointF>& positions, qreal& width,
+               QList<QRectF>* inks = nullptr) const {
+    if (inks) inks->resize(text.size());
     glyphs.resize(text.size());
     positions.resize(text.size());
     qreal x = origin.x();
@@ -73,6 +76,7 @@ struct Table {
       if (previous >= 0) x += advance[previous][slot];
       glyphs[i] = glyph[slot];
       positions[i] = QPointF(x, origin.y());
+      if (inks) (*inks)[i] = ink[slot].translated(positions[i]);
       previous = slot;
     }
     width = x - origin.x() + (previous >= 0 ? last[previous] : 0);
@@ -142,12 +146,17 @@ bool agreesOnTriples(const Table& t, const QFont& font) {
 std::unique_ptr<Table> learn(const QFont& font) {
   auto t = std::make_unique<Table>();
   t->usable = learnPairs(*t, font) && learnLast(*t, font) && agreesOnTriples(*t, font);
+  if (t->usable) {
+    const QRawFont raw = t->prototype.rawFont();
+    for (int a = 0; a < kSize; ++a) t->ink[a] = raw.boundingRect(t->glyph[a]);
+  }
   return t;
 }
 
 }  // namespace
 
-bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent) {
+bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent,
+                   QList<QRectF>* inks) {
   // The window's few label fonts, learned once each for the program's run; a label's font
   // shares its data with the one learned, which makes the comparison cheap.
   static std::vector<std::pair<QFont, std::unique_ptr<Table>>> tables;
@@ -158,7 +167,7 @@ bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRu
   QList<quint32> glyphs;
   QList<QPointF> positions;
   qreal natural = 0;
-  if (!table->compose(text, glyphs, positions, natural) || natural >= width) return false;
+  if (!table->compose(text, glyphs, positions, natural, inks) || natural >= width) return false;
   run = table->prototype;
   run.setGlyphIndexes(glyphs);
   run.setPositions(positions);
@@ -167,16 +176,16 @@ bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRu
   return true;
 }
 
-QRectF differingGlyphs(const QGlyphRun& before, const QGlyphRun& after) {
+QRectF differingGlyphs(const QGlyphRun& before, const QList<QRectF>& inksBefore, const QGlyphRun& after,
+                       const QList<QRectF>& inksAfter) {
   const QList<quint32> glyphsBefore = before.glyphIndexes(), glyphsAfter = after.glyphIndexes();
   const QList<QPointF> placesBefore = before.positions(), placesAfter = after.positions();
-  const QRawFont fontBefore = before.rawFont(), fontAfter = after.rawFont();
   QRectF area;
   for (qsizetype i = 0; i < std::max(glyphsBefore.size(), glyphsAfter.size()); ++i) {
     const bool inBefore = i < glyphsBefore.size(), inAfter = i < glyphsAfter.size();
     if (inBefore && inAfter && glyphsBefore[i] == glyphsAfter[i] && placesBefore[i] == placesAfter[i]) continue;
-    if (inBefore) area |= fontBefore.boundingRect(glyphsBefore[i]).translated(placesBefore[i]);
-    if (inAfter) area |= fontAfter.boundingRect(glyphsAfter[i]).translated(placesAfter[i]);
+    if (inBefore) area |= inksBefore[i];
+    if (inAfter) area |= inksAfter[i];
   }
   return area;
 }

@@ -7,6 +7,7 @@
 // the caller shapes the text itself.
 #include <QFont>
 #include <QGlyphRun>
+#include <QList>
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
@@ -16,12 +17,14 @@ namespace vx::view {
 // The glyphs `text` lays out as, on one line whose left end stands at the origin (positions
 // carry the baseline), and the line's extent (natural width, ascent plus descent). False when
 // the font or a character does not take this path, or when the text is wider than `width` (it
-// would wrap).
-bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent);
+// would wrap). `inks`, when given, receives each glyph's ink rectangle in the run's coordinates.
+bool composeDigits(const QFont& font, const QString& text, qreal width, QGlyphRun& run, QSizeF& extent,
+                   QList<QRectF>* inks = nullptr);
 
-// Where two composed runs of one font draw differently: the union of the ink rectangles, in both
-// runs, of the glyphs that differ in glyph or position, and of those only one run has (in the
-// runs' coordinates). Empty when they draw the same.
-QRectF differingGlyphs(const QGlyphRun& before, const QGlyphRun& after);
+// Where two composed runs of one font draw differently: the union of the ink rectangles (as
+// composeDigits gave them), in both runs, of the glyphs that differ in glyph or position, and of
+// those only one run has (in the runs' coordinates). Empty when they draw the same.
+QRectF differingGlyphs(const QGlyphRun& before, const QList<QRectF>& inksBefore, const QGlyphRun& after,
+                       const QList<QRectF>& inksAfter);
 
 }  // namespace vx::view

@@ -7,11 +7,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
+#include <cmath>
 #include <utility>
 
 #include "ui/skin_files.h"
 #include "view/keymap.h"
 #include "view/mouse_input.h"
+#include "view/pixel_clip.h"
 #include "view/twips.h"
 
 namespace vx::view {
@@ -19,6 +21,8 @@ namespace vx::view {
 namespace {
 
 constexpr double kLineWidth = 2;
+// More changed rectangles than this are painted together, under one clip.
+constexpr int kRectsApart = 8;
 
 QRectF pixelRect(const QRectF& twips) {
   return QRectF(toPixels(twips.left()), toPixels(twips.top()), toPixels(twips.width()), toPixels(twips.height()));
@@ -224,19 +228,28 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   qreal ratio = screenRatio();
   g.setRenderHint(QPainter::SmoothPixmapTransform, ratio != std::floor(ratio));
   // The changed rectangles alone: two time displays far apart do not paint what lies between.
+  // Each is painted under a clip of its own: clipped to one rectangle the painter keeps its fast
+  // paths, where a clip of two sends every row of every glyph and picture through span clipping.
   const QRegion& area = e->region();
+  if (area.rectCount() > kRectsApart) paintArea(g, area, ratio);
+  else
+    for (const QRect& r : area) paintArea(g, QRegion(r), ratio);
+  if (frames_.frameOf) paintFrames(g);
+}
+
+void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio) {
   const QRect bounds = area.boundingRect();
   const QColor back = palette().color(QPalette::Window);
-  for (const QRect& r : area) g.fillRect(r, back);
+  for (const QRect& r : area)
+    if (!coveredByPicture(r, ratio)) g.fillRect(r, back);
   for (size_t i = 0; i < order_.size(); ++i) {
     Drawn& drawn = drawn_[i];
     if (!drawn.shown || !bounds.intersects(drawn.pixels) || !area.intersects(drawn.pixels)) continue;
     g.save();
-    g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())));
-    paintControl(g, order_[i], drawn);
+    g.setClipRect(clipWithin(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())), bounds));
+    paintControl(g, order_[i], drawn, area);
     g.restore();
   }
-  if (frames_.frameOf) paintFrames(g);
 }
 
 void FormCanvas::paintFrames(QPainter& g) {
@@ -250,7 +263,23 @@ void FormCanvas::paintFrames(QPainter& g) {
   }
 }
 
-void FormCanvas::paintControl(QPainter& g, const Placed& placed, Drawn& drawn) {
+bool FormCanvas::coveredByPicture(const QRect& r, qreal ratio) const {
+  for (size_t i = 0; i < order_.size(); ++i) {
+    const Drawn& drawn = drawn_[i];
+    if (!drawn.shown || order_[i].control->kind() != form::ControlKind::Picture || drawn.pixmap.isNull()) continue;
+    // Only a picture copied pixel for pixel: no alpha, at the screen's scale, on whole pixels.
+    const QPixmap& pixmap = drawn.pixmap;
+    if (pixmap.hasAlphaChannel() || pixmap.devicePixelRatio() != ratio) continue;
+    const QPointF at = pixelRect(formRect(order_[i])).topLeft();
+    if (at.x() * ratio != std::round(at.x() * ratio) || at.y() * ratio != std::round(at.y() * ratio)) continue;
+    const QRectF painted =
+        QRectF(at, pixmap.deviceIndependentSize()).intersected(pixelRect(clipRect(order_[i]))).intersected(QRectF(rect()));
+    if (painted.contains(QRectF(r))) return true;
+  }
+  return false;
+}
+
+void FormCanvas::paintControl(QPainter& g, const Placed& placed, Drawn& drawn, const QRegion& area) {
   const form::Control& c = *placed.control;
   QRectF rect = pixelRect(formRect(placed));
   switch (c.kind()) {
@@ -263,7 +292,7 @@ void FormCanvas::paintControl(QPainter& g, const Placed& placed, Drawn& drawn) {
       if (drawn.text.empty()) break;
       g.setFont(drawn.look.font);
       g.setPen(c.enabled() ? drawn.look.colour : drawn.look.colour.darker(170));
-      drawn.text.draw(g, rect);
+      drawn.text.draw(g, rect, &area);
       break;
     }
     case form::ControlKind::Line: {

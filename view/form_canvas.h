@@ -114,7 +114,12 @@ class FormCanvas : public QWidget {
   // A label whose only change is a new text of digits repaints the ink of the digits that
   // changed (a time display's milliseconds); false when the label has to be drawn whole.
   bool updateDigits(const Placed& placed, Drawn& drawn);
-  void paintControl(QPainter& g, const Placed& placed, Drawn& drawn);
+  // Fills `area` and paints every control that meets it, each clipped to its panel and to the
+  // area's bounding rectangle.
+  void paintArea(QPainter& g, const QRegion& area, qreal ratio);
+  void paintControl(QPainter& g, const Placed& placed, Drawn& drawn, const QRegion& area);
+  // An opaque picture drawn pixel for pixel covers `r` whole, so filling it first is not seen.
+  bool coveredByPicture(const QRect& r, qreal ratio) const;
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
   void press(QMouseEvent* e, bool doubleClick);

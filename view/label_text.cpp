@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "view/digit_glyphs.h"
+#include "view/pixel_clip.h"
 
 namespace vx::view {
 
@@ -21,16 +22,17 @@ std::optional<QRect> LabelText::change(const QString& text, const QRectF& rect) 
   if (text == text_) return QRect();
   const bool wasComposed = composed_ && rect.size() == size_;
   const QGlyphRun before = digits_;
+  const QList<QRectF> inksBefore = inks_;
   setText(text);
   // Composed now with the font and width it will be drawn with, so drawing does not compose again.
   if (!wasComposed || !compose(font_, rect)) return std::nullopt;
-  const QRectF ink = differingGlyphs(before, digits_);
+  const QRectF ink = differingGlyphs(before, inksBefore, digits_, inks_);
   if (ink.isEmpty()) return QRect();
   return ink.translated(rect.topLeft()).toAlignedRect().adjusted(-1, -1, 1, 1);
 }
 
 bool LabelText::compose(const QFont& font, const QRectF& rect) {
-  if (!composeDigits(font, text_, rect.width(), digits_, bounds_)) return false;
+  if (!composeDigits(font, text_, rect.width(), digits_, bounds_, &inks_)) return false;
   layout_.reset();
   composed_ = true;
   font_ = font;
@@ -72,21 +74,44 @@ void LabelText::layOut(const QFont& font, const QRectF& rect) {
   bounds_ = QSizeF(width, height);
 }
 
-void LabelText::draw(QPainter& g, const QRectF& rect) {
+void LabelText::draw(QPainter& g, const QRectF& rect, const QRegion* area) {
   if (text_.isEmpty()) return;
   if ((!layout_ && !composed_) || g.font() != font_ || rect.size() != size_)
     if (!compose(g.font(), rect)) layOut(g.font(), rect);
   // Text that does not fit is cut at the rectangle; text that fits is not, so that the glyphs'
   // soft edges may reach past it.
   bool clip = !rect.contains(QRectF(rect.topLeft(), bounds_));
+  // Nothing outside the rectangle is painted where the painter keeps only pixels inside it.
+  if (clip && area && pixelsInside(rect).contains(area->boundingRect())) clip = false;
   if (clip) {
     g.save();
     g.setClipRect(rect, Qt::IntersectClip);
   }
-  if (composed_) g.drawGlyphRun(rect.topLeft(), digits_);
+  if (composed_) drawDigits(g, rect.topLeft(), area);
   else
     for (int i = 0; i < layout_->lineCount(); ++i) layout_->lineAt(i).draw(&g, rect.topLeft());
   if (clip) g.restore();
+}
+
+void LabelText::drawDigits(QPainter& g, const QPointF& at, const QRegion* area) {
+  if (!area) return g.drawGlyphRun(at, digits_);
+  // Glyphs whose ink (with the pixel around it that change() counts) misses the area would be
+  // clipped away whole; the painter need not rasterise them.
+  const QList<quint32> glyphs = digits_.glyphIndexes();
+  const QList<QPointF> positions = digits_.positions();
+  QList<quint32> someGlyphs;
+  QList<QPointF> somePositions;
+  for (qsizetype i = 0; i < glyphs.size(); ++i) {
+    if (!area->intersects(inks_[i].translated(at).toAlignedRect().adjusted(-1, -1, 1, 1))) continue;
+    someGlyphs.append(glyphs[i]);
+    somePositions.append(positions[i]);
+  }
+  if (someGlyphs.size() == glyphs.size()) return g.drawGlyphRun(at, digits_);
+  if (someGlyphs.isEmpty()) return;
+  QGlyphRun some = digits_;
+  some.setGlyphIndexes(someGlyphs);
+  some.setPositions(somePositions);
+  g.drawGlyphRun(at, some);
 }
 
 }  // namespace vx::view

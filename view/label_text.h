@@ -6,6 +6,7 @@
 #include <QGlyphRun>
 #include <QRect>
 #include <QRectF>
+#include <QRegion>
 #include <QString>
 #include <QTextLayout>
 #include <memory>
@@ -26,17 +27,22 @@ class LabelText {
   std::optional<QRect> change(const QString& text, const QRectF& rect);
   bool empty() const { return text_.isEmpty(); }
   // Draws with the painter's font and pen into `rect`; lays the text out again only when the
-  // text, the font or the rectangle's width changed since the last drawing.
-  void draw(QPainter& g, const QRectF& rect);
+  // text, the font or the rectangle's width changed since the last drawing. `area`, when given,
+  // holds every pixel the painter keeps (its clip lies inside): glyphs composed from digits that
+  // cannot reach it are left out, and a text too tall for `rect` is not clipped to it again where
+  // `area` lies within it.
+  void draw(QPainter& g, const QRectF& rect, const QRegion* area = nullptr);
 
  private:
   void layOut(const QFont& font, const QRectF& rect);
   // Digits and time punctuation come from glyphs shaped once per font; false for other texts.
   bool compose(const QFont& font, const QRectF& rect);
+  void drawDigits(QPainter& g, const QPointF& at, const QRegion* area);
 
   QString text_;
   std::unique_ptr<QTextLayout> layout_;
   QGlyphRun digits_;  // the text's glyphs when it was composed rather than laid out
+  QList<QRectF> inks_;  // each of those glyphs' ink, in the run's coordinates
   bool composed_ = false;
   QFont font_;
   QSizeF size_;       // the rectangle the layout was made for
