@@ -57,10 +57,16 @@ void StretchLane::push(const float* in, int frames, double rate, bool last, cons
 void StretchLane::kick() {
   if (!worker_) {
     work();
-  } else if (changed_) {
+  } else if (!changed_ || readyFrames() >= kWakeBelow) {
+    return;  // woken in batches, the worker finds its stretcher's memory still cached
+  } else {
     worker_->wake();
   }
   changed_ = false;
+}
+
+int StretchLane::readyFrames() const {
+  return static_cast<int>(out_.size()) * kBlockFrames + (haveReading_ ? reading_.frames - readAt_ : 0);
 }
 
 bool StretchLane::ready() {

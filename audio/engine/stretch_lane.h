@@ -38,7 +38,11 @@ class StretchLane {
  public:
   static constexpr int kBlockFrames = 256;
   // Output frames the worker keeps ready beyond what the callback takes next.
-  static constexpr int kAheadFrames = 1024;
+  static constexpr int kAheadFrames = 2048;
+  // The worker is woken once fewer stretched frames than this are ready: it then stretches two
+  // blocks or more at once. The frames left ready are the margin of the headphone monitor too,
+  // which takes the deck's frames on its own clock and may run ahead of the deck's callback.
+  static constexpr int kWakeBelow = 1536;
 
   void prepare(int sampleRate);
   bool ok() const { return stretch_.ok(); }
@@ -91,6 +95,8 @@ class StretchLane {
     bool drained;  // the last block of its epoch
     float data[kBlockFrames * 2];
   };
+  // Stretched frames the engine can take now.
+  int readyFrames() const;
   bool sendPending();
   bool finishBlock();
   bool feedFromInput();
