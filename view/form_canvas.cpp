@@ -13,7 +13,6 @@
 #include "ui/skin_files.h"
 #include "view/keymap.h"
 #include "view/mouse_input.h"
-#include "view/pixel_clip.h"
 #include "view/twips.h"
 
 namespace vx::view {
@@ -246,7 +245,7 @@ void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio) {
     Drawn& drawn = drawn_[i];
     if (!drawn.shown || !bounds.intersects(drawn.pixels) || !area.intersects(drawn.pixels)) continue;
     g.save();
-    g.setClipRect(clipWithin(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())), bounds));
+    g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())).intersected(QRectF(bounds)));
     paintControl(g, order_[i], drawn, area);
     g.restore();
   }

@@ -81,7 +81,7 @@ void LabelText::draw(QPainter& g, const QRectF& rect, const QRegion* area) {
   // Text that does not fit is cut at the rectangle; text that fits is not, so that the glyphs'
   // soft edges may reach past it.
   bool clip = !rect.contains(QRectF(rect.topLeft(), bounds_));
-  // Nothing outside the rectangle is painted where the painter keeps only pixels inside it.
+  // Where the painter keeps only pixels inside the rectangle, a second clip changes nothing.
   if (clip && area && pixelsInside(rect).contains(area->boundingRect())) clip = false;
   if (clip) {
     g.save();
