@@ -1,7 +1,8 @@
 #pragma once
 // The thread that stretches ahead of one mixer's callback for its voices' key lock lanes. It
-// sleeps until the callback hands over frames or takes finished ones, so nothing runs while no
-// voice stretches.
+// sleeps until a lane's callback side has fewer than StretchLane::kWakeBelow frames ready (or
+// restarted), so that it stretches several blocks per wake-up, and nothing runs while no voice
+// stretches.
 //
 // Threads: add(), start() and stop() on the UI thread while nothing renders; wake() on the
 // engine thread (never blocks or allocates).
