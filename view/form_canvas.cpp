@@ -241,14 +241,24 @@ void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio) {
   const QColor back = palette().color(QPalette::Window);
   for (const QRect& r : area)
     if (!coveredByPicture(r, ratio)) g.fillRect(r, back);
+  // A single rectangle is clipped to once; a control takes a clip of its own only where its
+  // panel cuts into the rectangle, so that most controls cost no clip of their own.
+  const bool single = area.rectCount() == 1;
+  if (single) g.setClipRect(bounds);
   for (size_t i = 0; i < order_.size(); ++i) {
     Drawn& drawn = drawn_[i];
-    if (!drawn.shown || !bounds.intersects(drawn.pixels) || !area.intersects(drawn.pixels)) continue;
+    if (!drawn.shown || !bounds.intersects(drawn.pixels) || (!single && !area.intersects(drawn.pixels))) continue;
+    const QRectF clip = pixelRect(clipRect(order_[i])).intersected(QRectF(rect()));
+    if (single && clip.contains(QRectF(bounds))) {
+      paintControl(g, order_[i], drawn, area);
+      continue;
+    }
     g.save();
-    g.setClipRect(pixelRect(clipRect(order_[i])).intersected(QRectF(rect())).intersected(QRectF(bounds)));
+    g.setClipRect(clip.intersected(QRectF(bounds)), single ? Qt::IntersectClip : Qt::ReplaceClip);
     paintControl(g, order_[i], drawn, area);
     g.restore();
   }
+  if (single) g.setClipping(false);
 }
 
 void FormCanvas::paintFrames(QPainter& g) {
@@ -265,7 +275,9 @@ void FormCanvas::paintFrames(QPainter& g) {
 bool FormCanvas::coveredByPicture(const QRect& r, qreal ratio) const {
   for (size_t i = 0; i < order_.size(); ++i) {
     const Drawn& drawn = drawn_[i];
-    if (!drawn.shown || order_[i].control->kind() != form::ControlKind::Picture || drawn.pixmap.isNull()) continue;
+    // The picture lies inside the control's whole pixels: where they miss part of `r`, so does it.
+    if (!drawn.shown || !drawn.pixels.contains(r)) continue;
+    if (order_[i].control->kind() != form::ControlKind::Picture || drawn.pixmap.isNull()) continue;
     // Only a picture copied pixel for pixel: no alpha, at the screen's scale, on whole pixels.
     const QPixmap& pixmap = drawn.pixmap;
     if (pixmap.hasAlphaChannel() || pixmap.devicePixelRatio() != ratio) continue;
