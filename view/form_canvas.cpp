@@ -1,5 +1,7 @@
 #include "view/form_canvas.h"
 
+#include <QBackingStore>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QGuiApplication>
@@ -103,7 +105,54 @@ void FormCanvas::sync(const std::vector<form::Control*>& changed) {
   // All that changed is painted and sent at once, both time displays together: not through a
   // posted request, which would wake the event loop and turn it once more (a poll, an eventfd
   // written and read: three system calls of six a tick while the decks play).
-  if (!dirty_.isEmpty()) repaint(std::exchange(dirty_, QRegion()));
+  if (dirty_.isEmpty()) return;
+  const QRegion area = std::exchange(dirty_, QRegion()) & rect();
+  if (!paintNow(area)) repaint(area);
+}
+
+bool FormCanvas::paintNow(const QRegion& area) {
+  if (!painted_ || area.isEmpty() || area.rectCount() > kRectsApart || !isVisible() || !updatesEnabled()) return false;
+  QWidget* top = window();
+  QWindow* shown = top->windowHandle();
+  QBackingStore* store = top->backingStore();
+  if (!shown || !shown->isExposed() || !store || store->size() != top->size() || coveredByWidgets(area)) return false;
+  const QPoint offset = mapTo(top, QPoint(0, 0));
+  const QRegion onTop = area.translated(offset) & top->rect();
+  store->beginPaint(onTop);
+  QPaintDevice* device = store->paintDevice();
+  // Fonts in points come out the same size only where the store has the widget's resolution
+  // (asked again for another store or screen: the question costs as much as a label's digits).
+  if (device != dpiChecked_.device || top->screen() != dpiChecked_.screen)
+    dpiChecked_ = {device, top->screen(),
+                   device && device->logicalDpiX() == logicalDpiX() && device->logicalDpiY() == logicalDpiY()};
+  const bool same = dpiChecked_.same;
+  if (same) {
+    direct_ = device;
+    directOffset_ = offset;
+    QPaintEvent event(area);
+    QCoreApplication::sendEvent(this, &event);
+    direct_ = nullptr;
+  }
+  store->endPaint();
+  if (!same) return false;
+  store->flush(onTop, shown);
+  ++directPaints_;
+  return true;
+}
+
+bool FormCanvas::coveredByWidgets(const QRegion& area) const {
+  for (const QObject* child : children()) {
+    const auto* w = qobject_cast<const QWidget*>(child);
+    if (w && !w->isWindow() && w->isVisible() && area.intersects(w->geometry())) return true;
+  }
+  const QWidget* parent = parentWidget();
+  if (!parent || isWindow()) return false;
+  const QRegion inParent = area.translated(pos());
+  for (const QObject* sibling : parent->children()) {
+    const auto* w = qobject_cast<const QWidget*>(sibling);
+    if (w && w != this && !w->isWindow() && w->isVisible() && inParent.intersects(w->geometry())) return true;
+  }
+  return false;
 }
 
 void FormCanvas::visit(size_t i) {
@@ -220,7 +269,19 @@ void FormCanvas::takeText(const Placed& placed, Drawn& drawn) {
 }
 
 void FormCanvas::paintEvent(QPaintEvent* e) {
-  QPainter g(this);
+  QPainter g;
+  const QPalette& palette = this->palette();
+  if (direct_) {
+    g.begin(direct_);
+    g.translate(directOffset_);
+    // What Qt's painter for the widget starts with.
+    g.setPen(QPen(palette.brush(foregroundRole()), 1));
+    g.setBackground(palette.brush(backgroundRole()));
+    g.setFont(font());
+  } else {
+    g.begin(this);
+    painted_ = true;
+  }
   g.setRenderHint(QPainter::Antialiasing);
   g.setRenderHint(QPainter::TextAntialiasing);
   // Whole-number scales keep the pictures' pixels sharp; others are smoothed.
@@ -230,15 +291,15 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   // Each is painted under a clip of its own: clipped to one rectangle the painter keeps its fast
   // paths, where a clip of two sends every row of every glyph and picture through span clipping.
   const QRegion& area = e->region();
-  if (area.rectCount() > kRectsApart) paintArea(g, area, ratio);
+  const QColor back = palette.color(QPalette::Window);
+  if (area.rectCount() > kRectsApart) paintArea(g, area, ratio, back);
   else
-    for (const QRect& r : area) paintArea(g, QRegion(r), ratio);
-  if (frames_.frameOf) paintFrames(g);
+    for (const QRect& r : area) paintArea(g, QRegion(r), ratio, back);
+  if (frames_.frameOf) paintFrames(g, direct_ ? &area : nullptr);
 }
 
-void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio) {
+void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio, const QColor& back) {
   const QRect bounds = area.boundingRect();
-  const QColor back = palette().color(QPalette::Window);
   for (const QRect& r : area)
     if (!coveredByPicture(r, ratio)) g.fillRect(r, back);
   // A single rectangle is clipped to once; a control takes a clip of its own only where its
@@ -261,11 +322,12 @@ void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio) {
   if (single) g.setClipping(false);
 }
 
-void FormCanvas::paintFrames(QPainter& g) {
+void FormCanvas::paintFrames(QPainter& g, const QRegion* clip) {
   for (size_t i = 0; i < order_.size(); ++i) {
     if (!drawn_[i].shown) continue;
     const int frame = frames_.frameOf(*order_[i].control);
     if (frame == 0) continue;
+    if (clip) g.setClipRegion(*std::exchange(clip, nullptr));
     g.setPen(QPen(frame == 2 ? QColor(255, 220, 0) : QColor(0, 200, 255, 170), frame == 2 ? 2 : 1));
     g.setBrush(Qt::NoBrush);
     g.drawRect(pixelRect(formRect(order_[i])).adjusted(0.5, 0.5, -0.5, -0.5));

@@ -51,6 +51,8 @@ class FormCanvas : public QWidget {
   void sync(const std::vector<form::Control*>& changed);
   // The controls the last sync visited (what one sync costs).
   int visited() const { return visited_; }
+  // The paints that went straight into the window's backing store.
+  int directPaints() const { return directPaints_; }
   // The topmost shown control at a point in pixels, or nullptr.
   form::Control* controlAt(const QPointF& pixels) const;
   // The rectangle drawn for a control, in pixels of the canvas (empty when not shown).
@@ -114,16 +116,24 @@ class FormCanvas : public QWidget {
   // A label whose only change is a new text of digits repaints the ink of the digits that
   // changed (a time display's milliseconds); false when the label has to be drawn whole.
   bool updateDigits(const Placed& placed, Drawn& drawn);
-  // Fills `area` and paints every control that meets it, each clipped to its panel and to the
-  // area's bounding rectangle.
-  void paintArea(QPainter& g, const QRegion& area, qreal ratio);
+  // Paints `area` straight into the window's backing store and sends it to the screen, without
+  // Qt's repaint manager (which marks, posts, walks the window's widgets and sets a painter up for
+  // each); the paint event still reaches the canvas and its filters. False, with nothing done,
+  // where the manager's way is needed: before the first paint, a window not shown or being
+  // resized, a widget over the area, many rectangles.
+  bool paintNow(const QRegion& area);
+  bool coveredByWidgets(const QRegion& area) const;
+  // Fills `area` with `back` and paints every control that meets it, each clipped to its panel
+  // and to the area's bounding rectangle.
+  void paintArea(QPainter& g, const QRegion& area, qreal ratio, const QColor& back);
   void paintControl(QPainter& g, const Placed& placed, Drawn& drawn, const QRegion& area);
   // An opaque picture drawn pixel for pixel covers `r` whole, so filling it first is not seen.
   bool coveredByPicture(const QRect& r, qreal ratio) const;
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
   void press(QMouseEvent* e, bool doubleClick);
-  void paintFrames(QPainter& g);
+  // `clip`: the area the frames may touch (the painter has no system clip of its own then).
+  void paintFrames(QPainter& g, const QRegion* clip);
 
   Program& p_;
   form::Form& form_;
@@ -146,6 +156,15 @@ class FormCanvas : public QWidget {
   bool doubleClickPress_ = false;
   CanvasFrames frames_;
   uint64_t framesSerial_ = 0;
+  bool painted_ = false;               // Qt painted the canvas once: the backing store holds it
+  QPaintDevice* direct_ = nullptr;     // the backing store paintNow() paints into, during its paint
+  QPoint directOffset_;                // the canvas's place in its window
+  int directPaints_ = 0;
+  struct {
+    const QPaintDevice* device = nullptr;
+    const QScreen* screen = nullptr;
+    bool same = false;
+  } dpiChecked_;  // whether the backing store has the canvas's resolution
 };
 
 }  // namespace vx::view

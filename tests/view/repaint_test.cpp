@@ -3,6 +3,7 @@
 // deck visits only the few controls it changed.
 #include <QApplication>
 #include <QPaintEvent>
+#include <QScreen>
 #include <algorithm>
 
 #include "tests/view/window_fixture.h"
@@ -99,6 +100,24 @@ TEST_F(RepaintTest, ATickOfAPlayingDeckVisitsOnlyTheControlsItChanged) {
   // The time display, the title that scrolls, a lamp: never the form's hundreds of controls.
   EXPECT_LE(most, 6);
   EXPECT_GT(static_cast<int>(p.main.controls().size()), 100);
+}
+
+// A time display's new digits go straight into the window's backing store: what reaches the
+// screen there is what a whole repaint of the canvas draws, at the canvas's place in its window.
+TEST_F(RepaintTest, DigitsPaintedStraightIntoTheWindowMatchAWholeRepaint) {
+  QWidget& window = *canvas().window();
+  const QPoint at = canvas().mapTo(&window, QPoint(0, 0));
+  for (const char* time : {"00'01''500", "00'01''530", "00'01''560", "00'02''090"}) {
+    p.main.label("text2", 0).setCaption(time);
+    p.main.label("text2", 1).setCaption(time);
+    settle();
+  }
+  EXPECT_GT(canvas().directPaints(), 0) << "the digits went through Qt's repaint";
+  EXPECT_GT(log.paints, 0) << "the canvas's paint event was not sent";
+  const QImage shown = window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+  const QImage whole = grabCanvas();
+  ASSERT_FALSE(shown.isNull());
+  EXPECT_EQ(shown.copy(QRect(at, whole.size())), whole);
 }
 
 }  // namespace
