@@ -90,9 +90,13 @@ void FormCanvas::sync(const std::vector<form::Control*>& changed) {
   visited_ = 0;
   if (frames_.serial && frames_.serial() != framesSerial_) {
     framesSerial_ = frames_.serial();
+    anyFrame_ = frames_.frameOf && std::any_of(order_.begin(), order_.end(), [this](const Placed& pl) {
+                  return frames_.frameOf(*pl.control) != 0;
+                });
     update();
   }
   if (refreshGlobals()) {
+    covered_.clear();
     for (size_t i = 0; i < order_.size(); ++i) visit(i);
   } else {
     for (const form::Control* c : changed) {
@@ -180,7 +184,10 @@ QRectF FormCanvas::pictureRect(const Placed& placed, Drawn& drawn) {
     std::string path = ui::pictureFile(p_, picture, drawn.source);
     const QPixmap& pixmap = pixmaps_.get(path);
     // A picture that cannot be read leaves the one shown before.
-    if (!pixmap.isNull() || path.empty()) drawn.pixmap = pixmap;
+    if (!pixmap.isNull() || path.empty()) {
+      drawn.pixmap = pixmap;
+      covered_.clear();
+    }
   }
   if (!drawn.pixmap.isNull()) rect.setSize(rect.size().expandedTo(drawn.pixmap.deviceIndependentSize()));
   return rect;
@@ -211,6 +218,7 @@ void FormCanvas::syncControl(const Placed& placed, Drawn& drawn) {
     drawn.revision = c.revision();
     return;
   }
+  covered_.clear();
   const QRect before = drawn.rect.toAlignedRect().adjusted(-1, -1, 1, 1), after = rect.toAlignedRect().adjusted(-1, -1, 1, 1);
   if (drawn.shown) dirty_ += before;
   if (shown && !(drawn.shown && after == before)) dirty_ += after;
@@ -268,15 +276,43 @@ void FormCanvas::takeText(const Placed& placed, Drawn& drawn) {
   drawn.text.setText(QString::fromStdString(label.caption()));
 }
 
+bool FormCanvas::event(QEvent* e) {
+  switch (e->type()) {
+    case QEvent::PaletteChange:
+    case QEvent::ApplicationPaletteChange:
+    case QEvent::StyleChange:
+    case QEvent::EnabledChange:
+    case QEvent::ActivationChange:
+    case QEvent::WindowActivate:
+    case QEvent::WindowDeactivate:
+    case QEvent::WindowBlocked:
+    case QEvent::WindowUnblocked:
+    case QEvent::ParentChange:
+    case QEvent::Show:
+    case QEvent::Hide:
+      colours_.valid = false;
+      break;
+    case QEvent::Resize:  // a picture covers only what lies inside the canvas
+      covered_.clear();
+      break;
+    default:
+      break;
+  }
+  return QWidget::event(e);
+}
+
 void FormCanvas::paintEvent(QPaintEvent* e) {
   QPainter g;
-  const QPalette& palette = this->palette();
+  if (!colours_.valid) {
+    const QPalette& palette = this->palette();
+    colours_ = {true, palette.brush(foregroundRole()), palette.brush(backgroundRole()), palette.color(QPalette::Window)};
+  }
   if (direct_) {
     g.begin(direct_);
     g.translate(directOffset_);
     // What Qt's painter for the widget starts with.
-    g.setPen(QPen(palette.brush(foregroundRole()), 1));
-    g.setBackground(palette.brush(backgroundRole()));
+    g.setPen(QPen(colours_.fore, 1));
+    g.setBackground(colours_.back);
     g.setFont(font());
   } else {
     g.begin(this);
@@ -291,11 +327,11 @@ void FormCanvas::paintEvent(QPaintEvent* e) {
   // Each is painted under a clip of its own: clipped to one rectangle the painter keeps its fast
   // paths, where a clip of two sends every row of every glyph and picture through span clipping.
   const QRegion& area = e->region();
-  const QColor back = palette.color(QPalette::Window);
+  const QColor back = colours_.window;
   if (area.rectCount() > kRectsApart) paintArea(g, area, ratio, back);
   else
     for (const QRect& r : area) paintArea(g, QRegion(r), ratio, back);
-  if (frames_.frameOf) paintFrames(g, direct_ ? &area : nullptr);
+  if (frames_.frameOf && anyFrame_) paintFrames(g, direct_ ? &area : nullptr);
 }
 
 void FormCanvas::paintArea(QPainter& g, const QRegion& area, qreal ratio, const QColor& back) {
@@ -334,7 +370,21 @@ void FormCanvas::paintFrames(QPainter& g, const QRegion* clip) {
   }
 }
 
-bool FormCanvas::coveredByPicture(const QRect& r, qreal ratio) const {
+bool FormCanvas::coveredByPicture(const QRect& r, qreal ratio) {
+  if (ratio != coveredRatio_) {
+    covered_.clear();
+    coveredRatio_ = ratio;
+  }
+  for (const Covered& c : covered_)
+    if (c.rect == r) return c.covered;
+  constexpr size_t kRemembered = 32;
+  if (covered_.size() == kRemembered) covered_.clear();
+  const bool covered = findPictureOver(r, ratio);
+  covered_.push_back({r, covered});
+  return covered;
+}
+
+bool FormCanvas::findPictureOver(const QRect& r, qreal ratio) const {
   for (size_t i = 0; i < order_.size(); ++i) {
     const Drawn& drawn = drawn_[i];
     // The picture lies inside the control's whole pixels: where they miss part of `r`, so does it.

@@ -65,6 +65,7 @@ class FormCanvas : public QWidget {
   void setFrames(CanvasFrames frames) { frames_ = std::move(frames); }
 
  protected:
+  bool event(QEvent* e) override;
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
@@ -128,7 +129,10 @@ class FormCanvas : public QWidget {
   void paintArea(QPainter& g, const QRegion& area, qreal ratio, const QColor& back);
   void paintControl(QPainter& g, const Placed& placed, Drawn& drawn, const QRegion& area);
   // An opaque picture drawn pixel for pixel covers `r` whole, so filling it first is not seen.
-  bool coveredByPicture(const QRect& r, qreal ratio) const;
+  // Remembered per rectangle until a control is drawn anew (the time displays repaint the same
+  // few rectangles tick after tick).
+  bool coveredByPicture(const QRect& r, qreal ratio);
+  bool findPictureOver(const QRect& r, qreal ratio) const;
   form::MouseEvent eventAt(const form::Control& c, const QPointF& pixels, form::MouseButton button, Qt::KeyboardModifiers m) const;
   form::Control* dropTarget(const QPointF& pixels) const;
   void press(QMouseEvent* e, bool doubleClick);
@@ -156,6 +160,20 @@ class FormCanvas : public QWidget {
   bool doubleClickPress_ = false;
   CanvasFrames frames_;
   uint64_t framesSerial_ = 0;
+  bool anyFrame_ = true;  // some control has a frame now (frames_.frameOf is not 0 for it)
+  struct Covered {
+    QRect rect;
+    bool covered;
+  };
+  std::vector<Covered> covered_;  // coveredByPicture's answers since a control was drawn anew
+  qreal coveredRatio_ = 0;
+  // The palette's brushes the painter starts with, read again only when the palette, the style,
+  // the enabled state or the window's activation changed (reading them asks all of these).
+  struct {
+    bool valid = false;
+    QBrush fore, back;
+    QColor window;
+  } colours_;
   bool painted_ = false;               // Qt painted the canvas once: the backing store holds it
   QPaintDevice* direct_ = nullptr;     // the backing store paintNow() paints into, during its paint
   QPoint directOffset_;                // the canvas's place in its window

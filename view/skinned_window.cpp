@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "view/twips.h"
 
@@ -56,7 +57,12 @@ void SkinnedWindow::syncFrame() {
   int width = toWholePixels(form_.width), height = toWholePixels(form_.height);
   int menuHeight = 0;
   if (menus_) {
-    bool shown = menus_->hasShownMenus();
+    // Entries show and hide only through the form's changes: asked again only then.
+    if (!menusShown_ || std::any_of(changed_.begin(), changed_.end(), [](const form::Control* c) {
+          return c->kind() == form::ControlKind::Menu;
+        }))
+      menusShown_ = menus_->hasShownMenus();
+    const bool shown = *menusShown_;
     menuHeight = shown ? toWholePixels(kMenuBarTwips) : 0;
     menus_->setVisible(shown);
     if (shown) menus_->setGeometry(0, 0, width, menuHeight);

@@ -45,6 +45,7 @@ class SkinnedWindow : public QWidget {
   std::vector<form::Control*> changed_;  // kept to take the form's changes without allocating
   std::optional<std::string> shownCaption_;  // compared without asking the window on every sync
   std::optional<std::array<double, 4>> checkedFrame_;  // the place and size last kept on a screen
+  std::optional<bool> menusShown_;  // whether any top-level menu entry shows
 };
 
 }  // namespace vx::view
