@@ -62,7 +62,10 @@ class FormCanvas : public QWidget {
     icon_ = icon;
     everything_ = true;
   }
-  void setFrames(CanvasFrames frames) { frames_ = std::move(frames); }
+  void setFrames(CanvasFrames frames) {
+    frames_ = std::move(frames);
+    framesSerial_ = ~uint64_t{0};  // the next sync looks at them
+  }
 
  protected:
   bool event(QEvent* e) override;

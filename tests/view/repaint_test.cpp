@@ -120,5 +120,27 @@ TEST_F(RepaintTest, DigitsPaintedStraightIntoTheWindowMatchAWholeRepaint) {
   EXPECT_EQ(shown.copy(QRect(at, whole.size())), whole);
 }
 
+// The learning frames are looked for only when their serial moves: a frame lit later is drawn,
+// and one put out is drawn away.
+TEST_F(RepaintTest, ALearningFrameLitLaterIsDrawnAndPutOutAgain) {
+  form::Control& lit = p.main.picture("Pause", 0);
+  bool on = false;
+  uint64_t serial = 0;
+  canvas().setFrames({[&](const form::Control& c) { return on && &c == &lit ? 2 : 0; }, [&] { return serial; }});
+  settle();
+  const QRect r = canvas().drawnRect(lit).toAlignedRect();
+  const QPoint edge(r.left() + 1, r.center().y());
+  const QColor unlit = grabCanvas().pixelColor(edge);
+  on = true;
+  ++serial;
+  settle();
+  const QColor shown = grabCanvas().pixelColor(edge);
+  EXPECT_GT(shown.red(), unlit.red() + 40) << "the frame was not drawn";
+  on = false;
+  ++serial;
+  settle();
+  EXPECT_EQ(grabCanvas().pixelColor(edge), unlit);
+}
+
 }  // namespace
 }  // namespace vx::test
