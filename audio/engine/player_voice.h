@@ -168,8 +168,8 @@ class PlayerVoice {
   float targetLeft_ = 1, targetRight_ = 1;
   float scratch_[kMaxBlock * 2] = {};
   float stretchIn_[StretchLane::kBlockFrames * 2] = {};
-  double pulledInput_ = 0;
-  int dropOutput_ = 0;      // stretched frames of the new place the held old one stood in for  // converted frames the last pull() stands for while stretching
+  double pulledInput_ = 0;  // converted frames the last pull() stands for while stretching
+  int dropOutput_ = 0;      // stretched frames of the new place the held old one stood in for
   float pre_[kMaxBlock * 2] = {};  // the block before the equaliser and the fader
   ShareReader share_;
   bool shared_ = false;         // the share stands in for the stretching
